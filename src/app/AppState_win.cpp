@@ -1,0 +1,37 @@
+#include "app/AppState_win.h"
+
+#include "app/AnsiText_win.h"
+
+namespace quillon {
+
+AppState& App() {
+    static AppState state;
+    return state;
+}
+
+const std::string& ProgramPath() {
+    static const std::string path = [] {
+        std::wstring buffer(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD length =
+                ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+            if (length < buffer.size()) {
+                buffer.resize(length);
+                break;
+            }
+            buffer.resize(buffer.size() * 2);
+        }
+        return NarrowToAnsiMarked(buffer);
+    }();
+    return path;
+}
+
+const std::string& ProgramFolder() {
+    static const std::string folder = [] {
+        const std::string& path = ProgramPath();
+        return path.substr(0, path.find_last_of('\\') + 1);
+    }();
+    return folder;
+}
+
+}  // namespace quillon

@@ -1,0 +1,27 @@
+// Command ids of the main window's controls and popup menu.
+#pragma once
+
+namespace quillon {
+
+constexpr int kScriptListId = 1001;
+constexpr int kEditScriptButtonId = 1002;
+constexpr int kInputStatusId = 1003;
+constexpr int kOutputPictureId = 1004;
+constexpr int kOutputStatusId = 1005;
+constexpr int kExecuteButtonId = 1006;
+constexpr int kMenuButtonId = 1007;
+
+constexpr int kCmdOutputFolders = 1051;
+constexpr int kCmdNewScript = 1052;
+constexpr int kCmdScriptsHowto = 1053;
+constexpr int kCmdDiagnostics = 1054;
+constexpr int kCmdImMainPage = 1055;
+constexpr int kCmdImExamples = 1056;
+constexpr int kCmdAuthorFreeware = 1057;
+constexpr int kCmdAuthorOtherProduct = 1058;
+constexpr int kCmdImDownload = 1059;
+
+// The private message that asks the window to check ImageMagick once it runs.
+constexpr unsigned kCheckImageMagickMessage = 1425;
+
+}  // namespace quillon

@@ -1,0 +1,111 @@
+#include "catalogue/Catalogue.h"
+
+#include <string_view>
+
+namespace quillon {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kInvalidTail =
+    "--> Invalid xml. Not listing it in the drop-down menu\r\n\r\n";
+
+std::string_view FaultLine(ScriptFault fault) {
+    switch (fault) {
+        case ScriptFault::kNoTag:
+            return "No tag <SCRIPT ...> found!\r\n";
+        case ScriptFault::kNoArgs:
+            return "No tag parameter <script ARGS=\"\"> found!\r\n";
+        case ScriptFault::kNoName:
+            return "No tag parameter <script NAME=\"\"> found!\r\n";
+        case ScriptFault::kNone:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string WithOneTrailingSeparator(std::string path, char separator) {
+    while (!path.empty() && (path.back() == separator || path.back() == '/'))
+        path.pop_back();
+    path.push_back(separator);
+    return path;
+}
+
+void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
+                   const ScriptFolder& folder) {
+    catalogue.Reset(1);
+    validationLog = "Program initial scan: looking for all .xml in " + folder.path;
+    validationLog += kCrLf;
+
+    const std::vector<std::string> names = folder.listScripts();
+    if (names.empty()) {
+        catalogue.At(1).displayName = kNoScriptMarker;
+        validationLog += "No xml found!\r\n\r\n";
+        return;
+    }
+    catalogue.At(1).fileName = names.front().substr(0, kNameCapacity);
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        ScriptEntry entry;
+        entry.fileName = names[i].substr(0, kNameCapacity);
+        catalogue.Append(std::move(entry));
+    }
+    validationLog +=
+        "Found a total of " + std::to_string(names.size()) + " xml. Analysis started...";
+    validationLog += "\r\n\r\n";
+
+    // From the last position down, so that removals only move entries already validated.
+    for (int k = catalogue.Size(); k >= 1; --k) {
+        if (ValidateScript(catalogue, validationLog, folder, k) == kInvalidScript) {
+            RemoveCatalogueEntry(catalogue, k);
+        }
+    }
+    if (catalogue.Size() == 1 && TrimBlanks(catalogue.At(1).fileName).empty()) {
+        catalogue.At(1).displayName = kNoScriptMarker;
+    }
+}
+
+std::uint8_t ValidateScript(ScriptCatalogue& catalogue, std::string& validationLog,
+                            const ScriptFolder& folder, int position) {
+    ScriptEntry& entry = catalogue.At(position);
+    const std::string fileName = TrimBlanks(entry.fileName);
+    validationLog +=
+        "Extracting info from xml #" + std::to_string(position) + " - \"" + fileName + "\"";
+    validationLog += kCrLf;
+
+    std::unique_ptr<ByteSource> source = folder.open(fileName);
+    const ScriptReadResult read = ReadScript(source.get(), entry);
+    source.reset();
+    if (read.fault != ScriptFault::kNone) {
+        validationLog += FaultLine(read.fault);
+        validationLog += kInvalidTail;
+        return kInvalidScript;
+    }
+    validationLog += "Found correct tag <script ...>";
+    if (entry.eraseTemp != 0)
+        validationLog += " with \"erase_temp\" option activated";
+    validationLog += kCrLf;
+    validationLog += "Description: \"" + TrimBlanks(entry.displayName) + "\"";
+    validationLog += kCrLf;
+    validationLog += "This script takes " + std::to_string(entry.argCount) +
+                     " input pic(s) as parameter\r\n\r\n";
+    return read.count;
+}
+
+void RemoveCatalogueEntry(ScriptCatalogue& catalogue, int position) {
+    if (!catalogue.Contains(position))
+        return;
+    for (int k = position; k < catalogue.Size(); ++k)
+        catalogue.At(k) = catalogue.At(k + 1);
+    catalogue.At(catalogue.Size()) = ScriptEntry{};
+}
+
+std::vector<std::string> CatalogueListItems(const ScriptCatalogue& catalogue) {
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(catalogue.Size()));
+    for (int k = 1; k <= catalogue.Size(); ++k)
+        items.push_back(TrimBlanks(catalogue.At(k).displayName));
+    return items;
+}
+
+}  // namespace quillon

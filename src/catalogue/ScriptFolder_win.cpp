@@ -1,0 +1,83 @@
+// Script folder access on Windows: FindFirstFileW/FindNextFileW in the order the file
+// system returns names, and files opened by their wide name.
+#include "catalogue/ScriptFolderAccess.h"
+
+#include <cstdio>
+
+#include <windows.h>
+
+#include "app/AnsiText_win.h"
+#include "app/Handles_win.h"
+
+namespace quillon {
+namespace {
+
+constexpr DWORD kSkippedAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+// "*.xml" also matches long names through their 8.3 aliases ("notes.xmlx" is
+// "NOTES~1.XML"), so the extension is checked again on the long name.
+bool HasXmlExtension(const std::wstring& name) {
+    return name.size() > 4 && ::CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".xml", 4,
+                                                     TRUE) == CSTR_EQUAL;
+}
+
+std::vector<std::string> ListXmlFiles(const std::string& folderPath) {
+    std::vector<std::string> names;
+    const std::wstring pattern = WidenAnsi(folderPath) + L"*.xml";
+    WIN32_FIND_DATAW found{};
+    UniqueFindHandle search(::FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
+        return names;
+    do {
+        if ((found.dwFileAttributes & kSkippedAttributes) != 0)
+            continue;
+        const std::wstring name = found.cFileName;
+        if (!HasXmlExtension(name))
+            continue;
+        names.push_back(NarrowToAnsiMarked(name));
+    } while (::FindNextFileW(search.get(), &found));
+    return names;
+}
+
+}  // namespace
+
+char PathSeparator() {
+    return '\\';
+}
+
+std::optional<std::string> ResolveFolder(const std::string& folder) {
+    const std::wstring wide = WidenAnsi(folder);
+    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::nullopt;
+    std::wstring full(needed, L'\0');
+    const DWORD written = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (written == 0 || written >= needed)
+        return std::nullopt;
+    full.resize(written);
+    const DWORD attributes = ::GetFileAttributesW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> ansi = NarrowToAnsi(full);
+    if (!ansi)
+        return std::nullopt;
+    return WithOneTrailingSeparator(*ansi, '\\');
+}
+
+ScriptFolder OpenScriptFolder(const std::string& folderPath) {
+    ScriptFolder folder;
+    folder.path = folderPath;
+    folder.listScripts = [folderPath] { return ListXmlFiles(folderPath); };
+    folder.open = [folderPath](const std::string& fileName) -> std::unique_ptr<ByteSource> {
+        const std::wstring path = WidenAnsi(folderPath + fileName);
+        std::FILE* file = ::_wfopen(path.c_str(), L"rb");
+        if (file == nullptr)
+            return nullptr;
+        return std::make_unique<FileByteSource>(file);
+    };
+    return folder;
+}
+
+}  // namespace quillon

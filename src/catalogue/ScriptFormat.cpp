@@ -1,0 +1,504 @@
+#include "catalogue/ScriptFormat.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+constexpr char kCtrlZ = 0x1A;
+constexpr std::string_view kTagOpening = "<script ";
+constexpr std::string_view kClosingLine = "</script>";
+constexpr std::string_view kArgsKeyword = "args=";
+constexpr std::string_view kNameKeyword = "name=";
+constexpr std::string_view kEraseKeyword = "erase_temp=";
+constexpr std::string_view kQuotedTrue = "\"true\"";
+
+// The shorthand only ever inserts a "1" after a placeholder word, so the first
+// kBodyCapacity characters of the rewritten body depend on at most this many more
+// characters of the converted one (the longest word, "$HEIGHT", and the digit after it).
+constexpr std::size_t kShorthandLookahead = 16;
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Finds a fixed lower-case pattern in a stream of lower-cased bytes (Knuth-Morris-Pratt,
+// so a pattern like "\"true\"" that overlaps itself is still found after a false start).
+class StreamMatcher {
+  public:
+    explicit StreamMatcher(std::string_view pattern) : pattern_(pattern), border_(pattern.size()) {
+        std::size_t k = 0;
+        for (std::size_t i = 1; i < pattern_.size(); ++i) {
+            while (k > 0 && pattern_[i] != pattern_[k])
+                k = border_[k - 1];
+            if (pattern_[i] == pattern_[k])
+                ++k;
+            border_[i] = k;
+        }
+    }
+
+    // True when an occurrence ends with this byte.
+    bool Feed(char lowered) {
+        while (matched_ > 0 && pattern_[matched_] != lowered)
+            matched_ = border_[matched_ - 1];
+        if (pattern_[matched_] == lowered)
+            ++matched_;
+        if (matched_ == pattern_.size()) {
+            matched_ = border_[matched_ - 1];
+            return true;
+        }
+        return false;
+    }
+
+    void Reset() { matched_ = 0; }
+
+  private:
+    std::string_view pattern_;
+    std::vector<std::size_t> border_;
+    std::size_t matched_ = 0;
+};
+
+// Reads the leading number of an "args" value one character at a time. The integer part
+// is kept modulo 256 and the fraction only as far as rounding needs it, so a value of any
+// length gives the exact low eight bits of its rounded magnitude.
+class CountReader {
+  public:
+    void Feed(char c) {
+        const bool digit = c >= '0' && c <= '9';
+        switch (state_) {
+            case State::kLeading:
+                if (c == ' ' || c == '\t')
+                    return;
+                if (c == '+' || c == '-') {
+                    negative_ = c == '-';
+                    state_ = State::kSign;
+                    return;
+                }
+                [[fallthrough]];
+            case State::kSign:
+            case State::kInteger:
+                if (digit) {
+                    state_ = State::kInteger;
+                    integerLow8_ = (integerLow8_ * 10u + static_cast<unsigned>(c - '0')) & 0xFFu;
+                } else if (c == '.') {
+                    state_ = State::kFraction;
+                } else {
+                    state_ = State::kDone;
+                }
+                return;
+            case State::kFraction:
+                if (!digit) {
+                    state_ = State::kDone;
+                } else if (firstFractionDigit_ < 0) {
+                    firstFractionDigit_ = c - '0';
+                } else if (c != '0') {
+                    beyondFirstDigit_ = true;
+                }
+                return;
+            case State::kDone:
+                return;
+        }
+    }
+
+    std::uint8_t Count() const {
+        bool roundUp = firstFractionDigit_ > 5 || (firstFractionDigit_ == 5 && beyondFirstDigit_);
+        if (firstFractionDigit_ == 5 && !beyondFirstDigit_)
+            roundUp = (integerLow8_ & 1u) != 0;
+        unsigned magnitude = (integerLow8_ + (roundUp ? 1u : 0u)) & 0xFFu;
+        return static_cast<std::uint8_t>(negative_ ? (256u - magnitude) & 0xFFu : magnitude);
+    }
+
+  private:
+    enum class State { kLeading, kSign, kInteger, kFraction, kDone };
+    State state_ = State::kLeading;
+    bool negative_ = false;
+    unsigned integerLow8_ = 0;
+    int firstFractionDigit_ = -1;
+    bool beyondFirstDigit_ = false;
+};
+
+// Follows one attribute through a line: its keyword's first occurrence, then the text
+// between the next two double quotes. A value without a closing quote runs to the line's
+// end; a keyword with no quote after it has an empty value.
+class AttributeScanner {
+  public:
+    AttributeScanner(std::string_view keyword, std::size_t valueCapacity)
+        : keyword_(keyword), valueCapacity_(valueCapacity) {}
+
+    void Feed(char original, char lowered) {
+        switch (state_) {
+            case State::kSearching:
+                if (keyword_.Feed(lowered))
+                    state_ = State::kBeforeValue;
+                return;
+            case State::kBeforeValue:
+                if (original == '"')
+                    state_ = State::kInValue;
+                return;
+            case State::kInValue:
+                if (original == '"') {
+                    state_ = State::kDone;
+                    return;
+                }
+                count_.Feed(original);
+                if (value_.size() < valueCapacity_)
+                    value_.push_back(original);
+                return;
+            case State::kDone:
+                return;
+        }
+    }
+
+    bool Found() const { return state_ != State::kSearching; }
+    const std::string& Value() const { return value_; }
+    std::uint8_t Count() const { return count_.Count(); }
+
+    void Reset() {
+        keyword_.Reset();
+        state_ = State::kSearching;
+        value_.clear();
+        count_ = CountReader{};
+    }
+
+  private:
+    enum class State { kSearching, kBeforeValue, kInValue, kDone };
+    StreamMatcher keyword_;
+    std::size_t valueCapacity_;
+    State state_ = State::kSearching;
+    std::string value_;
+    CountReader count_;
+};
+
+// Appends to a string but never past its limit, so a huge body line costs no memory.
+class BoundedText {
+  public:
+    BoundedText(std::string& text, std::size_t limit) : text_(text), limit_(limit) {}
+    void Put(char c) {
+        if (text_.size() < limit_)
+            text_.push_back(c);
+    }
+    void Put(std::string_view s) { text_.append(s.substr(0, Room())); }
+    void PutRepeated(char c, std::uint64_t count) {
+        text_.append(static_cast<std::size_t>(count < Room() ? count : Room()), c);
+    }
+    bool Full() const { return text_.size() >= limit_; }
+
+  private:
+    std::size_t Room() const { return Full() ? 0 : limit_ - text_.size(); }
+    std::string& text_;
+    std::size_t limit_;
+};
+
+// Converts a body line as its bytes arrive. Trailing blanks and a final backslash can only
+// be judged at the line's end, so blanks are counted and a backslash held back until the
+// next character decides what they are.
+class LineConverter {
+  public:
+    explicit LineConverter(BoundedText& out) : out_(out) {}
+
+    void Feed(char c) {
+        const bool first = !started_;
+        started_ = true;
+        if (c == ' ') {
+            ++pendingBlanks_;
+            return;
+        }
+        if (heldBackslash_) {
+            heldBackslash_ = false;
+            if (pendingBlanks_ == 0 && (c == '(' || c == ')')) {
+                out_.Put(c);
+                return;
+            }
+            out_.Put('\\');
+        }
+        out_.PutRepeated(' ', pendingBlanks_);
+        pendingBlanks_ = 0;
+        switch (c) {
+            case '\\':
+                heldBackslash_ = true;
+                break;
+            case '#':
+                out_.Put(first ? std::string_view("::") : std::string_view("#"));
+                break;
+            case '\'':
+                out_.Put('"');
+                break;
+            case '%':
+                out_.Put("%%");
+                break;
+            default:
+                out_.Put(c);
+        }
+    }
+
+    void FeedBlanks(std::uint64_t count) {
+        if (count == 0)
+            return;
+        Feed(' ');
+        pendingBlanks_ += count - 1;
+    }
+
+    void EndLine() {
+        if (heldBackslash_)
+            out_.Put('^');
+        out_.Put("\r\n");
+        started_ = heldBackslash_ = false;
+        pendingBlanks_ = 0;
+    }
+
+  private:
+    BoundedText& out_;
+    bool started_ = false;
+    bool heldBackslash_ = false;
+    std::uint64_t pendingBlanks_ = 0;
+};
+
+// Watches a body line for the closing "</script>" (blanks around it allowed, any case).
+// Until the line can no longer be the closing line its characters are held back, as a
+// count of leading blanks, the matched letters and a count of trailing blanks, and
+// handed to the converter only once it is clear they are body text.
+class BodyLineReader {
+  public:
+    explicit BodyLineReader(BoundedText& body) : converter_(body) {}
+
+    void Feed(char c) {
+        if (state_ == State::kBody) {
+            converter_.Feed(c);
+            return;
+        }
+        if (c == ' ') {
+            if (state_ == State::kLeading) {
+                ++leadingBlanks_;
+                return;
+            }
+            if (state_ == State::kTrailing || matched_ == kClosingLine.size()) {
+                state_ = State::kTrailing;
+                ++trailingBlanks_;
+                return;
+            }
+        } else if (state_ != State::kTrailing && matched_ < kClosingLine.size() &&
+                   LowerAscii(c) == kClosingLine[matched_]) {
+            heldLetters_[matched_++] = c;
+            state_ = State::kWord;
+            return;
+        }
+        Release();
+        converter_.Feed(c);
+    }
+
+    // Returns true when the line was the closing line.
+    bool EndLine() {
+        const bool closing = state_ != State::kBody && matched_ == kClosingLine.size();
+        if (!closing) {
+            Release();
+            converter_.EndLine();
+        }
+        state_ = State::kLeading;
+        leadingBlanks_ = trailingBlanks_ = 0;
+        matched_ = 0;
+        return closing;
+    }
+
+  private:
+    void Release() {
+        converter_.FeedBlanks(leadingBlanks_);
+        for (std::size_t i = 0; i < matched_; ++i)
+            converter_.Feed(heldLetters_[i]);
+        converter_.FeedBlanks(trailingBlanks_);
+        state_ = State::kBody;
+    }
+
+    enum class State { kLeading, kWord, kTrailing, kBody };
+    LineConverter converter_;
+    State state_ = State::kLeading;
+    std::uint64_t leadingBlanks_ = 0;
+    std::uint64_t trailingBlanks_ = 0;
+    std::array<char, kClosingLine.size()> heldLetters_{};
+    std::size_t matched_ = 0;
+};
+
+// Splits a byte stream into lines: CR LF and a lone CR end a line, a lone LF is text,
+// Ctrl-Z ends the text. Calls onByte for each text byte and onLineEnd(hasText=false) at
+// each terminator, plus once at the end when the last line had text. Stops early when
+// onLineEnd asks it to.
+template <typename OnByte, typename OnLineEnd>
+void ForEachLine(ByteSource& source, OnByte onByte, OnLineEnd onLineEnd) {
+    std::array<char, 64 * 1024> chunk;
+    bool afterCr = false;
+    bool lineHasText = false;
+    for (;;) {
+        const std::size_t got = source.Read(chunk.data(), chunk.size());
+        if (got == 0)
+            break;
+        for (std::size_t i = 0; i < got; ++i) {
+            const char c = chunk[i];
+            if (c == kCtrlZ) {
+                if (lineHasText)
+                    onLineEnd();
+                return;
+            }
+            if (c == '\r') {
+                afterCr = true;
+                lineHasText = false;
+                if (!onLineEnd())
+                    return;
+                continue;
+            }
+            if (c == '\n' && afterCr) {
+                afterCr = false;
+                continue;
+            }
+            afterCr = false;
+            lineHasText = true;
+            if (!onByte(c))
+                return;
+        }
+    }
+    if (lineHasText)
+        onLineEnd();
+}
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+FileByteSource::~FileByteSource() {
+    if (file_ != nullptr)
+        std::fclose(file_);
+}
+
+std::size_t FileByteSource::Read(char* buffer, std::size_t capacity) {
+    return file_ == nullptr ? 0 : std::fread(buffer, 1, capacity, file_);
+}
+
+std::size_t MemoryByteSource::Read(char* buffer, std::size_t capacity) {
+    const std::size_t n = text_.size() < capacity ? text_.size() : capacity;
+    text_.copy(buffer, n);
+    text_.remove_prefix(n);
+    return n;
+}
+
+AttributeResult AttributeValue(std::string_view tagLine, std::string_view keyword) {
+    AttributeScanner scanner(keyword, tagLine.size());
+    for (char c : tagLine)
+        scanner.Feed(c, LowerAscii(c));
+    return {scanner.Found(), scanner.Value()};
+}
+
+std::uint8_t ArgsValueToCount(std::string_view value) {
+    CountReader reader;
+    for (char c : value)
+        reader.Feed(c);
+    return reader.Count();
+}
+
+std::string ConvertBodyLine(std::string_view line) {
+    std::string out;
+    BoundedText text(out, line.size() * 2 + 2);
+    LineConverter converter(text);
+    for (char c : line)
+        converter.Feed(c);
+    converter.EndLine();
+    return out;
+}
+
+namespace {
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    std::size_t start = 0;
+    for (auto hit = text.find(from); hit != std::string::npos; hit = text.find(from, start)) {
+        out.append(text, start, hit - start).append(to);
+        start = hit + from.size();
+    }
+    out.append(text, start, std::string::npos);
+    text.swap(out);
+}
+}  // namespace
+
+std::string ApplySingleArgShorthand(std::string body) {
+    for (std::string_view word : {"$EXT", "$NAME", "$WIDTH", "$HEIGHT"}) {
+        const std::string once = std::string(word) + "1";
+        ReplaceAll(body, word, once);
+        ReplaceAll(body, once + "1", once);
+    }
+    return body;
+}
+
+ScriptReadResult ReadScript(ByteSource* source, ScriptEntry& entry) {
+    if (source == nullptr)
+        return {kInvalidScript, ScriptFault::kNoTag};
+
+    StreamMatcher tag(kTagOpening);
+    AttributeScanner args(kArgsKeyword, 0);
+    AttributeScanner name(kNameKeyword, kNameCapacity);
+    AttributeScanner erase(kEraseKeyword, 0);
+    StreamMatcher quotedTrue(kQuotedTrue);
+    bool tagInLine = false;
+    bool trueAfterErase = false;
+
+    std::string body;
+    BoundedText bodyText(body, kBodyCapacity + kShorthandLookahead);
+    BodyLineReader bodyLine(bodyText);
+    bool inBody = false;
+    ScriptReadResult result;
+
+    auto onByte = [&](char c) {
+        if (inBody) {
+            bodyLine.Feed(c);
+            return !bodyText.Full();
+        }
+        const char lowered = LowerAscii(c);
+        if (tag.Feed(lowered))
+            tagInLine = true;
+        if (erase.Found() && quotedTrue.Feed(lowered))
+            trueAfterErase = true;
+        args.Feed(c, lowered);
+        name.Feed(c, lowered);
+        erase.Feed(c, lowered);
+        return true;
+    };
+    auto onLineEnd = [&]() {
+        if (inBody)
+            return !bodyLine.EndLine() && !bodyText.Full();
+        if (!tagInLine) {
+            tag.Reset();
+            args.Reset();
+            name.Reset();
+            erase.Reset();
+            quotedTrue.Reset();
+            trueAfterErase = false;
+            return true;
+        }
+        inBody = true;
+        result.fault = ScriptFault::kNone;
+        return true;
+    };
+    ForEachLine(*source, onByte, onLineEnd);
+
+    if (!inBody)
+        return {kInvalidScript, ScriptFault::kNoTag};
+    if (!args.Found())
+        return {kInvalidScript, ScriptFault::kNoArgs};
+    entry.argCount = args.Count();
+    if (!name.Found())
+        return {kInvalidScript, ScriptFault::kNoName};
+    entry.displayName = name.Value();
+    entry.eraseTemp = (erase.Found() && trueAfterErase) ? 1 : 0;
+    if (entry.argCount == 1)
+        body = ApplySingleArgShorthand(std::move(body));
+    if (body.size() > kBodyCapacity)
+        body.resize(kBodyCapacity);
+    entry.body = std::move(body);
+    return {entry.argCount, ScriptFault::kNone};
+}
+
+}  // namespace quillon

@@ -1,0 +1,178 @@
+#include "catalogue/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace quillon {
+namespace {
+
+// A folder held in memory: names in listing order, and their bytes.
+struct FakeFolder {
+    std::vector<std::pair<std::string, std::string>> files;
+
+    ScriptFolder Folder() const {
+        ScriptFolder folder;
+        folder.path = "D:\\Apps\\";
+        folder.listScripts = [this] {
+            std::vector<std::string> names;
+            for (const auto& file : files)
+                names.push_back(file.first);
+            return names;
+        };
+        folder.open = [this](const std::string& name) -> std::unique_ptr<ByteSource> {
+            for (const auto& file : files) {
+                if (file.first == name)
+                    return std::make_unique<MemoryByteSource>(file.second);
+            }
+            return nullptr;
+        };
+        return folder;
+    }
+};
+
+std::string Valid(const std::string& name, int args, bool erase = false) {
+    return "<?xml version=\"1.0\"?>\r\n<script args=\"" + std::to_string(args) + "\" name=\"" +
+           name + "\"" + (erase ? " erase_temp=\"true\"" : "") + ">\r\nconvert x\r\n</script>\r\n";
+}
+
+struct Scan {
+    ScriptCatalogue catalogue;
+    std::string log;
+};
+
+Scan ScanOf(const FakeFolder& fake) {
+    Scan scan;
+    scan.log = "old log\r\n";
+    ScanCatalogue(scan.catalogue, scan.log, fake.Folder());
+    return scan;
+}
+
+TEST(CatalogueScan, EmptyFolderOffersTheMarkerOnly) {
+    const Scan scan = ScanOf(FakeFolder{});
+    ASSERT_EQ(scan.catalogue.Size(), 1);
+    EXPECT_EQ(scan.catalogue.At(1).displayName, kNoScriptMarker);
+    EXPECT_EQ(scan.catalogue.At(1).fileName, "");
+    EXPECT_EQ(scan.log,
+              "Program initial scan: looking for all .xml in D:\\Apps\\\r\nNo xml found!\r\n\r\n");
+}
+
+TEST(CatalogueScan, LogsLikeTheWorkedExample) {
+    FakeFolder fake;
+    fake.files = {{"sepia.xml", Valid("Sepia", 1, true)},
+                  {"broken.xml", "<script name=\"x\">\r\n"}};
+    const Scan scan = ScanOf(fake);
+    EXPECT_EQ(scan.log,
+              "Program initial scan: looking for all .xml in D:\\Apps\\\r\n"
+              "Found a total of 2 xml. Analysis started...\r\n"
+              "\r\n"
+              "Extracting info from xml #2 - \"broken.xml\"\r\n"
+              "No tag parameter <script ARGS=\"\"> found!\r\n"
+              "--> Invalid xml. Not listing it in the drop-down menu\r\n"
+              "\r\n"
+              "Extracting info from xml #1 - \"sepia.xml\"\r\n"
+              "Found correct tag <script ...> with \"erase_temp\" option activated\r\n"
+              "Description: \"Sepia\"\r\n"
+              "This script takes 1 input pic(s) as parameter\r\n"
+              "\r\n");
+    ASSERT_EQ(scan.catalogue.Size(), 2);
+    EXPECT_EQ(scan.catalogue.At(1).fileName, "sepia.xml");
+    EXPECT_EQ(scan.catalogue.At(2).fileName, "");
+    EXPECT_EQ(scan.catalogue.At(2).displayName, "");
+}
+
+TEST(CatalogueScan, OneInvalidFileLeavesTheMarker) {
+    FakeFolder fake;
+    fake.files = {{"a.xml", "nothing here"}};
+    const Scan scan = ScanOf(fake);
+    ASSERT_EQ(scan.catalogue.Size(), 1);
+    EXPECT_EQ(scan.catalogue.At(1).displayName, kNoScriptMarker);
+    EXPECT_NE(scan.log.find("No tag <SCRIPT ...> found!\r\n"), std::string::npos);
+}
+
+TEST(CatalogueScan, TwoInvalidFilesGiveTwoEmptyItemsAndNoMarker) {
+    FakeFolder fake;
+    fake.files = {{"a.xml", "x"}, {"b.xml", "<script args=\"1\">"}};
+    const Scan scan = ScanOf(fake);
+    EXPECT_EQ(CatalogueListItems(scan.catalogue), (std::vector<std::string>{"", ""}));
+}
+
+TEST(CatalogueScan, InvalidMiddleFilePacksValidOnesInListingOrder) {
+    FakeFolder fake;
+    fake.files = {{"1.xml", Valid("First", 0)}, {"2.xml", "bad"}, {"3.xml", Valid("Third", 2)}};
+    const Scan scan = ScanOf(fake);
+    EXPECT_EQ(CatalogueListItems(scan.catalogue), (std::vector<std::string>{"First", "Third", ""}));
+    const auto p3 = scan.log.find("xml #3"), p2 = scan.log.find("xml #2"),
+               p1 = scan.log.find("xml #1");
+    EXPECT_TRUE(p3 < p2 && p2 < p1);
+}
+
+TEST(CatalogueScan, VanishedFileIsLoggedAndDroppedLikeOneWithoutTag) {
+    FakeFolder fake;
+    fake.files = {{"here.xml", Valid("Here", 0)}};
+    ScriptFolder folder = fake.Folder();
+    folder.listScripts = [] { return std::vector<std::string>{"gone.xml", "here.xml"}; };
+    ScriptCatalogue catalogue;
+    std::string log;
+    ScanCatalogue(catalogue, log, folder);
+    EXPECT_EQ(CatalogueListItems(catalogue), (std::vector<std::string>{"Here", ""}));
+    EXPECT_NE(log.find("\"gone.xml\"\r\nNo tag <SCRIPT ...> found!"), std::string::npos);
+}
+
+TEST(CatalogueScan, CountStoredAs255IsLoggedCorrectThenDropped) {
+    FakeFolder fake;
+    fake.files = {{"neg.xml", Valid("Negative", -1)}};
+    const Scan scan = ScanOf(fake);
+    EXPECT_NE(scan.log.find("Found correct tag <script ...>\r\nDescription: \"Negative\"\r\n"
+                            "This script takes 255 input pic(s) as parameter"),
+              std::string::npos);
+    EXPECT_EQ(scan.catalogue.At(1).displayName, kNoScriptMarker);
+}
+
+TEST(CatalogueScan, DisplayNameIsTrimmedInLogAndList) {
+    FakeFolder fake;
+    fake.files = {{"a.xml", Valid("  Padded  ", 0)}};
+    const Scan scan = ScanOf(fake);
+    EXPECT_NE(scan.log.find("Description: \"Padded\""), std::string::npos);
+    EXPECT_EQ(CatalogueListItems(scan.catalogue), (std::vector<std::string>{"Padded"}));
+}
+
+TEST(ValidateScript, AppendsOneBlockWithoutScanLines) {
+    FakeFolder fake;
+    fake.files = {{"a.xml", Valid("A", 0)}, {"b.xml", Valid("B", 3)}};
+    Scan scan = ScanOf(fake);
+    const std::string before = scan.log;
+    EXPECT_EQ(ValidateScript(scan.catalogue, scan.log, fake.Folder(), 2), 3);
+    EXPECT_EQ(scan.log.substr(before.size()),
+              "Extracting info from xml #2 - \"b.xml\"\r\nFound correct tag <script ...>\r\n"
+              "Description: \"B\"\r\nThis script takes 3 input pic(s) as parameter\r\n\r\n");
+}
+
+TEST(RemoveCatalogueEntry, ShiftsLaterEntriesUpAndBlanksTheLast) {
+    ScriptCatalogue catalogue;
+    catalogue.Reset(3);
+    for (int k = 1; k <= 3; ++k) {
+        catalogue.At(k).fileName = std::to_string(k);
+        catalogue.At(k).argCount = static_cast<std::uint8_t>(k);
+        catalogue.At(k).eraseTemp = 1;
+    }
+    RemoveCatalogueEntry(catalogue, 1);
+    ASSERT_EQ(catalogue.Size(), 3);
+    EXPECT_EQ(catalogue.At(1).fileName, "2");
+    EXPECT_EQ(catalogue.At(2).fileName, "3");
+    EXPECT_EQ(catalogue.At(3).fileName, "");
+    EXPECT_EQ(catalogue.At(3).argCount, 0);
+    EXPECT_EQ(catalogue.At(3).eraseTemp, 0);
+    RemoveCatalogueEntry(catalogue, 0);  // out of range: nothing happens
+    RemoveCatalogueEntry(catalogue, 4);
+    EXPECT_EQ(catalogue.At(1).fileName, "2");
+}
+
+TEST(WithOneTrailingSeparator, AddsOrCollapsesSeparators) {
+    EXPECT_EQ(WithOneTrailingSeparator("C:\\a", '\\'), "C:\\a\\");
+    EXPECT_EQ(WithOneTrailingSeparator("C:\\a\\\\\\", '\\'), "C:\\a\\");
+    EXPECT_EQ(WithOneTrailingSeparator("/", '/'), "/");
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,71 @@
+// The settings file beside the running program (here, the test executable).
+#include "settings/Settings_win.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/AppState_win.h"
+#include "support/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override { std::filesystem::remove(SettingsPath()); }
+    void TearDown() override { std::filesystem::remove(SettingsPath()); }
+    void WriteSettings(std::string_view bytes) {
+        std::filesystem::path path(SettingsPath());
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    OutputPolicy Loaded() {
+        App().outputPolicy = OutputPolicy{7, 7};
+        LoadSettings();
+        return App().outputPolicy;
+    }
+};
+
+TEST_F(SettingsFile, SitsBesideTheProgramWithOptForItsExtension) {
+    const std::string path = SettingsPath();
+    EXPECT_EQ(path.substr(0, path.size() - 3), ProgramPath().substr(0, ProgramPath().size() - 3));
+    EXPECT_EQ(path.substr(path.size() - 3), "opt");
+}
+
+TEST_F(SettingsFile, MissingFileGivesOneAndOne) {
+    const OutputPolicy policy = Loaded();
+    EXPECT_EQ(policy.zeroArgPolicy, 1);
+    EXPECT_EQ(policy.argPolicy, 1);
+}
+
+TEST_F(SettingsFile, ShortFilesReadMissingBytesAsAsk) {
+    WriteSettings("");
+    EXPECT_EQ(Loaded().zeroArgPolicy, -1);
+    WriteSettings("\x02");
+    const OutputPolicy one = Loaded();
+    EXPECT_EQ(one.zeroArgPolicy, 2);
+    EXPECT_EQ(one.argPolicy, -1);
+}
+
+TEST_F(SettingsFile, SaveWritesTwoBytesAndKeepsALongerFilesTail) {
+    SaveSettings(2, 3);
+    EXPECT_EQ(testing::ReadBytes(SettingsPath()), "\x02\x03");
+    WriteSettings("abcdef");
+    SaveSettings(1, 2);
+    EXPECT_EQ(testing::ReadBytes(SettingsPath()),
+              "\x01\x02"
+              "cdef");
+    EXPECT_EQ(App().outputPolicy.argPolicy, 2);
+}
+
+TEST(FileExists, FoldersCountAndMissingPathsDoNot) {
+    testing::TempFolder folder;
+    EXPECT_TRUE(FileExists(folder.path().string()));
+    EXPECT_TRUE(FileExists(folder.Write("f.txt", "x").string()));
+    EXPECT_FALSE(FileExists((folder.path() / "none").string()));
+}
+
+}  // namespace
+}  // namespace quillon

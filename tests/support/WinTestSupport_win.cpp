@@ -1,0 +1,157 @@
+#include "support/WinTestSupport_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/AnsiText_win.h"
+
+namespace quillon::testing {
+
+std::wstring WindowsPath(const std::string& path) {
+    std::wstring wide = WidenAnsi(path);
+    if (!wide.empty() && wide.front() == L'/')
+        wide = L"Z:" + wide;
+    for (wchar_t& c : wide) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    return wide;
+}
+
+std::string RequiredEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    EXPECT_NE(value, nullptr) << name << " is not set: run the tests through ctest";
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+std::wstring InstallQuillon(const std::wstring& folder, bool withSamples) {
+    namespace fs = std::filesystem;
+    const fs::path target = fs::path(folder) / L"Quillon.exe";
+    fs::copy_file(WindowsPath(RequiredEnvironment("QUILLON_EXE")), target,
+                  fs::copy_options::overwrite_existing);
+    if (withSamples) {
+        for (const auto& entry :
+             fs::directory_iterator(WindowsPath(RequiredEnvironment("QUILLON_SAMPLES")))) {
+            fs::copy_file(entry.path(), fs::path(folder) / entry.path().filename(),
+                          fs::copy_options::overwrite_existing);
+        }
+    }
+    return target.wstring();
+}
+
+StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        process_.Reset(info.hProcess);
+        processId_ = info.dwProcessId;
+    }
+}
+
+StartedProgram::~StartedProgram() {
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.get(), 99);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !::IsWindowVisible(window))
+        return TRUE;
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    if (*search->title != text)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+}  // namespace
+
+HWND StartedProgram::WaitForWindow(const std::wstring& title, DWORD timeoutMs) const {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        WindowSearch search{processId_, &title, nullptr};
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        if (::WaitForSingleObject(process_.get(), 50) != WAIT_TIMEOUT)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+long StartedProgram::WaitForExit(DWORD timeoutMs) {
+    if (::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return static_cast<long>(code);
+}
+
+ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments) {
+    ConsoleResult result;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readRaw = nullptr, writeRaw = nullptr;
+    if (!::CreatePipe(&readRaw, &writeRaw, &inherit, 0))
+        return result;
+    UniqueHandle readEnd(readRaw), writeEnd(writeRaw);
+    ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        return result;
+    }
+    ::CloseHandle(info.hThread);
+    UniqueHandle process(info.hProcess);
+    writeEnd.Reset();
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        result.output.append(buffer, got);
+    }
+    ::WaitForSingleObject(process.get(), 20000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    result.exitCode = static_cast<long>(code);
+    return result;
+}
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
+        items.push_back(text);
+    }
+    return items;
+}
+
+}  // namespace quillon::testing

@@ -1,0 +1,51 @@
+// Helpers for tests that drive real Windows programs under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Handles_win.h"
+
+namespace quillon::testing {
+
+// A path from the build (a Linux path when cross-compiled) as Windows names it.
+std::wstring WindowsPath(const std::string& path);
+
+// The value of an environment variable set by the test runner; the test fails without it.
+std::string RequiredEnvironment(const char* name);
+
+// Copies Quillon.exe (and, when asked, the sample scripts) into folder.
+std::wstring InstallQuillon(const std::wstring& folder, bool withSamples);
+
+// A program started for a test; it is ended if the test leaves it running.
+class StartedProgram {
+  public:
+    StartedProgram(const std::wstring& exe, const std::wstring& arguments);
+    ~StartedProgram();
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    // The first visible top-level window of the process with this title, waiting for it.
+    HWND WaitForWindow(const std::wstring& title, DWORD timeoutMs = 20000) const;
+    // Waits for the process to end; returns its exit code, or -1 on timeout.
+    long WaitForExit(DWORD timeoutMs = 20000);
+
+  private:
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+};
+
+// Runs a console program to its end and returns what it wrote to standard output.
+struct ConsoleResult {
+    long exitCode = -1;
+    std::string output;
+};
+ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments);
+
+// The texts of a combo box's items.
+std::vector<std::wstring> ComboItems(HWND combo);
+
+}  // namespace quillon::testing
