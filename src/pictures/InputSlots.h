@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace quillon {
@@ -9,8 +10,16 @@ namespace quillon {
 constexpr int kSlotCount = 4;
 constexpr int kSlotIdBase = 1100;  // slot i is the control 1100 + i
 
+// A decoded picture as a slot holds it. Opaque here: the picture engine makes it and reads
+// it; destroying it releases the decoder's picture (and frees the file it keeps open).
+class HeldPicture {
+  public:
+    virtual ~HeldPicture() = default;
+};
+
 struct InputSlot {
     std::string path;
+    std::unique_ptr<HeldPicture> picture;  // released when replaced or cleared
     int width = 0;
     int height = 0;
     int controlId = 0;
@@ -22,5 +31,15 @@ InputSlotTable& InputSlots();
 
 // Empties all five records and binds slots 1 to 4 to their control ids.
 void CreateInputSlots();
+
+// Empties one slot (path, picture, size); its control id stays.
+void ClearInputSlot(InputSlot& slot);
+
+// The input slot bound to a control id, 1 to 4, or 0 when the id is no slot's.
+int SlotForControlId(const InputSlotTable& slots, int controlId);
+
+// True when each of the slots 1 to argCount holds a picture: the moment the script can run.
+// A count beyond the four slots can never be satisfied.
+bool AllInputsFilled(const InputSlotTable& slots, int argCount);
 
 }  // namespace quillon
