@@ -26,7 +26,20 @@ const std::string& ProgramPath() {
     return path;
 }
 
+namespace {
+std::string& ProgramFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
+void SetProgramFolderForTesting(const std::string& folder) {
+    ProgramFolderOverride() = folder;
+}
+
 const std::string& ProgramFolder() {
+    if (!ProgramFolderOverride().empty())
+        return ProgramFolderOverride();
     static const std::string folder = [] {
         const std::string& path = ProgramPath();
         return path.substr(0, path.find_last_of('\\') + 1);

@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "app/Handles_win.h"
 #include "catalogue/Catalogue.h"
+#include "pictures/DropFile_win.h"
 #include "settings/OutputPolicy.h"
 
 namespace quillon {
@@ -19,8 +21,9 @@ struct AppState {
     ScriptCatalogue catalogue;
     std::string validationLog;
     OutputPolicy outputPolicy;
-    int currentScript = 0;  // 1-based catalogue position; 0 = none selected
-    int hoverSlot = 0;      // input slot last found under the pointer; 0 = none
+    int currentScript = 0;               // 1-based catalogue position; 0 = none selected
+    int hoverSlot = 0;                   // input slot last found under the pointer; 0 = none
+    UniqueComRef<DropFileC> dropTarget;  // made when the main window initialises
     std::string lastOutput;
     std::string imageMagickVersion;
 };
@@ -29,6 +32,10 @@ AppState& App();
 
 // The folder of the running executable, ending in a backslash.
 const std::string& ProgramFolder();
+
+// Makes ProgramFolder() name another folder (ending in a backslash), for tests and tools
+// that run the main window inside their own process; an empty text undoes it.
+void SetProgramFolderForTesting(const std::string& folder);
 
 // The running executable's own full path, as the platform reports it.
 const std::string& ProgramPath();

@@ -1,41 +1,223 @@
-// The main window: a modal dialog built at run time, laid out in pixels.
-#include <windows.h>
+// The main window: a modal dialog built at run time, laid out in pixels, and its handler.
+#include "app/MainWindow_win.h"
 
+#include <shellapi.h>
+
+#include <map>
 #include <string>
+#include <vector>
 
 #include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
+#include "app/Feedback_win.h"
+#include "app/Handles_win.h"
+#include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
 #include "dialogs/DialogTemplate_win.h"
+#include "pictures/DropFile_win.h"
+#include "pictures/InputSlots_win.h"
+#include "pictures/PictureArea_win.h"
+#include "pictures/PictureEngine_win.h"
 
 namespace quillon {
 namespace {
 
-constexpr int kClientWidth = 516;
-constexpr int kClientHeight = 280;
-constexpr int kListItemHeight = 24;
-constexpr wchar_t kTitle[] = L"Quillon v0.1 - Veltrane 2014";
+constexpr DWORD kWindowStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr wchar_t kWindowFont[] = L"MS Sans Serif";
+constexpr WORD kWindowFontPoints = 8;
 constexpr char kValidationLogName[] = "Xml_Log.txt";
+constexpr wchar_t kIconName[] = L"AICO";
+constexpr int kLargeIconSize = 32;
+constexpr int kSmallIconSize = 16;
+constexpr UINT kPopupMenuFlags = TPM_RIGHTBUTTON | TPM_RIGHTALIGN | TPM_BOTTOMALIGN;
+constexpr const char* kWizardPicture = "WIZ";
+constexpr const char* kBallsPicture = "BAL";
+constexpr int kFirstSlotId = kSlotIdBase + 1;
+constexpr int kLastSlotId = kSlotIdBase + kSlotCount;
 
-void AddScriptList(HWND window) {
+HMENU IdAsMenu(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
+
+// ---- Building the window --------------------------------------------------------------
+
+// The bitmaps of the pen and menu buttons, loaded once and kept for the process.
+HBITMAP ButtonBitmap(const char* name) {
+    static std::map<std::string, UniqueBitmap> loaded;
+    auto found = loaded.find(name);
+    if (found == loaded.end()) {
+        HANDLE image = ::LoadImageW(::GetModuleHandleW(nullptr), WidenAnsi(name).c_str(),
+                                    IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+        found = loaded.emplace(name, UniqueBitmap(static_cast<HBITMAP>(image))).first;
+    }
+    return found->second.get();
+}
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD extendedStyle;
+};
+
+ControlClass ClassOf(ControlKind kind) {
+    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+    switch (kind) {
+        case ControlKind::ScriptList:
+            return {L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+        case ControlKind::StatusLine:
+            return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::BitmapButton:
+            return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, 0};
+        case ControlKind::TextButton:
+        case ControlKind::PictureArea:
+            break;
+    }
+    return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+}
+
+HWND AddControl(HWND window, const ControlSpec& spec, int height) {
+    if (spec.kind == ControlKind::PictureArea)
+        return CreatePictureArea(window, spec.id,
+                                 {spec.rect.x, spec.rect.y, spec.rect.width, height});
+    const ControlClass kind = ClassOf(spec.kind);
+    const std::wstring text =
+        spec.kind == ControlKind::BitmapButton ? std::wstring() : WidenAnsi(spec.text);
+    HWND control = ::CreateWindowExW(kind.extendedStyle, kind.name, text.c_str(), kind.style,
+                                     spec.rect.x, spec.rect.y, spec.rect.width, height, window,
+                                     IdAsMenu(spec.id), ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(control, WM_SETFONT, ::SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
+    if (spec.kind == ControlKind::BitmapButton) {
+        ::SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP,
+                       reinterpret_cast<LPARAM>(ButtonBitmap(spec.text)));
+    }
+    return control;
+}
+
+void AddControls(HWND window) {
     const std::vector<std::string> items = CatalogueListItems(App().catalogue);
-    HWND list = ::CreateWindowExW(
-        0, L"COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-        8, 8, 240, kListItemHeight * static_cast<int>(items.size()), window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScriptListId)), nullptr, nullptr);
-    ::SendMessageW(list, WM_SETFONT, ::SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
-    for (const std::string& item : items) {
-        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidenAnsi(item).c_str()));
+    for (const ControlSpec& spec : MainWindowControls()) {
+        const bool isList = spec.kind == ControlKind::ScriptList;
+        const int height =
+            isList ? ScriptListHeight(static_cast<int>(items.size())) : spec.rect.height;
+        HWND control = AddControl(window, spec, height);
+        if (isList) {
+            for (const std::string& item : items) {
+                ::SendMessageW(control, CB_ADDSTRING, 0,
+                               reinterpret_cast<LPARAM>(WidenAnsi(item).c_str()));
+            }
+        }
+        if (!spec.enabled)
+            ::EnableWindow(control, FALSE);
     }
 }
 
+void SetWindowIcon(HWND window) {
+    HINSTANCE module = ::GetModuleHandleW(nullptr);
+    // Shared icons belong to the system's cache: they are never destroyed by us.
+    HANDLE large =
+        ::LoadImageW(module, kIconName, IMAGE_ICON, kLargeIconSize, kLargeIconSize, LR_SHARED);
+    HANDLE small =
+        ::LoadImageW(module, kIconName, IMAGE_ICON, kSmallIconSize, kSmallIconSize, LR_SHARED);
+    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void CentreOnWorkArea(HWND window) {
+    RECT work{};
+    RECT outer{};
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !::GetWindowRect(window, &outer))
+        return;
+    const PixelPoint at =
+        CentredWindowOrigin({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                            {outer.right - outer.left, outer.bottom - outer.top});
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Commands -------------------------------------------------------------------------
+
+void OnScriptChosen(HWND window) {
+    HWND list = ::GetDlgItem(window, kScriptListId);
+    const LRESULT index = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (index < 0)
+        return;  // a confirmation with nothing selected names no script
+    const int position = static_cast<int>(index) + 1;
+    const LRESULT length = ::SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::wcslen(text.c_str()));
+
+    SetControlText(kOutputStatusId, "");
+    EnableControl(kExecuteButtonId, false);
+    if (NarrowToAnsiMarked(text) == kNoScriptMarker) {
+        EnableControl(kEditScriptButtonId, false);
+        SetControlText(kInputStatusId, kCreateScriptHintText);
+        return;
+    }
+    AppState& app = App();
+    if (!app.catalogue.Contains(position))
+        return;
+    app.currentScript = position;
+    LayoutSlots(app.catalogue.At(position).argCount);
+}
+
+void OnMenuButton(HWND window) {
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    ::TrackPopupMenu(App().mainMenu, kPopupMenuFlags, pointer.x, pointer.y, 0, window, nullptr);
+}
+
+// A click (code 0) or double-click (code 1) of a picture area; a push button reports its
+// clicks with code 0 too.
+bool IsClick(int code) {
+    return code == STN_CLICKED || code == STN_DBLCLK;
+}
+
+INT_PTR OnCommand(HWND window, int id, int code) {
+    switch (id) {
+        case IDOK:
+        case IDCANCEL:
+            return TRUE;  // Enter and Escape arrive as these; neither closes the window
+        case kScriptListId:
+            if (code != CBN_SELENDOK)
+                return FALSE;
+            OnScriptChosen(window);
+            return TRUE;
+        case kMenuButtonId:
+            if (!IsClick(code))
+                return FALSE;
+            OnMenuButton(window);
+            return TRUE;
+        default:
+            break;
+    }
+    if (id >= kFirstSlotId && id <= kLastSlotId && IsClick(code)) {
+        ChoosePictureForSlot(id - kSlotIdBase);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- Window events --------------------------------------------------------------------
+
 INT_PTR OnInitDialog(HWND window) {
-    App().mainWindow = window;
-    ScanProgramFolder();
-    SetClientSize(window, kClientWidth, kClientHeight);
-    AddScriptList(window);
-    return TRUE;
+    AppState& app = App();
+    app.mainWindow = window;
+    app.currentScript = 0;
+    app.hoverSlot = 0;
+    ScanProgramFolder();  // before the controls: the list is built from its result
+    SetClientSize(window, kMainClientSize.width, kMainClientSize.height);
+    AddControls(window);
+    SetWindowIcon(window);
+    CentreOnWorkArea(window);
+
+    // The window's own start: the drop target, then the decoration of the no-script state.
+    app.dropTarget.Reset(new DropFileC);
+    ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
+    ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
+    return FALSE;  // focus is left where the dialog manager puts it
 }
 
 INT_PTR OnSysCommand(HWND window, WPARAM command) {
@@ -43,6 +225,47 @@ INT_PTR OnSysCommand(HWND window, WPARAM command) {
         ::EndDialog(window, 0);
         return TRUE;
     }
+    return FALSE;
+}
+
+INT_PTR OnSetCursor(HWND window, HWND underPointer) {
+    if (!UpdateHoverSlot(underPointer))
+        return FALSE;
+    ::SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+std::wstring DroppedPath(HDROP drop) {
+    const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+    const UINT copied = ::DragQueryFileW(drop, 0, path.data(), length + 1);
+    path.resize(copied);
+    return path;
+}
+
+// The slot under the drop point, found as a cursor query there would find it. A shell drag
+// holds the mouse, so no cursor query reaches the window while the file is dragged over it.
+void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
+    POINT point{};
+    HWND target = nullptr;
+    if (::DragQueryPoint(drop, &point))
+        target = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
+    App().hoverSlot = SlotUnderPointer(target);
+}
+
+INT_PTR OnDropFiles(HWND window, HDROP drop) {
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > 1) {
+        RefusalBeep();
+    } else if (count == 1) {
+        // The wide name, narrowed without guessing: a character the code page lacks becomes
+        // a '?', which no file name can hold, so it is refused instead of opening another file.
+        const std::string path = NarrowToAnsiMarked(DroppedPath(drop));
+        UpdateHoverSlotAtDrop(window, drop);
+        if (App().dropTarget)
+            App().dropTarget.get()->LoadDroppedFile(path);
+    }
+    ::DragFinish(drop);
     return FALSE;
 }
 
@@ -56,9 +279,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnInitDialog(window);
         case WM_SYSCOMMAND:
             return OnSysCommand(window, wParam);
+        case WM_SETCURSOR:
+            return OnSetCursor(window, reinterpret_cast<HWND>(wParam));
+        case WM_DROPFILES:
+            return OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
         case WM_COMMAND:
-            // Enter and Escape arrive as IDOK and IDCANCEL; neither closes the window.
-            return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+            return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
         case WM_DESTROY:
             OnDestroy();
             return FALSE;
@@ -67,14 +293,47 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+DialogTemplate MainWindowTemplate() {
+    return DialogTemplate(kWindowStyle, WS_EX_ACCEPTFILES, WidenAnsi(kMainWindowTitle), kWindowFont,
+                          kWindowFontPoints);
+}
+
 }  // namespace
 
+HWND MainWindowControl(int id) {
+    return ::GetDlgItem(App().mainWindow, id);
+}
+
+void SetControlText(int id, const std::string& text) {
+    ::SetWindowTextW(MainWindowControl(id), WidenAnsi(text).c_str());
+}
+
+std::string ControlText(int id) {
+    HWND control = MainWindowControl(id);
+    const int length = ::GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
+    return NarrowToAnsiMarked(text);
+}
+
+void EnableControl(int id, bool enabled) {
+    ::EnableWindow(MainWindowControl(id), enabled ? TRUE : FALSE);
+}
+
 int CreateMainWindow() {
-    const DWORD style =
-        DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    DialogTemplate dialog(style, WS_EX_ACCEPTFILES, kTitle, L"MS Sans Serif", 8);
+    const DialogTemplate dialog = MainWindowTemplate();
     return static_cast<int>(::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(),
                                                       nullptr, MainWindowProc, 0));
+}
+
+HWND CreateMainWindowModeless() {
+    const DialogTemplate dialog = MainWindowTemplate();
+    HWND window = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), nullptr,
+                                               MainWindowProc, 0);
+    if (window != nullptr)
+        ::ShowWindow(window, SW_SHOW);
+    return window;
 }
 
 }  // namespace quillon

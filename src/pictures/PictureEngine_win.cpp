@@ -1,18 +1,153 @@
 #include "pictures/PictureEngine_win.h"
 
-#include <windows.h>
+#include <cstring>
 
-#include <objidl.h>
-
-#include <gdiplus.h>
+#include "app/AnsiText_win.h"
+#include "app/AppState_win.h"
+#include "app/MenuIds.h"
+#include "catalogue/ScriptFormat.h"
+#include "pictures/PictureArea_win.h"
+#include "pictures/SlotLayout.h"
 
 namespace quillon {
+
+namespace gdip = Gdiplus::DllExports;
+
+namespace {
+
+constexpr const char* kEmbeddedPictureType = "#10";  // RCDATA
+constexpr int kCaptionPoints = 8;
+constexpr int kPointsPerInch = 72;
+constexpr COLORREF kCaptionColour = RGB(170, 100, 160);
+
+void DrawInto(HWND area, Gdiplus::GpImage* picture, const PixelRect& rect) {
+    GraphicsOwner graphics = CreatePictureGraphics(area);
+    if (!graphics || picture == nullptr)
+        return;
+    gdip::GdipDrawImageRect(graphics.get(), picture, static_cast<float>(rect.x),
+                            static_cast<float>(rect.y), static_cast<float>(rect.width),
+                            static_cast<float>(rect.height));
+}
+
+HWND MainWindowArea(HWND window, int controlId) {
+    return ::GetDlgItem(window, controlId);
+}
+
+}  // namespace
 
 void StartPictureEngine() {
     // Its result is not examined: without the decoder, loading a picture simply fails later.
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
+}
+
+PictureOwner LoadPictureFile(const std::string& path) {
+    if (path.empty() || HasUnrepresentableMark(path))
+        return nullptr;
+    Gdiplus::GpImage* image = nullptr;
+    const Gdiplus::GpStatus status = gdip::GdipLoadImageFromFile(WidenAnsi(path).c_str(), &image);
+    PictureOwner picture(image);
+    if (status != Gdiplus::Ok)
+        return nullptr;
+    return picture;
+}
+
+PixelSize PictureSize(Gdiplus::GpImage* picture) {
+    UINT width = 0;
+    UINT height = 0;
+    if (picture != nullptr) {
+        gdip::GdipGetImageWidth(picture, &width);
+        gdip::GdipGetImageHeight(picture, &height);
+    }
+    return {static_cast<int>(width), static_cast<int>(height)};
+}
+
+GraphicsOwner CreatePictureGraphics(HWND area) {
+    HDC dc = PictureAreaDc(area);
+    if (dc == nullptr)
+        return nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    gdip::GdipCreateFromHDC(dc, &graphics);
+    return GraphicsOwner(graphics);
+}
+
+void DrawPictureFitted(Gdiplus::GpImage* picture, int controlId) {
+    HWND area = MainWindowArea(App().mainWindow, controlId);
+    ClearPictureArea(area);
+    if (picture != nullptr)
+        DrawInto(area, picture, FittedRect(PictureSize(picture), PictureAreaSize(area)));
+    RefreshPictureArea(area);
+}
+
+PictureOwner LoadResourcePicture(const std::string& name) {
+    const std::string trimmed = TrimBlanks(name);
+    if (trimmed.empty())
+        return nullptr;
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceA(module, trimmed.c_str(), kEmbeddedPictureType);
+    if (found == nullptr)
+        return nullptr;
+    const DWORD size = ::SizeofResource(module, found);
+    HGLOBAL loaded = size == 0 ? nullptr : ::LoadResource(module, found);
+    const void* bytes = loaded == nullptr ? nullptr : ::LockResource(loaded);
+    if (bytes == nullptr)
+        return nullptr;
+
+    // The stream gets its own copy and frees it when its last reference goes. GDI+ keeps a
+    // reference for as long as the picture lives, so the bytes last exactly that long.
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    void* copy = memory ? ::GlobalLock(memory.get()) : nullptr;
+    if (copy == nullptr)
+        return nullptr;
+    std::memcpy(copy, bytes, size);
+    ::GlobalUnlock(memory.get());
+    IStream* rawStream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, &rawStream)) || rawStream == nullptr)
+        return nullptr;
+    memory.release();
+    UniqueComRef<IStream> stream(rawStream);
+
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    const Gdiplus::GpStatus status = gdip::GdipCreateBitmapFromStream(stream.get(), &bitmap);
+    PictureOwner picture(bitmap);
+    if (status != Gdiplus::Ok)
+        return nullptr;
+    return picture;
+}
+
+void ShowResourcePicture(HWND window, int controlId, const std::string& name) {
+    PictureOwner picture = LoadResourcePicture(name);
+    HWND area = MainWindowArea(window, controlId);
+    ClearPictureArea(area);
+    if (picture)
+        DrawInto(area, picture.get(), DecorationRect(PictureAreaSize(area)));
+    RefreshPictureArea(area);
+}
+
+UniqueFont CreateArialFont(HDC dc, int points, bool italic) {
+    const int height = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
+    return UniqueFont(::CreateFontW(height, 0, 0, 0, FW_NORMAL, italic ? TRUE : FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
+}
+
+void DrawCornerCaption(const std::string& text) {
+    HWND area = MainWindowArea(App().mainWindow, kOutputPictureId);
+    HDC dc = PictureAreaDc(area);
+    if (dc == nullptr)
+        return;
+    UniqueFont font = CreateArialFont(dc, kCaptionPoints, true);
+    ScopedSelect selected(dc, font.get());
+    ::SetTextColor(dc, kCaptionColour);
+    ::SetBkMode(dc, OPAQUE);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    const std::wstring wide = WidenAnsi(text);
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    const PixelPoint at = CornerCaptionOrigin(PictureAreaSize(area), {extent.cx, extent.cy});
+    ::TextOutW(dc, at.x, at.y, wide.c_str(), static_cast<int>(wide.size()));
+    RefreshPictureArea(area);
 }
 
 }  // namespace quillon

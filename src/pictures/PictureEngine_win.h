@@ -1,8 +1,43 @@
-// The GDI+ picture decoder, started once and never shut down.
+// Decoding pictures with GDI+ and drawing them into the main window's picture areas.
 #pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/Handles_win.h"
+#include "pictures/PictureGeometry.h"
 
 namespace quillon {
 
+// Starts GDI+ once; it is never shut down.
 void StartPictureEngine();
+
+// Decodes a picture file; nothing when it cannot be read or decoded, or when the path
+// carries the mark of a name the code page cannot write.
+PictureOwner LoadPictureFile(const std::string& path);
+
+// A decoded picture's size in pixels.
+PixelSize PictureSize(Gdiplus::GpImage* picture);
+
+// A GDI+ drawing context on a picture area's off-screen image; null if it is none.
+GraphicsOwner CreatePictureGraphics(HWND area);
+
+// Clears main-window control controlId and draws the picture scaled down to fit, centred.
+void DrawPictureFitted(Gdiplus::GpImage* picture, int controlId);
+
+// Decodes an embedded PNG (resource type RCDATA, name trimmed of blanks); nothing when
+// there is no such resource or it does not decode.
+PictureOwner LoadResourcePicture(const std::string& name);
+
+// Clears a control and draws an embedded picture stretched into it, less 6 pixels each way;
+// a missing picture leaves the control cleared.
+void ShowResourcePicture(HWND window, int controlId, const std::string& name);
+
+// Arial, regular weight, at a size in points on the given device context.
+UniqueFont CreateArialFont(HDC dc, int points, bool italic);
+
+// Writes a small caption into the top-right corner of the output area, over its picture.
+void DrawCornerCaption(const std::string& text);
 
 }  // namespace quillon

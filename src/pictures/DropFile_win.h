@@ -1,0 +1,39 @@
+// The drop target: the one object through which a dropped file reaches the slots.
+#pragma once
+
+#include <windows.h>
+
+#include <unknwn.h>
+
+#include <string>
+
+namespace quillon {
+
+// A COM object ends through its own Release, never through a delete of an interface
+// pointer, so IUnknown's destructor is rightly not virtual.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
+class DropFileC final : public IUnknown {
+  public:
+    DropFileC() = default;
+    DropFileC(const DropFileC&) = delete;
+    DropFileC& operator=(const DropFileC&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // Loads one dropped file into the slot under the pointer; beeps when there is none.
+    void LoadDroppedFile(const std::string& path);
+
+  private:
+    virtual ~DropFileC() = default;
+    LONG references_ = 1;
+};
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+}  // namespace quillon

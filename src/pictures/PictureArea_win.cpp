@@ -1,0 +1,123 @@
+#include "pictures/PictureArea_win.h"
+
+#include <memory>
+#include <optional>
+
+#include "app/Handles_win.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr wchar_t kSurfaceProperty[] = L"QuillonPictureArea";
+constexpr DWORD kAreaStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_SUNKEN;
+
+// The off-screen image of one area and the static control's own procedure it extends.
+// Members are destroyed in reverse: the image is deselected before bitmap and DC go.
+struct Surface {
+    UniqueMemoryDc dc;
+    UniqueBitmap bitmap;
+    std::optional<ScopedSelect> selected;
+    PixelSize size;
+    WNDPROC staticProc = nullptr;
+};
+
+Surface* SurfaceOf(HWND area) {
+    return area == nullptr ? nullptr : static_cast<Surface*>(::GetPropW(area, kSurfaceProperty));
+}
+
+void CopyImageTo(const Surface& surface, HDC target) {
+    ::BitBlt(target, 0, 0, surface.size.width, surface.size.height, surface.dc.get(), 0, 0,
+             SRCCOPY);
+}
+
+LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lParam) {
+    Surface* surface = SurfaceOf(area);
+    if (surface == nullptr)
+        return ::DefWindowProcW(area, message, wParam, lParam);
+    const WNDPROC staticProc = surface->staticProc;
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // the image covers every pixel
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            HDC dc = ::BeginPaint(area, &paint);
+            if (dc != nullptr)
+                CopyImageTo(*surface, dc);
+            ::EndPaint(area, &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            CopyImageTo(*surface, reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_NCDESTROY: {
+            ::RemovePropW(area, kSurfaceProperty);
+            std::unique_ptr<Surface> owned(surface);
+            ::SetWindowLongPtrW(area, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(staticProc));
+            return ::CallWindowProcW(staticProc, area, message, wParam, lParam);
+        }
+        default:
+            return ::CallWindowProcW(staticProc, area, message, wParam, lParam);
+    }
+}
+
+std::unique_ptr<Surface> MakeSurface(PixelSize size) {
+    auto surface = std::make_unique<Surface>();
+    surface->size = size;
+    WindowDc screen(nullptr);
+    surface->dc.Reset(::CreateCompatibleDC(screen.get()));
+    surface->bitmap.Reset(::CreateCompatibleBitmap(screen.get(), size.width, size.height));
+    if (!surface->dc || !surface->bitmap)
+        return nullptr;
+    surface->selected.emplace(surface->dc.get(), surface->bitmap.get());
+    return surface;
+}
+
+}  // namespace
+
+HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect) {
+    HWND area = ::CreateWindowExW(
+        0, L"STATIC", L"", kAreaStyle, rect.x, rect.y, rect.width, rect.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    if (area == nullptr)
+        return nullptr;
+    std::unique_ptr<Surface> surface = MakeSurface({rect.width, rect.height});
+    if (!surface || !::SetPropW(area, kSurfaceProperty, surface.get())) {
+        ::DestroyWindow(area);
+        return nullptr;
+    }
+    surface->staticProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(area, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PictureAreaProc)));
+    surface.release();  // the area owns it now and frees it when it is destroyed
+    ClearPictureArea(area);
+    return area;
+}
+
+HDC PictureAreaDc(HWND area) {
+    const Surface* surface = SurfaceOf(area);
+    return surface == nullptr ? nullptr : surface->dc.get();
+}
+
+PixelSize PictureAreaSize(HWND area) {
+    RECT outer{};
+    if (area == nullptr || !::GetWindowRect(area, &outer))
+        return {};
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void ClearPictureArea(HWND area) {
+    const Surface* surface = SurfaceOf(area);
+    if (surface == nullptr)
+        return;
+    RECT all{0, 0, surface->size.width, surface->size.height};
+    ::FillRect(surface->dc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void RefreshPictureArea(HWND area) {
+    if (SurfaceOf(area) == nullptr)
+        return;
+    ::InvalidateRect(area, nullptr, FALSE);
+    ::UpdateWindow(area);
+}
+
+}  // namespace quillon

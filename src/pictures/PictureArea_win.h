@@ -1,0 +1,28 @@
+// Picture areas: sunken static controls that report clicks and keep an off-screen image
+// of their own outer size. Everything is drawn into that image; the control paints itself
+// from it, so a preview survives being covered and uncovered.
+#pragma once
+
+#include <windows.h>
+
+#include "pictures/PictureGeometry.h"
+
+namespace quillon {
+
+// Creates a visible picture area with the given id at rect (parent's client pixels),
+// cleared to the button-face colour. Null when the control cannot be made.
+HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect);
+
+// The device context of an area's off-screen image; null for any other window.
+HDC PictureAreaDc(HWND area);
+
+// The outer size of an area (border included), which is also the size of its image.
+PixelSize PictureAreaSize(HWND area);
+
+// Fills an area's image with the button-face colour.
+void ClearPictureArea(HWND area);
+
+// Shows an area's image on the screen at once.
+void RefreshPictureArea(HWND area);
+
+}  // namespace quillon

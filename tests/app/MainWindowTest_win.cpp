@@ -1,0 +1,697 @@
+// The real main window, built in the test process over a folder of the test's own scripts
+// and driven with the messages Windows sends: list choices, cursor queries, drops, clicks.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/AnsiText_win.h"
+#include "app/AppState_win.h"
+#include "app/Feedback_win.h"
+#include "app/MainWindowLayout.h"
+#include "app/MenuIds.h"
+#include "pictures/InputSlots.h"
+#include "pictures/PictureArea_win.h"
+#include "pictures/SlotLayout.h"
+#include "support/MainWindowHarness_win.h"
+#include "support/WinTestSupport_win.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ControlRect;
+using testing::MainWindowHarness;
+using testing::TestPicture;
+
+bool SameRect(const RECT& actual, const PixelRect& expected) {
+    return actual.left == expected.x && actual.top == expected.y &&
+           actual.right - actual.left == expected.width &&
+           actual.bottom - actual.top == expected.height;
+}
+
+std::string Describe(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+const InputSlot& Slot(int i) {
+    return InputSlots()[static_cast<std::size_t>(i)];
+}
+
+std::wstring Wide(const fs::path& path) {
+    return path.wstring();
+}
+
+std::string Ansi(const fs::path& path) {
+    return NarrowToAnsiMarked(path.wstring());
+}
+
+// ---- The window as built --------------------------------------------------------------
+
+class MainWindowBuilt : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        harness_.AddScript("one.xml", 1, "One picture");
+        harness_.AddScript("two.xml", 2, "Two pictures");
+        harness_.AddScript("none.xml", 0, "No picture");
+        ASSERT_NE(harness_.Open(), nullptr);
+    }
+    MainWindowHarness harness_;
+};
+
+TEST_F(MainWindowBuilt, HasTheEightControlsOfTheTableInCreationOrder) {
+    HWND child = ::GetWindow(harness_.window(), GW_CHILD);
+    for (const ControlSpec& spec : MainWindowControls()) {
+        ASSERT_NE(child, nullptr) << "missing control " << spec.id;
+        EXPECT_EQ(::GetDlgCtrlID(child), spec.id);
+        if (spec.kind != ControlKind::ScriptList) {
+            EXPECT_TRUE(SameRect(ControlRect(child), spec.rect))
+                << spec.id << " is at " << Describe(ControlRect(child));
+        }
+        EXPECT_EQ(::IsWindowEnabled(child) != FALSE, spec.enabled) << spec.id;
+        EXPECT_TRUE(::IsWindowVisible(child)) << spec.id;
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "more controls than the table has";
+}
+
+TEST_F(MainWindowBuilt, ControlsAreOfTheirKindWithTheirStyles) {
+    const auto style = [&](int id) {
+        return static_cast<DWORD>(::GetWindowLongPtrW(harness_.Control(id), GWL_STYLE));
+    };
+    const auto extended = [&](int id) {
+        return static_cast<DWORD>(::GetWindowLongPtrW(harness_.Control(id), GWL_EXSTYLE));
+    };
+    EXPECT_EQ(ClassName(harness_.Control(kScriptListId)), L"ComboBox");
+    EXPECT_EQ(style(kScriptListId) & 0x3u, static_cast<DWORD>(CBS_DROPDOWNLIST));
+    EXPECT_EQ(style(kScriptListId) & CBS_SORT, 0u);
+    for (int id : {kInputStatusId, kOutputStatusId}) {
+        EXPECT_EQ(ClassName(harness_.Control(id)), L"Edit") << id;
+        EXPECT_NE(style(id) & ES_READONLY, 0u) << id;
+        EXPECT_NE(style(id) & ES_AUTOHSCROLL, 0u) << id;
+        EXPECT_NE(extended(id) & WS_EX_CLIENTEDGE, 0u) << id;
+    }
+    for (int id : {kEditScriptButtonId, kExecuteButtonId, kMenuButtonId}) {
+        EXPECT_EQ(ClassName(harness_.Control(id)), L"Button") << id;
+        EXPECT_EQ(style(id) & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON)) << id;
+    }
+    EXPECT_NE(style(kEditScriptButtonId) & BS_BITMAP, 0u);
+    EXPECT_NE(style(kMenuButtonId) & BS_BITMAP, 0u);
+    for (int id : {kSlotIdBase + 1, kOutputPictureId}) {
+        EXPECT_EQ(ClassName(harness_.Control(id)), L"Static") << id;
+        EXPECT_NE(style(id) & SS_NOTIFY, 0u) << id;
+        EXPECT_NE(style(id) & SS_SUNKEN, 0u) << id;
+        EXPECT_EQ(style(id) & WS_TABSTOP, 0u) << id;
+    }
+    for (int id : {kScriptListId, kInputStatusId, kEditScriptButtonId, kExecuteButtonId,
+                   kOutputStatusId, kMenuButtonId}) {
+        EXPECT_NE(style(id) & WS_TABSTOP, 0u) << id;
+    }
+}
+
+TEST_F(MainWindowBuilt, ListHoldsTheScriptsAndIsTwentyFourPixelsPerEntry) {
+    HWND list = harness_.Control(kScriptListId);
+    EXPECT_EQ(testing::ComboItems(list).size(), 3u);
+    EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), CB_ERR);
+    const std::vector<testing::CreatedWindow> created = harness_.CreatedControls();
+    ASSERT_FALSE(created.empty());
+    EXPECT_EQ(created.front().id, kScriptListId);
+    EXPECT_EQ(created.front().height, 72);  // the list's height with its dropped-down part
+}
+
+TEST_F(MainWindowBuilt, ControlsAreCreatedAsTabled) {
+    const std::vector<testing::CreatedWindow> created = harness_.CreatedControls();
+    ASSERT_EQ(created.size(), MainWindowControls().size());
+    for (std::size_t i = 0; i < created.size(); ++i) {
+        const ControlSpec& spec = MainWindowControls()[i];
+        EXPECT_EQ(created[i].id, spec.id) << i;
+        EXPECT_EQ(created[i].x, spec.rect.x) << spec.id;
+        EXPECT_EQ(created[i].y, spec.rect.y) << spec.id;
+        EXPECT_EQ(created[i].width, spec.rect.width) << spec.id;
+        if (spec.kind != ControlKind::ScriptList) {
+            EXPECT_EQ(created[i].height, spec.rect.height) << spec.id;
+        }
+        EXPECT_NE(created[i].style & WS_VISIBLE, 0u) << spec.id;
+        EXPECT_NE(created[i].style & WS_CHILD, 0u) << spec.id;
+    }
+}
+
+TEST_F(MainWindowBuilt, StartsWithNoScriptChosen) {
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Select a script from the drop-down menu");
+    EXPECT_EQ(harness_.Text(kOutputStatusId), "   ...or use the popup menu on the right -->");
+    EXPECT_EQ(harness_.Text(kExecuteButtonId), "Execute ImageMagick Script");
+    EXPECT_FALSE(harness_.Enabled(kEditScriptButtonId));
+    EXPECT_FALSE(harness_.Enabled(kExecuteButtonId));
+    EXPECT_EQ(App().currentScript, 0);
+    for (int id = kSlotIdBase + 2; id <= kSlotIdBase + kSlotCount; ++id)
+        EXPECT_EQ(harness_.Control(id), nullptr) << id;
+}
+
+TEST_F(MainWindowBuilt, HasTheFrameTitleAndClientSize) {
+    HWND window = harness_.window();
+    wchar_t title[64] = {};
+    ::GetWindowTextW(window, title, 64);
+    EXPECT_STREQ(title, L"Quillon v0.1 - Veltrane 2014");
+    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_THICKFRAME, 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    EXPECT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 516);
+    EXPECT_EQ(client.bottom, 280);
+}
+
+TEST_F(MainWindowBuilt, IsCentredOnTheWorkArea) {
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT outer{};
+    ::GetWindowRect(harness_.window(), &outer);
+    EXPECT_EQ(outer.left, work.left + (work.right - work.left - (outer.right - outer.left)) / 2);
+    EXPECT_EQ(outer.top, work.top + (work.bottom - work.top - (outer.bottom - outer.top)) / 2);
+}
+
+TEST_F(MainWindowBuilt, CarriesTheLargeAndSmallIcon) {
+    for (const auto& [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
+        const auto icon = reinterpret_cast<HICON>(
+            ::SendMessageW(harness_.window(), WM_GETICON, static_cast<WPARAM>(which), 0));
+        ASSERT_NE(icon, nullptr) << which;
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon, &info));
+        BITMAP colour{};
+        ::GetObjectW(info.hbmColor, sizeof(colour), &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        EXPECT_EQ(colour.bmHeight, size);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+    }
+}
+
+TEST_F(MainWindowBuilt, ButtonsShowTheirBitmapsWhenTheProgramCarriesThem) {
+    for (const auto& [id, name] :
+         {std::pair{kEditScriptButtonId, L"PEN"}, std::pair{kMenuButtonId, L"MNU"}}) {
+        const bool carried = ::FindResourceW(nullptr, name, MAKEINTRESOURCEW(2)) != nullptr;
+        const LRESULT image = ::SendMessageW(harness_.Control(id), BM_GETIMAGE, IMAGE_BITMAP, 0);
+        EXPECT_EQ(image != 0, carried) << id;
+    }
+}
+
+TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFont) {
+    const LRESULT font = ::SendMessageW(harness_.window(), WM_GETFONT, 0, 0);
+    ASSERT_NE(font, 0);
+    for (const ControlSpec& spec : MainWindowControls()) {
+        if (spec.kind == ControlKind::PictureArea)
+            continue;  // they draw their own pictures and labels
+        EXPECT_EQ(::SendMessageW(harness_.Control(spec.id), WM_GETFONT, 0, 0), font) << spec.id;
+    }
+}
+
+TEST_F(MainWindowBuilt, TabVisitsListStatusButtonsInOrderSkippingDisabledOnes) {
+    HWND window = harness_.window();
+    std::vector<int> order;
+    HWND at = harness_.Control(kScriptListId);
+    for (int i = 0; i < 6; ++i) {
+        at = ::GetNextDlgTabItem(window, at, FALSE);
+        order.push_back(::GetDlgCtrlID(at));
+    }
+    EXPECT_EQ(order, (std::vector<int>{kInputStatusId, kOutputStatusId, kMenuButtonId,
+                                       kScriptListId, kInputStatusId, kOutputStatusId}));
+
+    harness_.ChooseScript("No picture");  // enables both buttons
+    order.clear();
+    at = harness_.Control(kScriptListId);
+    for (int i = 0; i < 6; ++i) {
+        at = ::GetNextDlgTabItem(window, at, FALSE);
+        order.push_back(::GetDlgCtrlID(at));
+    }
+    EXPECT_EQ(order, (std::vector<int>{kInputStatusId, kEditScriptButtonId, kExecuteButtonId,
+                                       kOutputStatusId, kMenuButtonId, kScriptListId}));
+}
+
+TEST_F(MainWindowBuilt, EscapeEnterAndCloseDoNotDestroyTheWindowButTheCloseEndsIt) {
+    HWND window = harness_.window();
+    ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    ::SendMessageW(window, WM_COMMAND, IDOK, 0);
+    testing::PumpMessages();
+    EXPECT_TRUE(::IsWindowVisible(window));
+    // The modeless test window is ended (hidden) by the close command, as the modal
+    // window's loop would be.
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(::IsWindowVisible(window));
+}
+
+TEST(MainWindowEnd, DestroyingTheWindowDeletesTheValidationLog) {
+    MainWindowHarness harness;
+    HWND window = harness.Open();
+    const fs::path log = harness.folder().path() / "Xml_Log.txt";
+    harness.folder().Write("Xml_Log.txt", "log");
+    ASSERT_TRUE(fs::exists(log));
+    ::DestroyWindow(window);
+    EXPECT_FALSE(fs::exists(log));
+}
+
+TEST(RealProgram, ShowsTheTabledControlsInItsOwnProcess) {
+    testing::TempFolder folder;
+    testing::StartedProgram quillon(testing::InstallQuillon(folder.path().wstring(), true), L"");
+    HWND window = quillon.WaitForWindow(L"Quillon v0.1 - Veltrane 2014");
+    ASSERT_NE(window, nullptr);
+    for (const ControlSpec& spec : MainWindowControls()) {
+        HWND control = ::GetDlgItem(window, spec.id);
+        ASSERT_NE(control, nullptr) << spec.id;
+        if (spec.kind != ControlKind::ScriptList) {
+            EXPECT_TRUE(SameRect(ControlRect(control), spec.rect))
+                << spec.id << " is at " << Describe(ControlRect(control));
+        }
+        EXPECT_EQ(::IsWindowEnabled(control) != FALSE, spec.enabled) << spec.id;
+        if (spec.kind == ControlKind::StatusLine || spec.kind == ControlKind::TextButton) {
+            wchar_t text[128] = {};
+            ::SendMessageW(control, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+            EXPECT_EQ(NarrowToAnsiMarked(text), spec.text) << spec.id;
+        }
+    }
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(quillon.WaitForExit(), 0);
+}
+
+// ---- Choosing a script lays out the slots ---------------------------------------------
+
+class SlotLayoutForArguments : public ::testing::TestWithParam<int> {};
+
+TEST_P(SlotLayoutForArguments, CreatesTheTabledSlotsHintAndButtonStates) {
+    const int argCount = GetParam();
+    MainWindowHarness harness;
+    harness.AddScript("script.xml", argCount, "The script");
+    ASSERT_NE(harness.Open(), nullptr);
+    ASSERT_TRUE(harness.ChooseScript("The script"));
+
+    EXPECT_EQ(App().currentScript, 1);
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        HWND area = harness.Control(kSlotIdBase + slot);
+        const auto geometry = SlotRect(argCount, slot);
+        ASSERT_EQ(area != nullptr, geometry.has_value()) << "slot " << slot;
+        if (geometry) {
+            EXPECT_TRUE(SameRect(ControlRect(area), geometry->rect))
+                << "slot " << slot << " is at " << Describe(ControlRect(area));
+            EXPECT_TRUE(::IsWindowVisible(area));
+            const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(area, GWL_STYLE));
+            EXPECT_NE(style & SS_NOTIFY, 0u);
+            EXPECT_NE(style & SS_SUNKEN, 0u);
+        }
+    }
+    EXPECT_EQ(harness.Text(kInputStatusId), SlotHintText(argCount));
+    EXPECT_EQ(harness.Text(kOutputStatusId), "");
+    EXPECT_EQ(harness.Enabled(kExecuteButtonId), argCount == 0);
+    EXPECT_TRUE(harness.Enabled(kEditScriptButtonId));
+    const bool acceptsDrops =
+        (::GetWindowLongPtrW(harness.window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+    EXPECT_EQ(acceptsDrops, argCount > 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, SlotLayoutForArguments, ::testing::Values(0, 1, 2, 3, 4, 5),
+                         [](const auto& test) { return "Args" + std::to_string(test.param); });
+
+TEST(ScriptChoice, TheMarkerLeavesTheCurrentScriptAndDisablesBothButtons) {
+    MainWindowHarness harness;  // no scripts: the list offers only the marker
+    ASSERT_NE(harness.Open(), nullptr);
+    harness.ChooseScript(1);
+    EXPECT_EQ(App().currentScript, 0);
+    EXPECT_EQ(harness.Text(kInputStatusId), "Create a new script from the popup menu -->");
+    EXPECT_EQ(harness.Text(kOutputStatusId), "");
+    EXPECT_FALSE(harness.Enabled(kEditScriptButtonId));
+    EXPECT_FALSE(harness.Enabled(kExecuteButtonId));
+}
+
+TEST(ScriptChoice, AConfirmationWithNothingSelectedChangesNothing) {
+    MainWindowHarness harness;
+    harness.AddScript("one.xml", 1, "One");
+    ASSERT_NE(harness.Open(), nullptr);
+    ::SendMessageW(harness.window(), WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(harness.Control(kScriptListId)));
+    EXPECT_EQ(App().currentScript, 0);
+    EXPECT_EQ(harness.Text(kInputStatusId), "Select a script from the drop-down menu");
+}
+
+TEST(ScriptChoice, OnlyTheConfirmedSelectionCounts) {
+    MainWindowHarness harness;
+    harness.AddScript("one.xml", 1, "One");
+    ASSERT_NE(harness.Open(), nullptr);
+    HWND list = harness.Control(kScriptListId);
+    ::SendMessageW(list, CB_SETCURSEL, 0, 0);
+    ::SendMessageW(harness.window(), WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(App().currentScript, 0);
+}
+
+// ---- Cursor queries -------------------------------------------------------------------
+
+class SlotsOfTwoPictureScript : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        harness_.AddScript("two.xml", 2, "Two pictures");
+        harness_.AddScript("none.xml", 0, "No picture");
+        harness_.AddScript("five.xml", 5, "Five pictures");
+        ASSERT_NE(harness_.Open(), nullptr);
+    }
+    void ChooseTwo() { ASSERT_TRUE(harness_.ChooseScript("Two pictures")); }
+    void Drop(int slot, const fs::path& file) { harness_.DropOn(kSlotIdBase + slot, {Wide(file)}); }
+    MainWindowHarness harness_;
+};
+
+TEST_F(SlotsOfTwoPictureScript, PointerOverASlotRecordsItAndShowsTheHand) {
+    ChooseTwo();
+    EXPECT_EQ(harness_.HoverOver(kSlotIdBase + 2), TRUE);
+    EXPECT_EQ(App().hoverSlot, 2);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_EQ(harness_.HoverOver(kSlotIdBase + 1), TRUE);
+    EXPECT_EQ(App().hoverSlot, 1);
+}
+
+TEST_F(SlotsOfTwoPictureScript, PointerElsewhereClearsTheRecordedSlot) {
+    ChooseTwo();
+    harness_.HoverOver(kSlotIdBase + 2);
+    EXPECT_EQ(harness_.HoverOver(kInputStatusId), FALSE);
+    EXPECT_EQ(App().hoverSlot, 0);
+    harness_.HoverOver(kSlotIdBase + 2);
+    EXPECT_EQ(harness_.HoverOver(0), FALSE);
+    EXPECT_EQ(App().hoverSlot, 0);
+}
+
+TEST_F(SlotsOfTwoPictureScript, NoScriptOrAScriptWithoutPicturesKeepsTheArrow) {
+    EXPECT_EQ(harness_.HoverOver(kSlotIdBase + 1), FALSE);
+    EXPECT_EQ(App().hoverSlot, 0);
+    ASSERT_TRUE(harness_.ChooseScript("No picture"));
+    EXPECT_EQ(harness_.HoverOver(kOutputPictureId), FALSE);
+    EXPECT_EQ(App().hoverSlot, 0);
+}
+
+// ---- Drops ----------------------------------------------------------------------------
+
+TEST_F(SlotsOfTwoPictureScript, ADroppedPictureFillsTheSlotUnderThePointer) {
+    ChooseTwo();
+    Drop(2, TestPicture("photo.jpg"));
+    EXPECT_EQ(Slot(2).path, Ansi(TestPicture("photo.jpg")));
+    EXPECT_TRUE(Slot(2).picture);
+    EXPECT_EQ(Slot(2).width, 1600);
+    EXPECT_EQ(Slot(2).height, 1200);
+    EXPECT_FALSE(Slot(1).picture);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "photo.jpg 1600x1200");
+    EXPECT_FALSE(harness_.Enabled(kExecuteButtonId));
+
+    Drop(1, TestPicture("tall.png"));
+    EXPECT_EQ(Slot(1).width, 600);
+    EXPECT_EQ(Slot(1).height, 900);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "tall.png 600x900");
+    EXPECT_TRUE(harness_.Enabled(kExecuteButtonId));
+}
+
+TEST_F(SlotsOfTwoPictureScript, ADropOnAFilledSlotReplacesItsPicture) {
+    ChooseTwo();
+    Drop(1, TestPicture("photo.jpg"));
+    Drop(2, TestPicture("photo.jpg"));
+    ASSERT_TRUE(harness_.Enabled(kExecuteButtonId));
+    Drop(1, TestPicture("small.gif"));
+    EXPECT_EQ(Slot(1).path, Ansi(TestPicture("small.gif")));
+    EXPECT_EQ(Slot(1).width, 100);
+    EXPECT_EQ(Slot(1).height, 50);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "small.gif 100x50");
+    EXPECT_TRUE(harness_.Enabled(kExecuteButtonId));
+}
+
+TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceBeepAndLoadNeither) {
+    ChooseTwo();
+    harness_.HoverOver(kSlotIdBase + 1);
+    const unsigned beeps = RefusalBeepCount();
+    harness_.DropOn(kSlotIdBase + 1,
+                    {Wide(TestPicture("photo.jpg")), Wide(TestPicture("small.gif"))});
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_FALSE(Slot(1).picture);
+    EXPECT_FALSE(Slot(2).picture);
+    EXPECT_EQ(harness_.Text(kInputStatusId), SlotHintText(2));
+}
+
+TEST_F(SlotsOfTwoPictureScript, ATextFileIsRefusedAndTheSlotKeepsItsPicture) {
+    ChooseTwo();
+    Drop(1, TestPicture("small.gif"));
+    const fs::path text = harness_.folder().Write("notes.txt", "not a picture\r\n");
+    const unsigned beeps = RefusalBeepCount();
+    Drop(1, text);
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Picture format not supported");
+    EXPECT_EQ(Slot(1).path, Ansi(TestPicture("small.gif")));
+    EXPECT_EQ(Slot(1).width, 100);
+    EXPECT_TRUE(Slot(1).picture);
+}
+
+TEST_F(SlotsOfTwoPictureScript, AMissingFileIsRefused) {
+    ChooseTwo();
+    const unsigned beeps = RefusalBeepCount();
+    Drop(2, harness_.folder().path() / "gone.png");
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Picture format not supported");
+    EXPECT_FALSE(Slot(2).picture);
+}
+
+TEST_F(SlotsOfTwoPictureScript, ANameTheCodePageCannotWriteIsRefusedNotMistaken) {
+    ChooseTwo();
+    // An ω has no form in the western code pages; the marked name could open no file.
+    const fs::path greek = harness_.folder().path() / L"\u03c9.gif";
+    fs::copy_file(TestPicture("small.gif"), greek);
+    const unsigned beeps = RefusalBeepCount();
+    Drop(1, greek);
+    if (::GetACP() == CP_UTF8)
+        GTEST_SKIP() << "the ANSI code page writes every name";
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Picture format not supported");
+    EXPECT_FALSE(Slot(1).picture);
+}
+
+TEST_F(SlotsOfTwoPictureScript, ANameTheCodePageCanWriteLoadsUnderThatName) {
+    ChooseTwo();
+    const fs::path accented = harness_.folder().path() / L"caf\u00e9.gif";
+    fs::copy_file(TestPicture("small.gif"), accented);
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "code page " << ::GetACP();
+    Drop(1, accented);
+    EXPECT_TRUE(Slot(1).picture);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "caf\xe9.gif 100x50");
+    EXPECT_EQ(Slot(1).path.substr(Slot(1).path.size() - 8), "caf\xe9.gif");
+}
+
+TEST_F(SlotsOfTwoPictureScript, ADropEmptiesTheOutputStatus) {
+    ChooseTwo();
+    ::SetWindowTextW(harness_.Control(kOutputStatusId), L"earlier.png created");
+    Drop(1, TestPicture("small.gif"));
+    EXPECT_EQ(harness_.Text(kOutputStatusId), "");
+}
+
+TEST_F(SlotsOfTwoPictureScript, ADropOutsideEverySlotBeeps) {
+    ChooseTwo();
+    const unsigned beeps = RefusalBeepCount();
+    harness_.DropOn(kInputStatusId, {Wide(TestPicture("small.gif"))});
+    harness_.DropOn(0, {Wide(TestPicture("small.gif"))});
+    EXPECT_EQ(RefusalBeepCount(), beeps + 2);
+    EXPECT_FALSE(Slot(1).picture);
+    EXPECT_FALSE(Slot(2).picture);
+}
+
+TEST_F(SlotsOfTwoPictureScript, TheDropPointDecidesNotAnEarlierCursorQuery) {
+    ChooseTwo();
+    harness_.HoverOver(kSlotIdBase + 1);  // the pointer passed slot 1, then the drag began
+    Drop(2, TestPicture("small.gif"));
+    EXPECT_FALSE(Slot(1).picture);
+    EXPECT_TRUE(Slot(2).picture);
+    EXPECT_EQ(App().hoverSlot, 2);
+}
+
+TEST_F(SlotsOfTwoPictureScript, ADropOnTheFrameBeeps) {
+    ChooseTwo();
+    const unsigned beeps = RefusalBeepCount();
+    const RECT slot = ControlRect(harness_.Control(kSlotIdBase + 1));
+    POINT screen{slot.left + 5, slot.top + 5};
+    ::ClientToScreen(harness_.window(), &screen);
+    ::SendMessageW(
+        harness_.window(), WM_DROPFILES,
+        reinterpret_cast<WPARAM>(testing::MakeDrop({Wide(TestPicture("small.gif"))}, screen, true)),
+        0);
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_FALSE(Slot(1).picture);
+}
+
+TEST_F(SlotsOfTwoPictureScript, DropsBeepWhileNoScriptOrAPicturelessScriptIsChosen) {
+    const unsigned beeps = RefusalBeepCount();
+    Drop(1, TestPicture("small.gif"));
+    ASSERT_TRUE(harness_.ChooseScript("No picture"));
+    harness_.DropOn(kOutputPictureId, {Wide(TestPicture("small.gif"))});
+    EXPECT_EQ(RefusalBeepCount(), beeps + 2);
+    EXPECT_FALSE(Slot(1).picture);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "No input pic necessary");
+}
+
+TEST_F(SlotsOfTwoPictureScript, FivePicturesOfferNoSlotAndNeverEnableExecute) {
+    ASSERT_TRUE(harness_.ChooseScript("Five pictures"));
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Drag & drop 5 pictures on the areas above");
+    const unsigned beeps = RefusalBeepCount();
+    harness_.DropOn(0, {Wide(TestPicture("small.gif"))});
+    harness_.DropOn(kOutputPictureId, {Wide(TestPicture("small.gif"))});
+    EXPECT_EQ(RefusalBeepCount(), beeps + 2);
+    EXPECT_FALSE(harness_.Enabled(kExecuteButtonId));
+}
+
+TEST_F(SlotsOfTwoPictureScript, ChoosingAScriptAgainEmptiesEverySlot) {
+    ChooseTwo();
+    Drop(1, TestPicture("small.gif"));
+    Drop(2, TestPicture("small.gif"));
+    ASSERT_TRUE(harness_.Enabled(kExecuteButtonId));
+    ChooseTwo();
+    EXPECT_FALSE(Slot(1).picture);
+    EXPECT_FALSE(Slot(2).picture);
+    EXPECT_TRUE(Slot(1).path.empty());
+    EXPECT_EQ(Slot(1).width, 0);
+    EXPECT_FALSE(harness_.Enabled(kExecuteButtonId));
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Drag & drop 2 pictures on the areas above");
+}
+
+TEST_F(SlotsOfTwoPictureScript, ClickingASlotWhileNoScriptIsChosenOnlyBeeps) {
+    const unsigned beeps = RefusalBeepCount();
+    harness_.Click(kSlotIdBase + 1);
+    harness_.Click(kSlotIdBase + 1, STN_DBLCLK);
+    EXPECT_EQ(RefusalBeepCount(), beeps + 2);
+    EXPECT_EQ(harness_.Text(kOutputStatusId), "   ...or use the popup menu on the right -->");
+}
+
+// ---- Drawing --------------------------------------------------------------------------
+
+COLORREF ImagePixel(HWND area, int x, int y) {
+    return ::GetPixel(PictureAreaDc(area), x, y);
+}
+
+COLORREF ScreenPixel(HWND area, int x, int y) {
+    HDC dc = ::GetDC(area);
+    const COLORREF colour = ::GetPixel(dc, x, y);
+    ::ReleaseDC(area, dc);
+    return colour;
+}
+
+const COLORREF kFace = ::GetSysColor(COLOR_BTNFACE);
+
+TEST_F(SlotsOfTwoPictureScript, EmptySlotsShowTheirLabelCentredInLightGrey) {
+    ChooseTwo();
+    for (int slot = 1; slot <= 2; ++slot) {
+        HWND area = harness_.Control(kSlotIdBase + slot);
+        int left = 1000, right = -1, top = 1000, bottom = -1;
+        for (int y = 0; y < 216; ++y) {
+            for (int x = 0; x < 118; ++x) {
+                if (ImagePixel(area, x, y) == RGB(200, 200, 200)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        ASSERT_GE(right, 0) << "slot " << slot << " shows no label";
+        // The ink of "arg #1" sits inside its measured extent, which is centred.
+        EXPECT_NEAR((left + right) / 2.0, 118 / 2.0, 6.0) << slot;
+        EXPECT_NEAR((top + bottom) / 2.0, 216 / 2.0, 10.0) << slot;
+        EXPECT_GT(right - left, 30) << slot;
+    }
+}
+
+TEST_F(SlotsOfTwoPictureScript, APreviewIsDrawnFittedAndCentred) {
+    ChooseTwo();
+    Drop(1, TestPicture("small.gif"));  // 100 x 50 red in a 118 x 216 slot: at 9, 83
+    HWND area = harness_.Control(kSlotIdBase + 1);
+    EXPECT_EQ(ImagePixel(area, 59, 108), RGB(255, 0, 0));
+    EXPECT_EQ(ImagePixel(area, 12, 86), RGB(255, 0, 0));
+    EXPECT_EQ(ImagePixel(area, 7, 108), kFace);
+    EXPECT_EQ(ImagePixel(area, 59, 81), kFace);
+    EXPECT_EQ(ImagePixel(area, 59, 134), kFace);
+    // No label is left beside the preview.
+    for (int y = 0; y < 216; ++y) {
+        for (int x = 0; x < 118; ++x)
+            ASSERT_NE(ImagePixel(area, x, y), RGB(200, 200, 200)) << x << "," << y;
+    }
+}
+
+TEST_F(SlotsOfTwoPictureScript, APreviewSurvivesBeingPaintedAgain) {
+    ChooseTwo();
+    Drop(1, TestPicture("small.gif"));
+    HWND area = harness_.Control(kSlotIdBase + 1);
+    // Cover the window with another one, then take it away again.
+    RECT outer{};
+    ::GetWindowRect(harness_.window(), &outer);
+    HWND cover = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, outer.left,
+                                   outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                                   nullptr, nullptr, nullptr, nullptr);
+    testing::PumpMessages();
+    ::DestroyWindow(cover);
+    ::RedrawWindow(harness_.window(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    testing::PumpMessages();
+    // Client pixels are one inside the image, behind the sunken edge.
+    EXPECT_EQ(ScreenPixel(area, 58, 107), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(area, 4, 107), kFace);
+}
+
+TEST_F(SlotsOfTwoPictureScript, ChoosingAScriptClearsTheOutputArea) {
+    HWND output = harness_.Control(kOutputPictureId);
+    ChooseTwo();
+    for (int y = 0; y < 217; y += 7) {
+        for (int x = 0; x < 240; x += 7)
+            ASSERT_EQ(ImagePixel(output, x, y), kFace) << x << "," << y;
+    }
+}
+
+TEST_F(SlotsOfTwoPictureScript, RepeatedLayoutsAndFillsLeakNoGdiObjects) {
+    ChooseTwo();
+    Drop(1, TestPicture("small.gif"));
+    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 15; ++i) {
+        ChooseTwo();
+        Drop(1, TestPicture("small.gif"));
+        Drop(2, TestPicture("banner.bmp"));
+        harness_.ChooseScript("Five pictures");
+    }
+    ChooseTwo();
+    Drop(1, TestPicture("small.gif"));
+    EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
+}
+
+// ---- The popup menu -------------------------------------------------------------------
+
+RECT openedMenu{};
+void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr || !::IsWindowVisible(menu))
+        return;
+    ::GetWindowRect(menu, &openedMenu);
+    ::KillTimer(nullptr, timer);
+    ::EndMenu();
+}
+
+TEST_F(MainWindowBuilt, MenuButtonOpensThePopupAboveAndLeftOfThePointer) {
+    ::SetCursorPos(700, 600);
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    openedMenu = RECT{};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseOpenMenu);
+    harness_.Click(kMenuButtonId, BN_CLICKED);
+    ::KillTimer(nullptr, timer);
+    ASSERT_NE(openedMenu.right, 0) << "no popup menu opened";
+    EXPECT_EQ(openedMenu.right, pointer.x);
+    EXPECT_EQ(openedMenu.bottom, pointer.y);
+    EXPECT_GT(openedMenu.bottom - openedMenu.top, 6 * 10);
+}
+
+}  // namespace
+}  // namespace quillon

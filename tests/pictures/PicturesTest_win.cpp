@@ -1,0 +1,370 @@
+// Decoding and drawing pictures with GDI+, the picture areas, and the picture chooser,
+// under Wine.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/AnsiText_win.h"
+#include "app/AppState_win.h"
+#include "app/Feedback_win.h"
+#include "app/MenuIds.h"
+#include "pictures/InputSlots.h"
+#include "pictures/PictureArea_win.h"
+#include "pictures/PictureEngine_win.h"
+#include "support/MainWindowHarness_win.h"
+#include "support/WinTestSupport_win.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MainWindowHarness;
+using testing::TestPicture;
+
+std::string Ansi(const fs::path& path) {
+    return NarrowToAnsiMarked(path.wstring());
+}
+
+const COLORREF kFace = ::GetSysColor(COLOR_BTNFACE);
+
+// ---- Decoding -------------------------------------------------------------------------
+
+struct FileCase {
+    const char* name;
+    int width;
+    int height;
+};
+
+class PictureFile : public ::testing::TestWithParam<FileCase> {
+  protected:
+    void SetUp() override { MainWindowHarness starter; }  // starts GDI+ once
+};
+
+TEST_P(PictureFile, DecodesWithItsPixelSize) {
+    PictureOwner picture = LoadPictureFile(Ansi(TestPicture(GetParam().name)));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(PictureSize(picture.get()), (PixelSize{GetParam().width, GetParam().height}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PictureFile,
+                         ::testing::Values(FileCase{"photo.jpg", 1600, 1200},
+                                           FileCase{"tall.png", 600, 900},
+                                           FileCase{"small.gif", 100, 50},
+                                           FileCase{"banner.bmp", 256, 24}),
+                         [](const auto& test) {
+                             std::string name = test.param.name;
+                             return name.substr(0, name.find('.'));
+                         });
+
+TEST(PictureLoading, WhatIsNoPictureGivesNothing) {
+    MainWindowHarness harness;
+    const fs::path text = harness.folder().Write("notes.txt", "hello\r\n");
+    const fs::path empty = harness.folder().Write("empty.png", "");
+    const fs::path fake = harness.folder().Write("fake.jpg", "\xFF\xD8\xFF garbage");
+    EXPECT_FALSE(LoadPictureFile(Ansi(text)));
+    EXPECT_FALSE(LoadPictureFile(Ansi(empty)));
+    EXPECT_FALSE(LoadPictureFile(Ansi(fake)));
+    EXPECT_FALSE(LoadPictureFile(Ansi(harness.folder().path() / "missing.png")));
+    EXPECT_FALSE(LoadPictureFile(Ansi(harness.folder().path())));
+    EXPECT_FALSE(LoadPictureFile(""));
+}
+
+TEST(PictureLoading, AMarkedNameIsNeverOpened) {
+    MainWindowHarness harness;
+    // Even were there a file whose name the mark could be mistaken for, it stays untouched.
+    EXPECT_FALSE(LoadPictureFile(Ansi(harness.folder().path()) + "\\?.gif"));
+    EXPECT_FALSE(LoadPictureFile(Ansi(TestPicture("small.gif")) + "?"));
+}
+
+// ---- Embedded pictures ----------------------------------------------------------------
+
+TEST(EmbeddedPicture, DecodesFromTheProgramsResourcesByTrimmedName) {
+    MainWindowHarness starter;
+    for (const char* name : {"TESTPNG", "  TESTPNG  ", "testpng"}) {
+        PictureOwner picture = LoadResourcePicture(name);
+        ASSERT_TRUE(picture) << name;
+        EXPECT_EQ(PictureSize(picture.get()), (PixelSize{40, 30})) << name;
+    }
+}
+
+TEST(EmbeddedPicture, AnEmptyOrUnknownNameGivesNothing) {
+    MainWindowHarness starter;
+    EXPECT_FALSE(LoadResourcePicture(""));
+    EXPECT_FALSE(LoadResourcePicture("   "));
+    EXPECT_FALSE(LoadResourcePicture("NOSUCHPICTURE"));
+    EXPECT_FALSE(LoadResourcePicture("AICO"));  // an icon, not an embedded picture
+}
+
+TEST(EmbeddedPicture, StaysDrawableLongAfterItWasLoaded) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    std::vector<PictureOwner> pictures;
+    for (int i = 0; i < 20; ++i)
+        pictures.push_back(LoadResourcePicture("TESTPNG"));
+    std::vector<std::string> churn(2000, std::string(4096, 'x'));  // reuse freed memory
+    HWND area = harness.Control(kOutputPictureId);
+    for (const PictureOwner& picture : pictures) {
+        ClearPictureArea(area);
+        GraphicsOwner graphics = CreatePictureGraphics(area);
+        ASSERT_TRUE(graphics);
+        EXPECT_EQ(
+            Gdiplus::DllExports::GdipDrawImageRectI(graphics.get(), picture.get(), 0, 0, 40, 30),
+            Gdiplus::Ok);
+        graphics.reset();
+        EXPECT_EQ(::GetPixel(PictureAreaDc(area), 20, 15), RGB(0, 255, 0));
+    }
+}
+
+TEST(EmbeddedPicture, IsStretchedIntoTheAreaLessSixPixels) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    HWND area = harness.Control(kOutputPictureId);  // 240 x 217: drawn 234 x 211
+    ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
+    HDC dc = PictureAreaDc(area);
+    // Inside the stretched picture (its edges are smoothed into the background), and
+    // beyond its 234 x 211 pixels.
+    EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(0, 255, 0));
+    EXPECT_EQ(::GetPixel(dc, 226, 203), RGB(0, 255, 0));
+    EXPECT_EQ(::GetPixel(dc, 234, 100), kFace);
+    EXPECT_EQ(::GetPixel(dc, 100, 211), kFace);
+    EXPECT_EQ(::GetPixel(dc, 239, 216), kFace);
+}
+
+TEST(EmbeddedPicture, AMissingOneLeavesTheAreaCleared) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    HWND area = harness.Control(kOutputPictureId);
+    ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
+    ShowResourcePicture(harness.window(), kOutputPictureId, "NOSUCHPICTURE");
+    for (int y = 0; y < 217; y += 5) {
+        for (int x = 0; x < 240; x += 5)
+            ASSERT_EQ(::GetPixel(PictureAreaDc(area), x, y), kFace) << x << "," << y;
+    }
+}
+
+TEST(EmbeddedPicture, TheProgramsDecorationsHaveTheirSizesWhenCarried) {
+    MainWindowHarness starter;
+    for (const auto& [name, size] :
+         {std::pair{"WIZ", PixelSize{256, 256}}, std::pair{"BAL", PixelSize{240, 217}}}) {
+        if (::FindResourceA(nullptr, name, "#10") == nullptr) {
+            ADD_FAILURE() << name << " is not among the program's resources yet";
+            continue;
+        }
+        PictureOwner picture = LoadResourcePicture(name);
+        ASSERT_TRUE(picture) << name;
+        EXPECT_EQ(PictureSize(picture.get()), size) << name;
+    }
+}
+
+// ---- Fitted drawing -------------------------------------------------------------------
+
+TEST(FittedDrawing, ExactHalfRoundsToEvenOnTheScreenToo) {
+    MainWindowHarness harness;
+    harness.AddScript("one.xml", 1, "One");
+    ASSERT_NE(harness.Open(), nullptr);
+    ASSERT_TRUE(harness.ChooseScript("One"));
+    PictureOwner banner = LoadPictureFile(Ansi(TestPicture("banner.bmp")));
+    ASSERT_TRUE(banner);
+    DrawPictureFitted(banner.get(), kSlotIdBase + 1);  // 256 x 24 into 240 x 216: 0, 97, 240, 22
+    HDC dc = PictureAreaDc(harness.Control(kSlotIdBase + 1));
+    EXPECT_EQ(::GetPixel(dc, 120, 96), kFace);
+    EXPECT_EQ(::GetPixel(dc, 120, 98), RGB(0, 0, 255));
+    EXPECT_EQ(::GetPixel(dc, 120, 117), RGB(0, 0, 255));
+    EXPECT_EQ(::GetPixel(dc, 120, 119), kFace);
+}
+
+TEST(FittedDrawing, NoPictureJustClearsTheArea) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
+    DrawPictureFitted(nullptr, kOutputPictureId);
+    EXPECT_EQ(::GetPixel(PictureAreaDc(harness.Control(kOutputPictureId)), 20, 20), kFace);
+}
+
+// ---- Corner caption -------------------------------------------------------------------
+
+TEST(CornerCaption, IsWrittenTopRightOverThePicture) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
+    DrawCornerCaption("Found ImageMagick v6.9.11-60");
+    HDC dc = PictureAreaDc(harness.Control(kOutputPictureId));
+    int left = 1000, right = -1, top = 1000, bottom = -1;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 240; ++x) {
+            if (::GetPixel(dc, x, y) == RGB(170, 100, 160)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GE(right, 0) << "no caption ink";
+    EXPECT_LE(right, 240 - 8);
+    EXPECT_GE(right, 240 - 8 - 4);
+    EXPECT_GE(top, 6);
+    EXPECT_LE(bottom, 6 + 20);
+    EXPECT_GT(right - left, 60);
+    // The text sits on a button-face strip over the picture, which shows around it.
+    int strip = 0;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x)
+            strip += ::GetPixel(dc, x, y) == kFace ? 1 : 0;
+    }
+    EXPECT_GT(strip, (right - left) * (bottom - top) / 3);
+    EXPECT_EQ(::GetPixel(dc, left - 30, 40), RGB(0, 255, 0));
+}
+
+// ---- Picture areas --------------------------------------------------------------------
+
+TEST(PictureArea, KeepsAnImageOfItsOuterSizeAndPaintsFromIt) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    HWND area = harness.Control(kOutputPictureId);
+    EXPECT_EQ(PictureAreaSize(area), (PixelSize{240, 217}));
+    HDC image = PictureAreaDc(area);
+    ASSERT_NE(image, nullptr);
+    BITMAP bitmap{};
+    ::GetObjectW(::GetCurrentObject(image, OBJ_BITMAP), sizeof(bitmap), &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, 240);
+    EXPECT_EQ(bitmap.bmHeight, 217);
+
+    RECT block{100, 100, 110, 110};
+    UniqueBrush brush(::CreateSolidBrush(RGB(10, 20, 30)));
+    ::FillRect(image, &block, brush.get());
+    ::RedrawWindow(area, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC screen = ::GetDC(area);
+    EXPECT_EQ(::GetPixel(screen, 104, 104), RGB(10, 20, 30));
+    ::ReleaseDC(area, screen);
+
+    // A copy printed for someone else (such as a screenshot) shows the same image.
+    UniqueMemoryDc copy(::CreateCompatibleDC(image));
+    UniqueBitmap target(::CreateCompatibleBitmap(image, 240, 217));
+    ScopedSelect selected(copy.get(), target.get());
+    ::SendMessageW(area, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy.get()), PRF_CLIENT);
+    EXPECT_EQ(::GetPixel(copy.get(), 105, 105), RGB(10, 20, 30));
+}
+
+TEST(PictureArea, OrdinaryWindowsAreNoPictureAreas) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    EXPECT_EQ(PictureAreaDc(harness.Control(kInputStatusId)), nullptr);
+    EXPECT_EQ(PictureAreaDc(nullptr), nullptr);
+    ClearPictureArea(harness.Control(kInputStatusId));  // harmless
+    RefreshPictureArea(nullptr);
+}
+
+TEST(PictureArea, ReportsClicksToItsParent) {
+    MainWindowHarness harness;
+    ASSERT_NE(harness.Open(), nullptr);
+    const unsigned beeps = RefusalBeepCount();
+    // A real click on the slot area while no script is chosen: the window beeps.
+    HWND area = harness.Control(kSlotIdBase + 1);
+    ::SendMessageW(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    ::SendMessageW(area, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    testing::PumpMessages();
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+}
+
+// ---- The picture chooser --------------------------------------------------------------
+
+// Works the open-file dialog from a second thread while the window's thread waits in it.
+class DialogDriver {
+  public:
+    explicit DialogDriver(std::function<void(HWND)> act) : act_(std::move(act)) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~DialogDriver() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    bool Found() const { return found_; }
+
+  private:
+    void Run() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            HWND dialog = ::FindWindowW(L"#32770", L"Quillon");
+            if (dialog != nullptr && ::IsWindowVisible(dialog) && dialog != App().mainWindow) {
+                found_ = true;
+                act_(dialog);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    std::function<void(HWND)> act_;
+    std::atomic<bool> found_{false};
+    std::thread thread_;
+};
+
+constexpr int kFileNameBox = 0x47C;  // cmb13: the file-name box of the open dialog
+constexpr int kFileTypeBox = 0x470;  // cmb1: the file-type list
+
+class PictureChooser : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        harness_.AddScript("two.xml", 2, "Two pictures");
+        ASSERT_NE(harness_.Open(), nullptr);
+        ASSERT_TRUE(harness_.ChooseScript("Two pictures"));
+    }
+    MainWindowHarness harness_;
+};
+
+TEST_F(PictureChooser, OffersTheTwentyThreePictureTypesAndCancelChangesNothing) {
+    ::SetWindowTextW(harness_.Control(kOutputStatusId), L"earlier.png created");
+    std::vector<std::wstring> types;
+    {
+        DialogDriver driver([&](HWND dialog) {
+            types = testing::ComboItems(::GetDlgItem(dialog, kFileTypeBox));
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        harness_.Click(kSlotIdBase + 1);
+        ASSERT_TRUE(driver.Found());
+    }
+    ASSERT_EQ(types.size(), 23u);
+    EXPECT_EQ(types.front(), L"All Images");
+    EXPECT_EQ(types[4], L"JPeg (*.jpg)");
+    EXPECT_EQ(types.back(), L"X Pixmap (*.xpm)");
+    EXPECT_FALSE(InputSlots()[1].picture);
+    EXPECT_EQ(harness_.Text(kOutputStatusId), "");  // emptied before the dialog opened
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Drag & drop 2 pictures on the areas above");
+}
+
+TEST_F(PictureChooser, TheChosenPictureFillsTheClickedSlot) {
+    const std::wstring chosen = TestPicture("tall.png").wstring();
+    DialogDriver driver([&](HWND dialog) {
+        ::SetDlgItemTextW(dialog, kFileNameBox, chosen.c_str());
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    harness_.Click(kSlotIdBase + 2, STN_DBLCLK);
+    ASSERT_TRUE(driver.Found());
+    EXPECT_EQ(InputSlots()[2].path, Ansi(TestPicture("tall.png")));
+    EXPECT_EQ(InputSlots()[2].width, 600);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "tall.png 600x900");
+    EXPECT_FALSE(InputSlots()[1].picture);
+}
+
+TEST_F(PictureChooser, AChosenFileThatIsNoPictureIsRefused) {
+    const std::wstring chosen = harness_.folder().Write("notes.txt", "text").wstring();
+    const unsigned beeps = RefusalBeepCount();
+    DialogDriver driver([&](HWND dialog) {
+        ::SetDlgItemTextW(dialog, kFileNameBox, chosen.c_str());
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    harness_.Click(kSlotIdBase + 1);
+    ASSERT_TRUE(driver.Found());
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Picture format not supported");
+    EXPECT_FALSE(InputSlots()[1].picture);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,182 @@
+#include "support/MainWindowHarness_win.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "app/AppState_win.h"
+#include "app/MainWindow_win.h"
+#include "app/MenuIds.h"
+#include "app/StartUp_win.h"
+#include "pictures/InputSlots.h"
+#include "pictures/PictureEngine_win.h"
+#include "support/WinTestSupport_win.h"
+
+namespace quillon::testing {
+
+RECT ControlRect(HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& files, POINT point, bool nonClient) {
+    std::wstring names;
+    for (const std::wstring& file : files) {
+        names += file;
+        names.push_back(L'\0');
+    }
+    names.push_back(L'\0');
+    const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = point;
+    header->fNC = nonClient ? TRUE : FALSE;
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
+                names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+void PumpMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+namespace {
+
+std::vector<CreatedWindow>& CreationLog() {
+    static std::vector<CreatedWindow> log;
+    return log;
+}
+
+LRESULT CALLBACK RecordCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW& create = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        CreatedWindow created;
+        wchar_t name[64] = {};
+        ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
+        created.className = name;
+        created.parent = create.hwndParent;
+        created.id = static_cast<int>(reinterpret_cast<INT_PTR>(create.hMenu));
+        created.x = create.x;
+        created.y = create.y;
+        created.width = create.cx;
+        created.height = create.cy;
+        created.style = static_cast<DWORD>(create.style);
+        created.extendedStyle = create.dwExStyle;
+        CreationLog().push_back(created);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Start-up steps that run once per process before any main window.
+void StartOnce() {
+    static const bool started = [] {
+        BuildMenus();
+        StartPictureEngine();
+        return true;
+    }();
+    (void)started;
+}
+}  // namespace
+
+MainWindowHarness::MainWindowHarness() {
+    StartOnce();
+    CreateInputSlots();
+    SetProgramFolderForTesting(folder_.WithSeparator());
+    CreationLog().clear();
+    creationHook_ = ::SetWindowsHookExW(WH_CBT, RecordCreation, nullptr, ::GetCurrentThreadId());
+}
+
+MainWindowHarness::~MainWindowHarness() {
+    if (creationHook_ != nullptr)
+        ::UnhookWindowsHookEx(creationHook_);
+    if (window_ != nullptr)
+        ::DestroyWindow(window_);
+    PumpMessages();
+    CreateInputSlots();  // lets go of the pictures, and of the files they hold open
+    App().dropTarget.Reset();
+    App().mainWindow = nullptr;
+    SetProgramFolderForTesting("");
+}
+
+void MainWindowHarness::AddScript(const std::string& fileName, int argCount,
+                                  const std::string& displayName) {
+    folder_.Write(fileName, "<script args=\"" + std::to_string(argCount) + "\" name=\"" +
+                                displayName + "\">\r\nconvert in.png out.png\r\n</script>\r\n");
+}
+
+HWND MainWindowHarness::Open() {
+    window_ = CreateMainWindowModeless();
+    PumpMessages();
+    return window_;
+}
+
+std::string MainWindowHarness::Text(int id) const {
+    return ControlText(id);
+}
+
+void MainWindowHarness::ChooseScript(int position) {
+    HWND list = Control(kScriptListId);
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position - 1), 0);
+    ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(list));
+    PumpMessages();
+}
+
+bool MainWindowHarness::ChooseScript(const std::string& displayName) {
+    const std::wstring wide(displayName.begin(), displayName.end());
+    const LRESULT index =
+        ::SendMessageW(Control(kScriptListId), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0)
+        return false;
+    ChooseScript(static_cast<int>(index) + 1);
+    return true;
+}
+
+LRESULT MainWindowHarness::HoverOver(int id) {
+    HWND under = id == 0 ? window_ : Control(id);
+    return ::SendMessageW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void MainWindowHarness::DropOn(int id, const std::vector<std::wstring>& files) {
+    POINT point{2, 2};
+    if (id != 0) {
+        const RECT rect = ControlRect(Control(id));
+        point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    ::SendMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, point)), 0);
+    PumpMessages();
+}
+
+void MainWindowHarness::Click(int id, WORD code) {
+    ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, code),
+                   reinterpret_cast<LPARAM>(Control(id)));
+    PumpMessages();
+}
+
+std::vector<CreatedWindow> MainWindowHarness::CreatedControls() const {
+    std::vector<CreatedWindow> controls;
+    for (const CreatedWindow& created : CreationLog()) {
+        if (created.parent == window_ && window_ != nullptr)
+            controls.push_back(created);
+    }
+    return controls;
+}
+
+std::filesystem::path TestPicture(const char* name) {
+    return std::filesystem::path(WindowsPath(RequiredEnvironment("QUILLON_TEST_PICTURES"))) / name;
+}
+
+}  // namespace quillon::testing

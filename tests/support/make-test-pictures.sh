@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Draws the pictures the Windows tests load, with ImageMagick, into the folder given.
+#   make-test-pictures.sh FOLDER
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+convert -size 1600x1200 gradient:'#c03020'-'#2040c0' -quality 90 photo.jpg
+convert -size 600x900 gradient:'#20a040'-'#f0e060' tall.png
+convert -size 100x50 xc:'#ff0000' small.gif
+convert -size 256x24 xc:'#0000ff' BMP3:banner.bmp
+convert -size 40x30 xc:'#00ff00' resource.png
+touch pictures-ready
