@@ -1,10 +1,6 @@
 #include "pictures/PictureEngine_win.h"
 
-#include <windows.h>
-
-#include <objidl.h>
-
-#include <gdiplus.h>
+#include "pictures/Gdiplus_win.h"
 
 namespace quillon {
 
