@@ -3,12 +3,10 @@
 
 #include <windows.h>
 
-#include <objidl.h>
-
-#include <gdiplus.h>
-
 #include <memory>
 #include <utility>
+
+#include "pictures/Gdiplus_win.h"
 
 namespace quillon {
 

@@ -2,6 +2,7 @@
 // and driven with the messages Windows sends: list choices, cursor queries, drops, clicks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
