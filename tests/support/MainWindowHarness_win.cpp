@@ -1,11 +1,5 @@
 #include "support/MainWindowHarness_win.h"
 
-#include <gtest/gtest.h>
-
-#include <shlobj.h>
-
-#include <cstring>
-
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "app/MenuIds.h"
@@ -21,26 +15,6 @@ RECT ControlRect(HWND control) {
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-HDROP MakeDrop(const std::vector<std::wstring>& files, POINT point, bool nonClient) {
-    std::wstring names;
-    for (const std::wstring& file : files) {
-        names += file;
-        names.push_back(L'\0');
-    }
-    names.push_back(L'\0');
-    const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->pt = point;
-    header->fNC = nonClient ? TRUE : FALSE;
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
-                names.size() * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 void PumpMessages() {
@@ -151,12 +125,7 @@ LRESULT MainWindowHarness::HoverOver(int id) {
 }
 
 void MainWindowHarness::DropOn(int id, const std::vector<std::wstring>& files) {
-    POINT point{2, 2};
-    if (id != 0) {
-        const RECT rect = ControlRect(Control(id));
-        point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-    ::SendMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, point)), 0);
+    DropOnControl(window_, id, files);
     PumpMessages();
 }
 

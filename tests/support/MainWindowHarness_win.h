@@ -4,22 +4,17 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/Drop_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon::testing {
 
 // A control's rectangle in its parent's client pixels.
 RECT ControlRect(HWND control);
-
-// A drop of these files at a point of the window's client area, as the shell makes it
-// (DROPFILES with wide names in movable global memory). The receiver frees it.
-HDROP MakeDrop(const std::vector<std::wstring>& files, POINT point, bool nonClient = false);
 
 // Lets the window handle what is queued for it.
 void PumpMessages();
