@@ -1,0 +1,177 @@
+// How long a dropped picture takes from FillSlot to its drawn preview, against GDI+ only
+// decoding the same file, and how much memory four such pictures in the slots hold.
+// A measurement, run by tests/bench/slot-fill.sh; never a test.
+//   quillon_slot_bench FOLDER PICTURE1 PICTURE2 PICTURE3 PICTURE4 [ROUNDS]
+// FOLDER must hold a script named "Four pictures" that takes four pictures.
+#include <windows.h>
+
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/AnsiText_win.h"
+#include "app/AppState_win.h"
+#include "app/MainWindow_win.h"
+#include "app/MenuIds.h"
+#include "app/StartUp_win.h"
+#include "pictures/InputSlots.h"
+#include "pictures/InputSlots_win.h"
+#include "pictures/PictureEngine_win.h"
+
+namespace {
+
+using namespace quillon;
+namespace gdip = Gdiplus::DllExports;
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency{};
+        ::QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
+struct Spread {
+    double best;
+    double median;
+};
+
+Spread Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2]};
+}
+
+void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+struct Memory {
+    double workingSetMb;
+    double privateMb;
+};
+
+Memory ProcessMemory() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+    constexpr double kMb = 1024.0 * 1024.0;
+    return {static_cast<double>(counters.WorkingSetSize) / kMb,
+            static_cast<double>(counters.PrivateUsage) / kMb};
+}
+
+// GDI+ alone: open the file, then make it give up every pixel (a full decode).
+void DecodeAlone(const std::wstring& path, std::vector<double>& open, std::vector<double>& full) {
+    const double start = NowMs();
+    Gdiplus::GpImage* image = nullptr;
+    gdip::GdipLoadImageFromFile(path.c_str(), &image);
+    PictureOwner owner(image);
+    const double opened = NowMs();
+    UINT width = 0, height = 0;
+    gdip::GdipGetImageWidth(image, &width);
+    gdip::GdipGetImageHeight(image, &height);
+    Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData pixels{};
+    if (gdip::GdipBitmapLockBits(static_cast<Gdiplus::GpBitmap*>(image), &all,
+                                 Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                                 &pixels) == Gdiplus::Ok) {
+        gdip::GdipBitmapUnlockBits(static_cast<Gdiplus::GpBitmap*>(image), &pixels);
+    }
+    const double decoded = NowMs();
+    open.push_back(opened - start);
+    full.push_back(decoded - start);
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (argv == nullptr || argc < 6) {
+        std::fprintf(stderr, "usage: quillon_slot_bench FOLDER P1 P2 P3 P4 [ROUNDS]\n");
+        return 2;
+    }
+    std::string folder = NarrowToAnsiMarked(argv[1]);
+    if (folder.back() != '\\')
+        folder.push_back('\\');
+    std::vector<std::string> pictures;
+    for (int i = 2; i <= 5; ++i)
+        pictures.push_back(NarrowToAnsiMarked(argv[i]));
+    const int rounds = argc > 6 ? std::max(1, _wtoi(argv[6])) : 5;
+
+    BuildMenus();
+    CreateInputSlots();
+    StartPictureEngine();
+    SetProgramFolderForTesting(folder);
+    HWND window = CreateMainWindowModeless();
+    HWND list = ::GetDlgItem(window, kScriptListId);
+    const LRESULT index = ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(L"Four pictures"));
+    if (window == nullptr || index < 0) {
+        std::fprintf(stderr, "no window, or no script \"Four pictures\" in the folder\n");
+        return 1;
+    }
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(list));
+    Pump();
+
+    const std::wstring first = WidenAnsi(pictures[0]);
+    std::vector<double> open, full, fill;
+    DecodeAlone(first, open, full);  // warms the decoder and the file cache
+    open.clear();
+    full.clear();
+    for (int r = 0; r < rounds; ++r)
+        DecodeAlone(first, open, full);
+    for (int r = 0; r < rounds; ++r) {
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
+                       reinterpret_cast<LPARAM>(list));  // empties the slots: no release is timed
+        Pump();
+        const double start = NowMs();
+        FillSlot(1, pictures[0]);
+        fill.push_back(NowMs() - start);
+        Pump();
+    }
+
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(list));
+    Pump();
+    const Memory before = ProcessMemory();
+    for (int slot = 1; slot <= 4; ++slot)
+        FillSlot(slot, pictures[static_cast<std::size_t>(slot - 1)]);
+    Pump();
+    const Memory after = ProcessMemory();
+    const bool runnable = ::IsWindowEnabled(::GetDlgItem(window, kExecuteButtonId)) != FALSE;
+
+    const Spread openTime = Summarise(open);
+    const Spread fullTime = Summarise(full);
+    const Spread fillTime = Summarise(fill);
+    const InputSlot& slot = InputSlots()[1];
+    std::printf("picture: %s (%dx%d), %d rounds\n", pictures[0].c_str(), slot.width, slot.height,
+                rounds);
+    std::printf("GDI+ open only (GdipLoadImageFromFile):     best %8.1f ms   median %8.1f ms\n",
+                openTime.best, openTime.median);
+    std::printf("GDI+ full decode (open + read every pixel): best %8.1f ms   median %8.1f ms\n",
+                fullTime.best, fullTime.median);
+    std::printf("FillSlot to drawn preview:                  best %8.1f ms   median %8.1f ms\n",
+                fillTime.best, fillTime.median);
+    std::printf("working set: %.1f MB with empty slots, %.1f MB with four pictures (+%.1f MB)\n",
+                before.workingSetMb, after.workingSetMb, after.workingSetMb - before.workingSetMb);
+    std::printf("private bytes: %.1f MB with empty slots, %.1f MB with four pictures (+%.1f MB)\n",
+                before.privateMb, after.privateMb, after.privateMb - before.privateMb);
+    std::printf("execute button enabled with four pictures: %s\n", runnable ? "yes" : "no");
+    ::DestroyWindow(window);
+    ::LocalFree(argv);
+    return 0;
+}

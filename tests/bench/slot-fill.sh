@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Measures loading a 24-megapixel JPEG into a slot (FillSlot to the drawn preview) against
+# GDI+ decoding it alone, and the working set with four such pictures in the slots.
+# Run from the repository after `cmake --build --preset windows`:
+#   tests/bench/slot-fill.sh [ROUNDS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$root/tools/with-display" "$0" "$@"
+fi
+build=$root/build/windows
+bench=$build/tests/quillon_slot_bench.exe
+[ -f "$bench" ] || { echo "slot-fill: build the windows preset first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+printf '<script args="4" name="Four pictures">\r\nconvert a b c d out.png\r\n</script>\r\n' \
+  >"$work/four.xml"
+# A photograph-like 6000 x 4000 picture (plasma), in four files so that each slot decodes
+# its own.
+convert -seed 1 -size 6000x4000 plasma: -quality 90 "$work/big1.jpg"
+for i in 2 3 4; do cp "$work/big1.jpg" "$work/big$i.jpg"; done
+
+win() { echo "Z:${1//\//\\}"; }
+"$root/tools/wine-run" "$build/wineprefix" "$bench" "$(win "$work")" \
+  "$(win "$work/big1.jpg")" "$(win "$work/big2.jpg")" "$(win "$work/big3.jpg")" \
+  "$(win "$work/big4.jpg")" "${1:-5}"
