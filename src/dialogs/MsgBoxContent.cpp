@@ -60,13 +60,13 @@ std::vector<std::string> SplitButtonList(std::string_view list) {
 MsgBoxIcon ChooseMsgBoxIcon(int style) {
     MsgBoxIcon icon;
     if (Matches(style, kMbIconInformation))
-        icon = {kIconInformationResource, kMbIconInformation};
+        icon = {kIconInformationResource, kStandardIconInformation, kMbIconInformation};
     if (Matches(style, kMbIconError))
-        icon = {kIconErrorResource, kMbIconError};
+        icon = {kIconErrorResource, kStandardIconError, kMbIconError};
     if (Matches(style, kMbIconQuestion))
-        icon = {kIconQuestionResource, kMbIconQuestion};
+        icon = {kIconQuestionResource, kStandardIconQuestion, kMbIconQuestion};
     if (Matches(style, kMbIconWarning))
-        icon = {kIconWarningResource, kMbIconWarning};
+        icon = {kIconWarningResource, kStandardIconWarning, kMbIconWarning};
     return icon;
 }
 

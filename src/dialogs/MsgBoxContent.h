@@ -31,14 +31,21 @@ std::string ChooseButtonList(int style, const ButtonCaptions& captions,
 std::vector<std::string> SplitButtonList(std::string_view list);
 
 // The system icon (its resource number, 0 for none) and the beep that go with a style.
+// Systems whose own resources lack the numbered icons still offer the same pictures under
+// their standard icon identifiers, which the box falls back to.
 struct MsgBoxIcon {
     int resourceNumber = 0;
+    int standardIconId = 0;
     unsigned beepType = 0;
 };
 constexpr int kIconWarningResource = 101;
 constexpr int kIconQuestionResource = 102;
 constexpr int kIconErrorResource = 103;
 constexpr int kIconInformationResource = 104;
+constexpr int kStandardIconError = 32513;  // OIC_HAND
+constexpr int kStandardIconQuestion = 32514;
+constexpr int kStandardIconWarning = 32515;
+constexpr int kStandardIconInformation = 32516;
 MsgBoxIcon ChooseMsgBoxIcon(int style);
 
 // Callers end lines with a single CR; the text box needs CR LF, so every CR gains an LF.

@@ -88,6 +88,7 @@ struct IconCase {
     int style;
     int resourceNumber;
     unsigned beepType;
+    int standardIconId = 0;
 };
 
 class IconChoice : public ::testing::TestWithParam<IconCase> {};
@@ -96,20 +97,21 @@ TEST_P(IconChoice, LastMatchingMaskInTheOrder40_10_20_30Wins) {
     const MsgBoxIcon icon = ChooseMsgBoxIcon(GetParam().style);
     EXPECT_EQ(icon.resourceNumber, GetParam().resourceNumber);
     EXPECT_EQ(icon.beepType, GetParam().beepType);
+    EXPECT_EQ(icon.standardIconId, GetParam().standardIconId);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, IconChoice,
-    ::testing::Values(IconCase{0, 0, 0}, IconCase{0x4, 0, 0}, IconCase{0x10, 103, 0x10},
-                      IconCase{0x20, 102, 0x20}, IconCase{0x30, 101, 0x30},
-                      IconCase{0x40, 104, 0x40}, IconCase{0x23, 102, 0x20},
-                      IconCase{0x14, 103, 0x10},
+    ::testing::Values(IconCase{0, 0, 0}, IconCase{0x4, 0, 0}, IconCase{0x10, 103, 0x10, 32513},
+                      IconCase{0x20, 102, 0x20, 32514}, IconCase{0x30, 101, 0x30, 32515},
+                      IconCase{0x40, 104, 0x40, 32516}, IconCase{0x23, 102, 0x20, 32514},
+                      IconCase{0x14, 103, 0x10, 32513},
                       // 0x50 holds 0x40 and 0x10: 0x10 is tested later and wins.
-                      IconCase{0x50, 103, 0x10},
+                      IconCase{0x50, 103, 0x10, 32513},
                       // 0x60 holds 0x40 and 0x20: question wins.
-                      IconCase{0x60, 102, 0x20},
+                      IconCase{0x60, 102, 0x20, 32514},
                       // 0x70 holds every mask: warning, the last one, wins.
-                      IconCase{0x70, 101, 0x30}, IconCase{0x80, 0, 0}));
+                      IconCase{0x70, 101, 0x30, 32515}, IconCase{0x80, 0, 0}));
 
 TEST(ExpandLineBreaks, EveryCarriageReturnGainsALineFeed) {
     EXPECT_EQ(ExpandLineBreaks("A\rB"), "A\r\nB");

@@ -8,7 +8,7 @@
 
 namespace quillon {
 
-void PrintTo(const PixelRect& r, std::ostream* out) {
+[[maybe_unused]] static void PrintTo(const PixelRect& r, std::ostream* out) {
     *out << r.width << "x" << r.height << " at (" << r.x << "," << r.y << ")";
 }
 
