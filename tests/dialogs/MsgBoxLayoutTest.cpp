@@ -49,6 +49,10 @@ struct TextBoxCase {
     int height;
 };
 
+void PrintTo(const TextBoxCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TextBoxSize : public ::testing::TestWithParam<TextBoxCase> {};
 
 TEST_P(TextBoxSize, FollowsTheOneLineWidthOfTheText) {
