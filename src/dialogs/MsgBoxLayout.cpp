@@ -26,7 +26,7 @@ MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
     MsgBoxGeometry box;
     box.hasIcon = hasIcon;
     if (hasIcon)
-        box.icon = {kMsgBoxIconLeft, kMsgBoxIconLeft, kMsgBoxIconSize, kMsgBoxIconSize};
+        box.icon = {kMsgBoxIconInset, kMsgBoxIconInset, kMsgBoxIconSize, kMsgBoxIconSize};
 
     const std::int64_t tw = std::clamp<std::int64_t>(textExtent.width, 0, kMsgBoxMaxCoordinate);
     const std::int64_t th = std::clamp<std::int64_t>(textExtent.height, 0, kMsgBoxMaxCoordinate);

@@ -23,7 +23,7 @@ inline bool operator==(const PixelRect& a, const PixelRect& b) {
 }
 
 constexpr int kMsgBoxMargin = 10;    // around the text and before the first button
-constexpr int kMsgBoxIconLeft = 5;   // the icon sits at (5, 5)
+constexpr int kMsgBoxIconInset = 5;  // the icon sits at (5, 5)
 constexpr int kMsgBoxIconSize = 32;  // system icons are loaded 32 x 32
 constexpr int kMsgBoxTextLeftWithIcon = 42;
 constexpr int kMsgBoxButtonTopWithIcon = 42;  // the row never starts beside the icon

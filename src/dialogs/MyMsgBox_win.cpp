@@ -73,8 +73,9 @@ void AddIcon(HWND box, MsgBoxState& state) {
     state.icon.Reset(LoadSystemIcon(state.iconChoice.resourceNumber));
     if (!state.icon)
         state.icon.Reset(LoadSystemIcon(state.iconChoice.standardIconId));
-    HWND control = AddControl(box, L"STATIC", SS_ICON, kMsgBoxIconId,
-                              {kMsgBoxIconLeft, kMsgBoxIconLeft, kMsgBoxIconSize, kMsgBoxIconSize});
+    HWND control =
+        AddControl(box, L"STATIC", SS_ICON, kMsgBoxIconId,
+                   {kMsgBoxIconInset, kMsgBoxIconInset, kMsgBoxIconSize, kMsgBoxIconSize});
     if (state.icon)
         ::SendMessageW(control, STM_SETIMAGE, IMAGE_ICON,
                        reinterpret_cast<LPARAM>(state.icon.get()));
