@@ -59,4 +59,56 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
+// GDI objects (fonts, brushes, bitmaps, pens) made by the program, deleted with DeleteObject.
+template <typename Handle>
+struct GdiObjectTraits {
+    using Type = Handle;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Close(Type h) { ::DeleteObject(h); }
+};
+using UniqueGdiObject = UniqueResource<GdiObjectTraits<HGDIOBJ>>;
+using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
+
+// An icon or cursor made or loaded without LR_SHARED (shared ones are never destroyed).
+struct IconTraits {
+    using Type = HICON;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Close(Type h) { ::DestroyIcon(h); }
+};
+using UniqueIcon = UniqueResource<IconTraits>;
+
+// A device context made by CreateCompatibleDC or CreateDC.
+struct CreatedDcTraits {
+    using Type = HDC;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Close(Type h) { ::DeleteDC(h); }
+};
+using UniqueCreatedDc = UniqueResource<CreatedDcTraits>;
+
+// Selects an object into a device context for one scope and puts the old one back, so that
+// the object can be deleted afterwards (a selected object cannot be).
+class ScopedSelectObject {
+  public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object)
+        : dc_(dc),
+          old_(dc != nullptr && object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelectObject() {
+        if (dc_ != nullptr && old_ != nullptr && old_ != HGDI_ERROR)
+            ::SelectObject(dc_, old_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+    // False when nothing was selected (no DC, no object, or the selection failed).
+    bool Selected() const { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 }  // namespace quillon
