@@ -62,7 +62,7 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
-// A GDI object the program created (font, bitmap, brush): deleted with DeleteObject.
+// GDI objects (fonts, brushes, bitmaps, pens) made by the program, deleted with DeleteObject.
 template <typename Handle>
 struct GdiObjectTraits {
     using Type = Handle;
@@ -70,18 +70,50 @@ struct GdiObjectTraits {
     static bool IsEmpty(Type h) { return h == nullptr; }
     static void Close(Type h) { ::DeleteObject(h); }
 };
+using UniqueGdiObject = UniqueResource<GdiObjectTraits<HGDIOBJ>>;
 using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
+using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 
-// A memory device context made by CreateCompatibleDC.
-struct MemoryDcTraits {
+// An icon or cursor made or loaded without LR_SHARED (shared ones are never destroyed).
+struct IconTraits {
+    using Type = HICON;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Close(Type h) { ::DestroyIcon(h); }
+};
+using UniqueIcon = UniqueResource<IconTraits>;
+
+// A device context made by CreateCompatibleDC or CreateDC.
+struct CreatedDcTraits {
     using Type = HDC;
     static Type Empty() { return nullptr; }
     static bool IsEmpty(Type h) { return h == nullptr; }
     static void Close(Type h) { ::DeleteDC(h); }
 };
-using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+using UniqueCreatedDc = UniqueResource<CreatedDcTraits>;
+
+// Selects an object into a device context for one scope and puts the old one back, so that
+// the object can be deleted afterwards (a selected object cannot be).
+class ScopedSelectObject {
+  public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object)
+        : dc_(dc),
+          old_(dc != nullptr && object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelectObject() {
+        if (dc_ != nullptr && old_ != nullptr && old_ != HGDI_ERROR)
+            ::SelectObject(dc_, old_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+    // False when nothing was selected (no DC, no object, or the selection failed).
+    bool Selected() const { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // Global memory from GlobalAlloc.
 struct GlobalMemoryTraits {
@@ -103,7 +135,8 @@ struct ComReferenceTraits {
 template <typename Interface>
 using UniqueComRef = UniqueResource<ComReferenceTraits<Interface>>;
 
-// The device context of a window, borrowed with GetDC and given back with ReleaseDC.
+// The device context of a window (or, for null, of the screen), borrowed with GetDC and
+// given back with ReleaseDC.
 class WindowDc {
   public:
     explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
@@ -119,37 +152,12 @@ class WindowDc {
 
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
+    // Gives up the context without giving it back.
     HDC release() { return std::exchange(dc_, nullptr); }
 
   private:
     HWND window_;
     HDC dc_;
-};
-
-// Selects an object into a device context and puts the previous one back when it ends.
-class ScopedSelect {
-  public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~ScopedSelect() {
-        if (dc_ != nullptr && previous_ != nullptr && previous_ != HGDI_ERROR)
-            ::SelectObject(dc_, previous_);
-    }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-    ScopedSelect(ScopedSelect&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)),
-          previous_(std::exchange(other.previous_, nullptr)) {}
-    ScopedSelect& operator=(ScopedSelect&&) = delete;
-
-    // The object that was selected before, now no longer put back.
-    HGDIOBJ release() {
-        dc_ = nullptr;
-        return std::exchange(previous_, nullptr);
-    }
-
-  private:
-    HDC dc_;
-    HGDIOBJ previous_;
 };
 
 // A picture decoded by GDI+; disposing of it also lets go of the file it was read from.

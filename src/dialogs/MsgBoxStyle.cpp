@@ -18,4 +18,29 @@ void SetMsgBoxStyle(std::string_view fontName, int fontSize, int textColour, int
     style.backColour = backColour;
 }
 
+void ApplyMsgBoxStyleDefaults() {
+    if (CurrentMsgBoxStyle().textFontName.empty())
+        SetMsgBoxStyle("Ms Sans Serif", 8, kSystemDefaultColour, kSystemDefaultColour);
+}
+
+ButtonCaptions& CurrentButtonCaptions() {
+    static ButtonCaptions captions;
+    return captions;
+}
+
+void FillEmptyButtonCaptions(ButtonCaptions& captions) {
+    const auto fill = [](std::string& caption, const char* standard) {
+        if (caption.empty())
+            caption = standard;
+    };
+    fill(captions.ok, "&OK");
+    fill(captions.cancel, "&Cancel");
+    fill(captions.abort, "&Abort");
+    fill(captions.retry, "&Retry");
+    fill(captions.ignore, "&Ignore");
+    fill(captions.yes, "&Yes");
+    fill(captions.no, "&No");
+    fill(captions.continueOn, "C&ontinue");
+}
+
 }  // namespace quillon

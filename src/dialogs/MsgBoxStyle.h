@@ -23,4 +23,23 @@ MsgBoxStyle& CurrentMsgBoxStyle();
 // Text and buttons share the face and size; the face is stored trimmed and cut to capacity.
 void SetMsgBoxStyle(std::string_view fontName, int fontSize, int textColour, int backColour);
 
+// Until a face has been set, the box uses 8-point "Ms Sans Serif" in the system colours.
+void ApplyMsgBoxStyleDefaults();
+
+// The captions of the standard buttons; an empty one gets its default when a box opens.
+struct ButtonCaptions {
+    std::string ok;
+    std::string cancel;
+    std::string abort;
+    std::string retry;
+    std::string ignore;
+    std::string yes;
+    std::string no;
+    std::string continueOn;
+};
+
+ButtonCaptions& CurrentButtonCaptions();
+
+void FillEmptyButtonCaptions(ButtonCaptions& captions);
+
 }  // namespace quillon

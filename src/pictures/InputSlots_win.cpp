@@ -37,7 +37,7 @@ void DrawSlotLabel(HWND area, int slot, int points) {
     if (dc == nullptr)
         return;
     UniqueFont font = CreateArialFont(dc, points, false);
-    ScopedSelect selected(dc, font.get());
+    ScopedSelectObject selected(dc, font.get());
     ::SetTextColor(dc, kLabelColour);
     ::SetBkMode(dc, TRANSPARENT);
     const std::wstring label = WidenAnsi(SlotLabel(slot));

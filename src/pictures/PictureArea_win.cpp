@@ -15,9 +15,9 @@ constexpr DWORD kAreaStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_SUNKEN;
 // The off-screen image of one area and the static control's own procedure it extends.
 // Members are destroyed in reverse: the image is deselected before bitmap and DC go.
 struct Surface {
-    UniqueMemoryDc dc;
+    UniqueCreatedDc dc;
     UniqueBitmap bitmap;
-    std::optional<ScopedSelect> selected;
+    std::optional<ScopedSelectObject> selected;
     PixelSize size;
     WNDPROC staticProc = nullptr;
 };

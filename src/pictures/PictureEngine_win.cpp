@@ -138,7 +138,7 @@ void DrawCornerCaption(const std::string& text) {
     if (dc == nullptr)
         return;
     UniqueFont font = CreateArialFont(dc, kCaptionPoints, true);
-    ScopedSelect selected(dc, font.get());
+    ScopedSelectObject selected(dc, font.get());
     ::SetTextColor(dc, kCaptionColour);
     ::SetBkMode(dc, OPAQUE);
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));

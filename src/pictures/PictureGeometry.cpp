@@ -1,6 +1,6 @@
 #include "pictures/PictureGeometry.h"
 
-#include "pictures/RoundHalfEven.h"
+#include "dialogs/Rounding.h"
 
 namespace quillon {
 
@@ -16,12 +16,12 @@ PixelRect FittedRect(PixelSize picture, PixelSize control) {
     if (w > control.width) {
         const double ratio = static_cast<double>(h) / static_cast<double>(w);
         w = control.width;
-        h = RoundHalfEven(ratio * control.width);
+        h = RoundHalfEvenToInt(ratio * control.width);
     }
     if (h > control.height) {
         const double ratio = static_cast<double>(w) / static_cast<double>(h);
         h = control.height;
-        w = RoundHalfEven(ratio * control.height);
+        w = RoundHalfEvenToInt(ratio * control.height);
     }
     return {(control.width - w) / 2, (control.height - h) / 2, w, h};
 }

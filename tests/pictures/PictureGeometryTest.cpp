@@ -5,8 +5,6 @@
 #include <ostream>
 #include <string>
 
-#include "pictures/RoundHalfEven.h"
-
 namespace quillon {
 
 std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
@@ -14,30 +12,6 @@ std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
 }
 
 namespace {
-
-// ---- Rounding -------------------------------------------------------------------------
-
-struct RoundCase {
-    const char* name;
-    double value;
-    int rounded;
-};
-
-class HalfEvenRounding : public ::testing::TestWithParam<RoundCase> {};
-
-TEST_P(HalfEvenRounding, GoesToNearestAndHalvesToEven) {
-    EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, HalfEvenRounding,
-    ::testing::Values(RoundCase{"HalfBelowEvenGoesDown", 22.5, 22},
-                      RoundCase{"HalfBelowOddGoesUp", 23.5, 24}, RoundCase{"ZeroPointFive", 0.5, 0},
-                      RoundCase{"OnePointFive", 1.5, 2}, RoundCase{"JustAboveHalf", 22.500001, 23},
-                      RoundCase{"JustBelowHalf", 22.499999, 22}, RoundCase{"Whole", 180.0, 180},
-                      RoundCase{"NegativeHalf", -2.5, -2}, RoundCase{"NegativeOddHalf", -3.5, -4},
-                      RoundCase{"NegativeNearer", -2.6, -3}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- Fitting --------------------------------------------------------------------------
 

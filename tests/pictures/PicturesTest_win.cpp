@@ -246,9 +246,9 @@ TEST(PictureArea, KeepsAnImageOfItsOuterSizeAndPaintsFromIt) {
     ::ReleaseDC(area, screen);
 
     // A copy printed for someone else (such as a screenshot) shows the same image.
-    UniqueMemoryDc copy(::CreateCompatibleDC(image));
+    UniqueCreatedDc copy(::CreateCompatibleDC(image));
     UniqueBitmap target(::CreateCompatibleBitmap(image, 240, 217));
-    ScopedSelect selected(copy.get(), target.get());
+    ScopedSelectObject selected(copy.get(), target.get());
     ::SendMessageW(area, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy.get()), PRF_CLIENT);
     EXPECT_EQ(::GetPixel(copy.get(), 105, 105), RGB(10, 20, 30));
 }

@@ -1,0 +1,64 @@
+// Where the message box puts its icon, text and buttons, worked out from measured extents
+// so that the arithmetic is testable without a window.
+#pragma once
+
+#include <vector>
+
+namespace quillon {
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline bool operator==(const PixelRect& a, const PixelRect& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+constexpr int kMsgBoxMargin = 10;    // around the text and before the first button
+constexpr int kMsgBoxIconInset = 5;  // the icon sits at (5, 5)
+constexpr int kMsgBoxIconSize = 32;  // system icons are loaded 32 x 32
+constexpr int kMsgBoxTextLeftWithIcon = 42;
+constexpr int kMsgBoxButtonTopWithIcon = 42;  // the row never starts beside the icon
+constexpr int kMsgBoxTextMinWidth = 160;
+constexpr int kMsgBoxTextMaxWidth = 380;
+constexpr int kMsgBoxButtonPadding = 20;  // added to a caption's measured width
+constexpr int kMsgBoxButtonHeight = 24;
+constexpr int kMsgBoxButtonGap = 10;
+constexpr int kMsgBoxBottomSpace = 29;  // below the top of the button row
+
+// Extents larger than any screen are cut to this so that the arithmetic stays defined.
+constexpr int kMsgBoxMaxCoordinate = 1 << 24;
+
+struct MsgBoxGeometry {
+    bool hasIcon = false;
+    PixelRect icon;                  // empty without an icon
+    PixelRect text;                  // the message text box
+    int buttonTop = 0;               // top of the button row
+    int rowEnd = 0;                  // x after the last button and its gap, before centring
+    std::vector<PixelRect> buttons;  // in row order, already centred
+    int clientWidth = 0;
+    int clientHeight = 0;
+};
+
+// textExtent: the whole message measured as one line in the text font; fontSize: the text
+// font's size in points; captionWidths: each button caption measured in the button font.
+MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
+                            const std::vector<int>& captionWidths);
+
+// Top-left corner that centres a window of the given outer size over an area of the given
+// size, relative to that area; negative when the window is the larger.
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+};
+PixelPoint CentredOrigin(PixelSize area, PixelSize window);
+
+}  // namespace quillon

@@ -1,0 +1,265 @@
+#include "dialogs/MyMsgBox_win.h"
+
+#include <climits>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "app/AnsiText_win.h"
+#include "app/Handles_win.h"
+#include "dialogs/DialogTemplate_win.h"
+#include "dialogs/MsgBoxContent.h"
+#include "dialogs/MsgBoxLayout.h"
+#include "dialogs/MsgBoxStyle.h"
+
+namespace quillon {
+namespace {
+
+constexpr int kInitialClientWidth = 400;
+constexpr int kInitialClientHeight = 100;
+constexpr int kPointsPerInch = 72;
+constexpr wchar_t kProgramIconName[] = L"AICO";
+
+// Everything one box needs while it is shown; what it owns is released when the box ends.
+struct MsgBoxState {
+    std::string text;
+    std::vector<std::string> captions;
+    MsgBoxIcon iconChoice;
+    MsgBoxStyle style;
+    UniqueFont textFont;
+    UniqueFont buttonFont;
+    UniqueIcon icon;
+    UniqueBrush background;
+    int focusButtonId = kMsgBoxFirstButtonId;
+};
+
+bool IsSystemDefault(int colour) {
+    return colour < 0;
+}
+
+UniqueFont CreateRegularFont(HDC dc, const std::string& face, int points) {
+    LOGFONTW font{};
+    font.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring wideFace = WidenAnsi(face);
+    std::wcsncpy(font.lfFaceName, wideFace.c_str(), LF_FACESIZE - 1);
+    return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+PixelSize Measure(HDC dc, HFONT font, const std::wstring& text) {
+    ScopedSelectObject selected(dc, font);
+    SIZE size{};
+    const int length = text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size());
+    ::GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    return {size.cx, size.cy};
+}
+
+HWND AddControl(HWND box, const wchar_t* className, DWORD style, int id, const PixelRect& at) {
+    return ::CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, at.x, at.y, at.width,
+                             at.height, box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             nullptr, nullptr);
+}
+
+HICON LoadSystemIcon(int id) {
+    return static_cast<HICON>(::LoadImageA(nullptr, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                           kMsgBoxIconSize, kMsgBoxIconSize, 0));
+}
+
+void AddIcon(HWND box, MsgBoxState& state) {
+    // No module handle: the numbers name the system's own warning, question, error and
+    // information icons. Where the system's resources lack them, the standard icons of the
+    // same kind serve; failing both, the place stays empty.
+    state.icon.Reset(LoadSystemIcon(state.iconChoice.resourceNumber));
+    if (!state.icon)
+        state.icon.Reset(LoadSystemIcon(state.iconChoice.standardIconId));
+    HWND control =
+        AddControl(box, L"STATIC", SS_ICON, kMsgBoxIconId,
+                   {kMsgBoxIconInset, kMsgBoxIconInset, kMsgBoxIconSize, kMsgBoxIconSize});
+    if (state.icon)
+        ::SendMessageW(control, STM_SETIMAGE, IMAGE_ICON,
+                       reinterpret_cast<LPARAM>(state.icon.get()));
+}
+
+void SetProgramIcon(HWND box) {
+    // Shared icons from the program's resources: the system keeps and frees them.
+    HINSTANCE program = ::GetModuleHandleW(nullptr);
+    HANDLE big =
+        ::LoadImageW(program, kProgramIconName, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+    HANDLE small =
+        ::LoadImageW(program, kProgramIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    if (big != nullptr)
+        ::SendMessageW(box, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (small != nullptr)
+        ::SendMessageW(box, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void BuildBox(HWND box, MsgBoxState& state) {
+    SetClientSize(box, kInitialClientWidth, kInitialClientHeight);
+    const bool hasIcon = state.iconChoice.resourceNumber != 0;
+    if (hasIcon)
+        AddIcon(box, state);
+
+    UniqueCreatedDc measuring(::CreateCompatibleDC(nullptr));
+    state.textFont =
+        CreateRegularFont(measuring.get(), state.style.textFontName, state.style.textFontSize);
+    state.buttonFont =
+        CreateRegularFont(measuring.get(), state.style.buttonFontName, state.style.buttonFontSize);
+
+    HWND textBox = AddControl(box, L"EDIT", ES_MULTILINE | ES_READONLY, kMsgBoxTextId,
+                              {hasIcon ? kMsgBoxTextLeftWithIcon : kMsgBoxMargin, kMsgBoxMargin,
+                               kMsgBoxTextMinWidth, kMsgBoxButtonHeight});
+    // Lift the typing limit so that a long report is shown whole.
+    ::SendMessageW(textBox, EM_SETLIMITTEXT, 0, 0);
+    const std::wstring text = WidenAnsi(state.text);
+    ::SetWindowTextW(textBox, text.c_str());
+    ::SendMessageW(textBox, WM_SETFONT, reinterpret_cast<WPARAM>(state.textFont.get()), FALSE);
+
+    const PixelSize textExtent = Measure(measuring.get(), state.textFont.get(), text);
+    std::vector<std::wstring> captions;
+    std::vector<int> captionWidths;
+    for (const std::string& caption : state.captions) {
+        captions.push_back(WidenAnsi(caption));
+        // Measured as written, "&" included.
+        captionWidths.push_back(
+            Measure(measuring.get(), state.buttonFont.get(), captions.back()).width);
+    }
+    const MsgBoxGeometry layout =
+        MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon, captionWidths);
+
+    ::MoveWindow(textBox, layout.text.x, layout.text.y, layout.text.width, layout.text.height,
+                 FALSE);
+    for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+        // BS_NOTIFY makes the button report when it gains the focus, which Enter relies on.
+        HWND button = AddControl(box, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
+                                 kMsgBoxFirstButtonId + static_cast<int>(i), layout.buttons[i]);
+        ::SetWindowTextW(button, captions[i].c_str());
+        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(state.buttonFont.get()), FALSE);
+    }
+    SetClientSize(box, layout.clientWidth, layout.clientHeight);
+
+    if (!IsSystemDefault(state.style.backColour))
+        state.background.Reset(::CreateSolidBrush(static_cast<COLORREF>(state.style.backColour)));
+    ::MessageBeep(state.iconChoice.beepType);
+    SetProgramIcon(box);
+}
+
+// Remembers the button that last had the focus and makes it the dialog's default, so that
+// Enter in the text box presses it whichever way the dialog manager routes the key: as the
+// default button's click, or as IDOK (handled below).
+void FocusReported(HWND box, MsgBoxState& state, int buttonId) {
+    state.focusButtonId = buttonId;
+    ::SendMessageW(box, DM_SETDEFID, static_cast<WPARAM>(buttonId), 0);
+}
+
+INT_PTR OnInitDialog(HWND box, MsgBoxState& state) {
+    ::SetWindowLongPtrW(box, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    BuildBox(box, state);
+    CenterOnOwner(box);
+    FocusReported(box, state, kMsgBoxFirstButtonId);
+    ::SendMessageW(box, WM_NEXTDLGCTL,
+                   reinterpret_cast<WPARAM>(::GetDlgItem(box, kMsgBoxFirstButtonId)), TRUE);
+    return FALSE;  // the focus is set
+}
+
+INT_PTR OnCommand(HWND box, MsgBoxState& state, int id, int notification) {
+    if (id >= kMsgBoxFirstButtonId && id <= kMsgBoxLastAnsweringButtonId) {
+        if (notification == BN_CLICKED)
+            ::EndDialog(box, id - (kMsgBoxFirstButtonId - 1));
+        else if (notification == BN_SETFOCUS)
+            FocusReported(box, state, id);
+        return TRUE;
+    }
+    if (id == IDOK) {
+        // Enter while no push button has the focus presses the button that had it last.
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(state.focusButtonId, BN_CLICKED), 0);
+        return TRUE;
+    }
+    // Escape arrives as IDCANCEL: ignored, because every caller reads a result that no button
+    // gave as "go on". The user answers with a button.
+    return id == IDCANCEL;
+}
+
+INT_PTR OnCtlColor(const MsgBoxState& state, HDC dc) {
+    const MsgBoxStyle& style = state.style;
+    if (IsSystemDefault(style.textColour) && IsSystemDefault(style.backColour))
+        return FALSE;  // the dialog manager's own colours
+    ::SetTextColor(dc, IsSystemDefault(style.textColour) ? ::GetSysColor(COLOR_WINDOWTEXT)
+                                                         : static_cast<COLORREF>(style.textColour));
+    if (state.background) {
+        ::SetBkColor(dc, static_cast<COLORREF>(style.backColour));
+        return reinterpret_cast<INT_PTR>(state.background.get());
+    }
+    ::SetBkColor(dc, ::GetSysColor(COLOR_3DFACE));
+    return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_3DFACE));
+}
+
+INT_PTR CALLBACK MsgBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        return OnInitDialog(box, *reinterpret_cast<MsgBoxState*>(lParam));
+    auto* state = reinterpret_cast<MsgBoxState*>(::GetWindowLongPtrW(box, DWLP_USER));
+    if (state == nullptr)
+        return FALSE;
+    switch (message) {
+        case WM_COMMAND:
+            return OnCommand(box, *state, LOWORD(wParam), HIWORD(wParam));
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColor(*state, reinterpret_cast<HDC>(wParam));
+        case WM_CLOSE:
+            return TRUE;  // the window system's close does not answer the question
+        case WM_SYSCOMMAND:
+            return (wParam & 0xFFF0) == SC_CLOSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
+             std::string_view buttons) {
+    ApplyMsgBoxStyleDefaults();
+    ButtonCaptions& standard = CurrentButtonCaptions();
+    FillEmptyButtonCaptions(standard);
+
+    MsgBoxState state;
+    state.style = CurrentMsgBoxStyle();
+    state.text = ExpandLineBreaks(text);
+    state.iconChoice = ChooseMsgBoxIcon(style);
+    state.captions = SplitButtonList(ChooseButtonList(style, standard, buttons));
+
+    // A pop-up with a title and a modal frame but no system menu, hence no close button.
+    const DialogTemplate frame(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 0,
+                               WidenAnsi(MsgBoxTitle(caption)), L"MS Sans Serif", 8);
+    const INT_PTR result =
+        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), frame.get(), owner, MsgBoxProc,
+                                  reinterpret_cast<LPARAM>(&state));
+    return result > 0 ? static_cast<int>(result) : 0;
+}
+
+void CenterOnOwner(HWND dialog) {
+    HWND owner = reinterpret_cast<HWND>(::GetWindowLongPtrW(dialog, GWLP_HWNDPARENT));
+    PixelSize area;
+    POINT origin{0, 0};
+    // A minimised owner has no client area to speak of: centring on it would put the
+    // dialog far off screen, where it would come back when the owner is restored.
+    if (owner != nullptr && !::IsIconic(owner)) {
+        RECT client{};
+        ::GetClientRect(owner, &client);
+        area = {client.right - client.left, client.bottom - client.top};
+        ::ClientToScreen(owner, &origin);
+    } else {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        area = {work.right - work.left, work.bottom - work.top};
+    }
+    RECT outer{};
+    ::GetWindowRect(dialog, &outer);
+    const PixelPoint at = CentredOrigin(area, {outer.right - outer.left, outer.bottom - outer.top});
+    ::SetWindowPos(dialog, nullptr, origin.x + at.x, origin.y + at.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace quillon

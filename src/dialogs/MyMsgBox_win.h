@@ -1,0 +1,27 @@
+// The program's own message box, and the centring of a dialog over its owner.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace quillon {
+
+constexpr int kMsgBoxIconId = 12299;
+constexpr int kMsgBoxTextId = 12300;
+constexpr int kMsgBoxFirstButtonId = 12302;  // button i (from 1) has id 12301 + i
+constexpr int kMsgBoxLastAnsweringButtonId = 12320;
+
+// Shows a modal box over owner and returns the position (1, 2, ...) of the button the user
+// pressed. style takes the standard message-box flags for the button set and the icon;
+// buttons is a ";"-separated caption list used when the style names no button set. The
+// user answers with a button: Escape and the window system's close leave the box open, so
+// the result is 0 only when the box could not be shown at all.
+int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
+             std::string_view buttons);
+
+// Centres a dialog over its owner's client area, or over the desktop work area when it has
+// no owner or the owner is minimised.
+void CenterOnOwner(HWND dialog);
+
+}  // namespace quillon
