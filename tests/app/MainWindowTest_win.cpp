@@ -488,6 +488,25 @@ TEST_F(SlotsOfTwoPictureScript, ANameTheCodePageCanWriteLoadsUnderThatName) {
     EXPECT_EQ(Slot(1).path.substr(Slot(1).path.size() - 8), "caf\xe9.gif");
 }
 
+TEST_F(SlotsOfTwoPictureScript, APathLongerThanTwoHundredFiftySixCharactersIsKeptWhole) {
+    ChooseTwo();
+    // A path of 258 characters (still within the classic 260): cut at 256 it would name a
+    // different file, so the slot keeps it whole.
+    const std::wstring base = harness_.folder().path().wstring() + L"\\";
+    const std::wstring name = L"small.gif";
+    const std::size_t folderLength = 258 - base.size() - 1 - name.size();
+    const fs::path folder = base + std::wstring(folderLength, L'd');
+    fs::create_directory(folder);
+    const fs::path picture = folder / name;
+    fs::copy_file(TestPicture("small.gif"), picture);
+    ASSERT_EQ(picture.wstring().size(), 258u);
+    Drop(1, picture);
+    EXPECT_TRUE(Slot(1).picture);
+    EXPECT_EQ(Slot(1).path, Ansi(picture));
+    EXPECT_EQ(Slot(1).path.size(), 258u);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "small.gif 100x50");
+}
+
 TEST_F(SlotsOfTwoPictureScript, ADropEmptiesTheOutputStatus) {
     ChooseTwo();
     ::SetWindowTextW(harness_.Control(kOutputStatusId), L"earlier.png created");

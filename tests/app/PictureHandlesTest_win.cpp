@@ -1,0 +1,95 @@
+// The owners the picture code adds: global memory, COM references, borrowed window device
+// contexts, GDI+ pictures and drawing contexts.
+#include "app/Handles_win.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "pictures/PictureEngine_win.h"
+
+namespace quillon {
+namespace {
+
+namespace gdip = Gdiplus::DllExports;
+
+// Counts its references, standing in for a COM object.
+struct CountedReferences {
+    ULONG AddRef() { return static_cast<ULONG>(++references); }
+    ULONG Release() { return static_cast<ULONG>(--references); }
+    int references = 1;
+};
+
+TEST(UniqueGlobal, FreesTheMemoryOnceAndReleaseKeepsIt) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, 64);
+    ASSERT_NE(memory, nullptr);
+    {
+        UniqueGlobal owner(memory);
+        UniqueGlobal moved(std::move(owner));
+        EXPECT_FALSE(owner);
+        EXPECT_EQ(::GlobalSize(memory), 64u);
+    }
+    EXPECT_EQ(::GlobalFlags(memory), GMEM_INVALID_HANDLE);
+
+    HGLOBAL kept = ::GlobalAlloc(GMEM_MOVEABLE, 8);
+    { UniqueGlobal(kept).release(); }
+    EXPECT_EQ(::GlobalSize(kept), 8u);
+    ::GlobalFree(kept);
+}
+
+TEST(UniqueComRef, GivesBackExactlyOneReference) {
+    CountedReferences object;
+    object.AddRef();  // the owner's reference
+    {
+        UniqueComRef<CountedReferences> owner(&object);
+        UniqueComRef<CountedReferences> second(std::move(owner));
+        EXPECT_EQ(object.references, 2);
+    }
+    EXPECT_EQ(object.references, 1);
+}
+
+TEST(WindowDc, GivesTheScreenContextBackAndCanBeMoved) {
+    HDC dc = nullptr;
+    {
+        WindowDc screen(nullptr);
+        ASSERT_TRUE(screen);
+        dc = screen.get();
+        WindowDc moved(std::move(screen));
+        EXPECT_FALSE(screen);
+        EXPECT_EQ(moved.get(), dc);
+        EXPECT_NE(::GetDeviceCaps(moved.get(), LOGPIXELSY), 0);
+    }
+}
+
+TEST(PictureOwner, DisposesOfThePictureItHolds) {
+    StartPictureEngine();
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    ASSERT_EQ(gdip::GdipCreateBitmapFromScan0(8, 8, 0, PixelFormat32bppARGB, nullptr, &bitmap),
+              Gdiplus::Ok);
+    PictureOwner picture(bitmap);
+    UINT width = 0;
+    EXPECT_EQ(gdip::GdipGetImageWidth(picture.get(), &width), Gdiplus::Ok);
+    EXPECT_EQ(width, 8u);
+    PictureOwner moved(std::move(picture));
+    EXPECT_FALSE(picture);
+    moved.reset();
+    EXPECT_FALSE(moved);
+    PictureOwner empty;  // an empty owner disposes of nothing
+}
+
+TEST(GraphicsOwner, DrawsOnItsContextUntilDeleted) {
+    StartPictureEngine();
+    WindowDc screen(nullptr);
+    UniqueCreatedDc dc(::CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 4, 4));
+    ScopedSelectObject selected(dc.get(), bitmap.get());
+    Gdiplus::GpGraphics* raw = nullptr;
+    ASSERT_EQ(gdip::GdipCreateFromHDC(dc.get(), &raw), Gdiplus::Ok);
+    GraphicsOwner graphics(raw);
+    EXPECT_EQ(gdip::GdipGraphicsClear(graphics.get(), 0xFF00FF00), Gdiplus::Ok);
+    graphics.reset();
+    EXPECT_EQ(::GetPixel(dc.get(), 1, 1), RGB(0, 255, 0));
+}
+
+}  // namespace
+}  // namespace quillon
