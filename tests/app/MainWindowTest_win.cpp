@@ -377,6 +377,26 @@ TEST_F(SlotsOfTwoPictureScript, PointerOverASlotRecordsItAndShowsTheHand) {
     EXPECT_EQ(App().hoverSlot, 1);
 }
 
+TEST_F(SlotsOfTwoPictureScript, TheRealPointerOverASlotRecordsIt) {
+    ChooseTwo();
+    ::SetForegroundWindow(harness_.window());
+    const auto pointAt = [&](int id) {
+        RECT rect{};
+        ::GetWindowRect(harness_.Control(id), &rect);
+        ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        for (int i = 0; i < 20; ++i) {
+            testing::PumpMessages();
+            ::Sleep(10);
+        }
+    };
+    pointAt(kSlotIdBase + 2);
+    EXPECT_EQ(App().hoverSlot, 2);
+    pointAt(kSlotIdBase + 1);
+    EXPECT_EQ(App().hoverSlot, 1);
+    pointAt(kInputStatusId);
+    EXPECT_EQ(App().hoverSlot, 0);
+}
+
 TEST_F(SlotsOfTwoPictureScript, PointerElsewhereClearsTheRecordedSlot) {
     ChooseTwo();
     harness_.HoverOver(kSlotIdBase + 2);
