@@ -1,5 +1,7 @@
 #include "execution/Registry_win.h"
 
+#include <oleauto.h>
+
 #include <cstring>
 
 #include "app/Handles_win.h"
@@ -9,6 +11,7 @@ namespace quillon {
 namespace {
 constexpr char kDefaultValueName[] = "*";
 constexpr DWORD kValueBufferSize = 256;
+constexpr UINT kSubKeyBufferSize = 255;
 }  // namespace
 
 std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName) {
@@ -28,6 +31,23 @@ std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::st
     }
     // A stored text need not end in a zero byte.
     return std::string(buffer, ::strnlen(buffer, kValueBufferSize));
+}
+
+LONG DeleteRegistryKey(const HKEY* root, const char* const* subKey) {
+    if (root == nullptr || subKey == nullptr || *subKey == nullptr)
+        return ERROR_SUCCESS;
+    char path[kSubKeyBufferSize] = {};
+    const UINT length = ::SysStringByteLen(reinterpret_cast<BSTR>(const_cast<char*>(*subKey)));
+    std::memcpy(path, *subKey, length < kSubKeyBufferSize - 1 ? length : kSubKeyBufferSize - 1);
+    // Without a name the calls below would name the root key itself.
+    if (path[0] == '\0')
+        return ERROR_SUCCESS;
+
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(*root, path, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+        return ERROR_SUCCESS;
+    UniqueRegKey key(opened);
+    return ::RegDeleteKeyA(*root, path);
 }
 
 }  // namespace quillon

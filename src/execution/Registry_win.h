@@ -12,4 +12,11 @@ namespace quillon {
 // bytes of the value are returned.
 std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName);
 
+// Deletes *root\subKey when it has no sub-keys. subKey points at a counted single-byte text
+// (the layout SysAllocStringByteLen makes; null for the empty text), of which at most 254
+// characters are used. Returns 0 when the key was deleted, when it cannot be opened with full
+// access and when no sub-key is named; otherwise the deletion's Windows error code. Quillon.exe
+// exports it as DELREGKEY.
+LONG DeleteRegistryKey(const HKEY* root, const char* const* subKey);
+
 }  // namespace quillon
