@@ -111,4 +111,13 @@ class ScopedSelectObject {
     HGDIOBJ old_;
 };
 
+// An opened registry key.
+struct RegKeyTraits {
+    using Type = HKEY;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type key) { return key == nullptr; }
+    static void Close(Type key) { ::RegCloseKey(key); }
+};
+using UniqueRegKey = UniqueResource<RegKeyTraits>;
+
 }  // namespace quillon
