@@ -115,6 +115,15 @@ class ScopedSelectObject {
     HGDIOBJ old_;
 };
 
+// An opened registry key.
+struct RegKeyTraits {
+    using Type = HKEY;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type key) { return key == nullptr; }
+    static void Close(Type key) { ::RegCloseKey(key); }
+};
+using UniqueRegKey = UniqueResource<RegKeyTraits>;
+
 // Global memory from GlobalAlloc.
 struct GlobalMemoryTraits {
     using Type = HGLOBAL;

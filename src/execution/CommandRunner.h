@@ -1,0 +1,26 @@
+// The command runner: runs one command line hidden through the command interpreter and
+// returns what it printed. The text building lives here; the files and the process in
+// CommandRunner_win.cpp.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+// The folder that holds the runner's two files: the given folder, or the TEMP value when
+// none is given, with every trailing backslash replaced by exactly one.
+std::string RunnerWorkFolder(const std::string& givenFolder, const std::string& tempValue);
+
+// The four lines of "temp.bat", each ended by CR LF: echo off, the work folder's drive,
+// a change into the quoted work folder, and the command with both streams sent to
+// "dump.txt".
+std::string RunnerBatchText(const std::string& workFolder, const std::string& commandLine);
+
+// The captured output less every trailing CR and LF.
+std::string TrimTrailingLineEnds(std::string output);
+
+// Runs commandLine from workFolder (empty: the TEMP folder) and returns its output; while it
+// runs, the thread's window messages keep being handled.
+std::string RunCommand(std::string commandLine, std::string workFolder);
+
+}  // namespace quillon

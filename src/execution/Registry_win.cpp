@@ -1,0 +1,53 @@
+#include "execution/Registry_win.h"
+
+#include <oleauto.h>
+
+#include <cstring>
+
+#include "app/Handles_win.h"
+
+namespace quillon {
+
+namespace {
+constexpr char kDefaultValueName[] = "*";
+constexpr DWORD kValueBufferSize = 256;
+constexpr UINT kSubKeyBufferSize = 255;
+}  // namespace
+
+std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName) {
+    HKEY opened = nullptr;
+    // Reading needs no more: a standard user is refused wider access to local-machine keys
+    // and would be told that a value is missing although it is there.
+    if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return std::string();
+    UniqueRegKey key(opened);
+    const char* name = valueName == kDefaultValueName ? "" : valueName.c_str();
+    char buffer[kValueBufferSize] = {};
+    DWORD size = kValueBufferSize;
+    if (::RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+                           &size) != ERROR_SUCCESS) {
+        // A value too long for the buffer leaves it undefined, so nothing of it is used.
+        return std::string();
+    }
+    // A stored text need not end in a zero byte.
+    return std::string(buffer, ::strnlen(buffer, kValueBufferSize));
+}
+
+LONG DeleteRegistryKey(const HKEY* root, const char* const* subKey) {
+    if (root == nullptr || subKey == nullptr || *subKey == nullptr)
+        return ERROR_SUCCESS;
+    char path[kSubKeyBufferSize] = {};
+    const UINT length = ::SysStringByteLen(reinterpret_cast<BSTR>(const_cast<char*>(*subKey)));
+    std::memcpy(path, *subKey, length < kSubKeyBufferSize - 1 ? length : kSubKeyBufferSize - 1);
+    // Without a name the calls below would name the root key itself.
+    if (path[0] == '\0')
+        return ERROR_SUCCESS;
+
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(*root, path, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+        return ERROR_SUCCESS;
+    UniqueRegKey key(opened);
+    return ::RegDeleteKeyA(*root, path);
+}
+
+}  // namespace quillon
