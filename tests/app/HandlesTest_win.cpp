@@ -136,5 +136,29 @@ TEST(ScopedSelectObject, WithoutDcOrObjectSelectsNothing) {
     EXPECT_FALSE(noObject.Selected());
 }
 
+// A library the test program does not load by itself, so its presence shows the owner's work.
+constexpr wchar_t kSpareLibrary[] = L"msimg32.dll";
+
+TEST(UniqueModule, FreesTheLibraryWhenItGoesOutOfScope) {
+    ASSERT_EQ(::GetModuleHandleW(kSpareLibrary), nullptr);
+    {
+        UniqueModule owner(::LoadLibraryExW(kSpareLibrary, nullptr, 0));
+        ASSERT_TRUE(owner);
+        EXPECT_EQ(::GetModuleHandleW(kSpareLibrary), owner.get());
+    }
+    EXPECT_EQ(::GetModuleHandleW(kSpareLibrary), nullptr);
+}
+
+TEST(UniqueModule, ReleaseKeepsTheLibraryLoaded) {
+    HMODULE module = nullptr;
+    {
+        UniqueModule owner(::LoadLibraryExW(kSpareLibrary, nullptr, 0));
+        module = owner.release();
+        EXPECT_FALSE(owner);
+    }
+    EXPECT_EQ(::GetModuleHandleW(kSpareLibrary), module);
+    ::FreeLibrary(module);
+}
+
 }  // namespace
 }  // namespace quillon
