@@ -1,9 +1,13 @@
-// The owners of GDI objects, icons and device contexts: each releases exactly what it holds.
+// The owners of GDI objects, icons, device contexts and modules: each releases exactly
+// what it holds.
 #include "app/Handles_win.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
+
+#include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
@@ -136,28 +140,43 @@ TEST(ScopedSelectObject, WithoutDcOrObjectSelectsNothing) {
     EXPECT_FALSE(noObject.Selected());
 }
 
-// A library the test program does not load by itself, so its presence shows the owner's work.
-constexpr wchar_t kSpareLibrary[] = L"msimg32.dll";
-
-TEST(UniqueModule, FreesTheLibraryWhenItGoesOutOfScope) {
-    ASSERT_EQ(::GetModuleHandleW(kSpareLibrary), nullptr);
-    {
-        UniqueModule owner(::LoadLibraryExW(kSpareLibrary, nullptr, 0));
-        ASSERT_TRUE(owner);
-        EXPECT_EQ(::GetModuleHandleW(kSpareLibrary), owner.get());
-    }
-    EXPECT_EQ(::GetModuleHandleW(kSpareLibrary), nullptr);
+// Quillon.exe, which this test program never runs, mapped as plain data: a mapping of its
+// own that nothing else in the process shares, so whether it is still there shows the
+// owner's work.
+HMODULE MapQuillonAsData() {
+    const std::wstring exe = testing::WindowsPath(testing::RequiredEnvironment("QUILLON_EXE"));
+    return ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
-TEST(UniqueModule, ReleaseKeepsTheLibraryLoaded) {
+bool IsMapped(HMODULE module) {
+    // A data-file module's handle is its view's address with the low bits set as a mark.
+    const auto* view = reinterpret_cast<const void*>(reinterpret_cast<ULONG_PTR>(module) &
+                                                     ~static_cast<ULONG_PTR>(3));
+    MEMORY_BASIC_INFORMATION info{};
+    return ::VirtualQuery(view, &info, sizeof(info)) == sizeof(info) && info.State != MEM_FREE;
+}
+
+TEST(UniqueModule, FreesTheModuleWhenItGoesOutOfScope) {
     HMODULE module = nullptr;
     {
-        UniqueModule owner(::LoadLibraryExW(kSpareLibrary, nullptr, 0));
+        UniqueModule owner(MapQuillonAsData());
+        ASSERT_TRUE(owner);
+        module = owner.get();
+        EXPECT_TRUE(IsMapped(module));
+    }
+    EXPECT_FALSE(IsMapped(module));
+}
+
+TEST(UniqueModule, ReleaseKeepsTheModuleLoaded) {
+    HMODULE module = nullptr;
+    {
+        UniqueModule owner(MapQuillonAsData());
         module = owner.release();
         EXPECT_FALSE(owner);
     }
-    EXPECT_EQ(::GetModuleHandleW(kSpareLibrary), module);
+    EXPECT_TRUE(IsMapped(module));
     ::FreeLibrary(module);
+    EXPECT_FALSE(IsMapped(module));
 }
 
 }  // namespace
