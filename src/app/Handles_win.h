@@ -62,6 +62,15 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
+// A module loaded by LoadLibraryEx, also one mapped only to read its resources.
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Close(Type h) { ::FreeLibrary(h); }
+};
+using UniqueModule = UniqueResource<ModuleTraits>;
+
 // GDI objects (fonts, brushes, bitmaps, pens) made by the program, deleted with DeleteObject.
 template <typename Handle>
 struct GdiObjectTraits {

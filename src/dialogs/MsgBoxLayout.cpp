@@ -22,7 +22,7 @@ int Coordinate(std::int64_t value) {
 }  // namespace
 
 MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
-                            const std::vector<int>& captionWidths) {
+                            const std::vector<int>& captionWidths, int maxClientHeight) {
     MsgBoxGeometry box;
     box.hasIcon = hasIcon;
     if (hasIcon)
@@ -34,9 +34,15 @@ MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
     const std::int64_t width = std::max<std::int64_t>(
         kMsgBoxTextMinWidth, std::min<std::int64_t>(kMsgBoxTextMaxWidth, tw));
     // round(W x th x tw / 100000 + 2 x size), done on whole numbers so that halves are exact.
-    const std::int64_t height = std::max<std::int64_t>(
+    std::int64_t height = std::max<std::int64_t>(
         0, Bounded(RoundHalfEvenQuotient(width * th * tw + 2 * points * kTextAreaDivisor,
                                          kTextAreaDivisor)));
+    const std::int64_t fixedHeight = kMsgBoxMargin + kMsgBoxBottomSpace;
+    if (maxClientHeight > 0 && height + fixedHeight > maxClientHeight) {
+        height =
+            std::max<std::int64_t>(kMsgBoxMinScrollingTextHeight, maxClientHeight - fixedHeight);
+        box.textScrolls = true;
+    }
     const int textLeft = hasIcon ? kMsgBoxTextLeftWithIcon : kMsgBoxMargin;
     box.text = {textLeft, kMsgBoxMargin, Coordinate(width), Coordinate(height)};
 
@@ -75,6 +81,16 @@ PixelPoint CentredOrigin(PixelSize area, PixelSize window) {
     // Integer division truncates toward zero, also for a window larger than the area.
     return {static_cast<int>((static_cast<std::int64_t>(area.width) - window.width) / 2),
             static_cast<int>((static_cast<std::int64_t>(area.height) - window.height) / 2)};
+}
+
+PixelPoint KeptOnWorkArea(PixelRect window, PixelRect workArea) {
+    const auto along = [](int at, int size, int areaAt, int areaSize) {
+        const std::int64_t farthest = static_cast<std::int64_t>(areaAt) + areaSize - size;
+        return static_cast<int>(
+            std::max<std::int64_t>(areaAt, std::min<std::int64_t>(at, farthest)));
+    };
+    return {along(window.x, window.width, workArea.x, workArea.width),
+            along(window.y, window.height, workArea.y, workArea.height)};
 }
 
 }  // namespace quillon

@@ -32,7 +32,8 @@ constexpr int kMsgBoxTextMaxWidth = 380;
 constexpr int kMsgBoxButtonPadding = 20;  // added to a caption's measured width
 constexpr int kMsgBoxButtonHeight = 24;
 constexpr int kMsgBoxButtonGap = 10;
-constexpr int kMsgBoxBottomSpace = 29;  // below the top of the button row
+constexpr int kMsgBoxBottomSpace = 29;             // below the top of the button row
+constexpr int kMsgBoxMinScrollingTextHeight = 48;  // a cut text box still shows a few lines
 
 // Extents larger than any screen are cut to this so that the arithmetic stays defined.
 constexpr int kMsgBoxMaxCoordinate = 1 << 24;
@@ -46,12 +47,16 @@ struct MsgBoxGeometry {
     std::vector<PixelRect> buttons;  // in row order, already centred
     int clientWidth = 0;
     int clientHeight = 0;
+    bool textScrolls = false;  // the text was cut to fit the screen and needs a scroll bar
 };
 
 // textExtent: the whole message measured as one line in the text font; fontSize: the text
 // font's size in points; captionWidths: each button caption measured in the button font.
+// maxClientHeight (0: no limit) is the most the screen can show: a longer report (a script's
+// whole console output, say) gets a shorter, scrolling text box instead of pushing the
+// buttons off the screen.
 MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
-                            const std::vector<int>& captionWidths);
+                            const std::vector<int>& captionWidths, int maxClientHeight = 0);
 
 // Top-left corner that centres a window of the given outer size over an area of the given
 // size, relative to that area; negative when the window is the larger.
@@ -60,5 +65,9 @@ struct PixelPoint {
     int y = 0;
 };
 PixelPoint CentredOrigin(PixelSize area, PixelSize window);
+
+// Moves a window's top-left corner (screen coordinates) as little as needed for the whole
+// window to lie on the work area; a window larger than the area keeps its title bar on it.
+PixelPoint KeptOnWorkArea(PixelRect window, PixelRect workArea);
 
 }  // namespace quillon

@@ -95,6 +95,17 @@ void SetProgramIcon(HWND box) {
         ::SendMessageW(box, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
+// The tallest client area whose window still fits the work area of the screen.
+int LargestClientHeight(HWND box) {
+    RECT work{};
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        return 0;
+    RECT frame{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(box, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(box, GWL_EXSTYLE)));
+    return (work.bottom - work.top) - (frame.bottom - frame.top);
+}
+
 void BuildBox(HWND box, MsgBoxState& state) {
     SetClientSize(box, kInitialClientWidth, kInitialClientHeight);
     const bool hasIcon = state.iconChoice.resourceNumber != 0;
@@ -107,15 +118,7 @@ void BuildBox(HWND box, MsgBoxState& state) {
     state.buttonFont =
         CreateRegularFont(measuring.get(), state.style.buttonFontName, state.style.buttonFontSize);
 
-    HWND textBox = AddControl(box, L"EDIT", ES_MULTILINE | ES_READONLY, kMsgBoxTextId,
-                              {hasIcon ? kMsgBoxTextLeftWithIcon : kMsgBoxMargin, kMsgBoxMargin,
-                               kMsgBoxTextMinWidth, kMsgBoxButtonHeight});
-    // Lift the typing limit so that a long report is shown whole.
-    ::SendMessageW(textBox, EM_SETLIMITTEXT, 0, 0);
     const std::wstring text = WidenAnsi(state.text);
-    ::SetWindowTextW(textBox, text.c_str());
-    ::SendMessageW(textBox, WM_SETFONT, reinterpret_cast<WPARAM>(state.textFont.get()), FALSE);
-
     const PixelSize textExtent = Measure(measuring.get(), state.textFont.get(), text);
     std::vector<std::wstring> captions;
     std::vector<int> captionWidths;
@@ -125,11 +128,16 @@ void BuildBox(HWND box, MsgBoxState& state) {
         captionWidths.push_back(
             Measure(measuring.get(), state.buttonFont.get(), captions.back()).width);
     }
-    const MsgBoxGeometry layout =
-        MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon, captionWidths);
+    const MsgBoxGeometry layout = MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon,
+                                               captionWidths, LargestClientHeight(box));
 
-    ::MoveWindow(textBox, layout.text.x, layout.text.y, layout.text.width, layout.text.height,
-                 FALSE);
+    const DWORD scrolling = layout.textScrolls ? WS_VSCROLL : 0;
+    HWND textBox = AddControl(box, L"EDIT", ES_MULTILINE | ES_READONLY | scrolling, kMsgBoxTextId,
+                              layout.text);
+    // Lift the typing limit so that a long report is shown whole.
+    ::SendMessageW(textBox, EM_SETLIMITTEXT, 0, 0);
+    ::SetWindowTextW(textBox, text.c_str());
+    ::SendMessageW(textBox, WM_SETFONT, reinterpret_cast<WPARAM>(state.textFont.get()), FALSE);
     for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
         // BS_NOTIFY makes the button report when it gains the focus, which Enter relies on.
         HWND button = AddControl(box, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
@@ -257,8 +265,16 @@ void CenterOnOwner(HWND dialog) {
     }
     RECT outer{};
     ::GetWindowRect(dialog, &outer);
-    const PixelPoint at = CentredOrigin(area, {outer.right - outer.left, outer.bottom - outer.top});
-    ::SetWindowPos(dialog, nullptr, origin.x + at.x, origin.y + at.y, 0, 0,
+    const PixelSize size{outer.right - outer.left, outer.bottom - outer.top};
+    const PixelPoint at = CentredOrigin(area, size);
+    // Centred over a small owner near the screen's edge, a tall box would lose its title bar
+    // or its buttons off the screen; it is moved back onto the work area.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const PixelPoint onScreen =
+        KeptOnWorkArea({origin.x + at.x, origin.y + at.y, size.width, size.height},
+                       {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    ::SetWindowPos(dialog, nullptr, onScreen.x, onScreen.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

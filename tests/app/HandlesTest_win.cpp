@@ -1,9 +1,13 @@
-// The owners of GDI objects, icons and device contexts: each releases exactly what it holds.
+// The owners of GDI objects, icons, device contexts and modules: each releases exactly
+// what it holds.
 #include "app/Handles_win.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
+
+#include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
@@ -134,6 +138,45 @@ TEST(ScopedSelectObject, WithoutDcOrObjectSelectsNothing) {
     UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
     ScopedSelectObject noObject(dc.get(), nullptr);
     EXPECT_FALSE(noObject.Selected());
+}
+
+// Quillon.exe, which this test program never runs, mapped as plain data: a mapping of its
+// own that nothing else in the process shares, so whether it is still there shows the
+// owner's work.
+HMODULE MapQuillonAsData() {
+    const std::wstring exe = testing::WindowsPath(testing::RequiredEnvironment("QUILLON_EXE"));
+    return ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+bool IsMapped(HMODULE module) {
+    // A data-file module's handle is its view's address with the low bits set as a mark.
+    const auto* view = reinterpret_cast<const void*>(reinterpret_cast<ULONG_PTR>(module) &
+                                                     ~static_cast<ULONG_PTR>(3));
+    MEMORY_BASIC_INFORMATION info{};
+    return ::VirtualQuery(view, &info, sizeof(info)) == sizeof(info) && info.State != MEM_FREE;
+}
+
+TEST(UniqueModule, FreesTheModuleWhenItGoesOutOfScope) {
+    HMODULE module = nullptr;
+    {
+        UniqueModule owner(MapQuillonAsData());
+        ASSERT_TRUE(owner);
+        module = owner.get();
+        EXPECT_TRUE(IsMapped(module));
+    }
+    EXPECT_FALSE(IsMapped(module));
+}
+
+TEST(UniqueModule, ReleaseKeepsTheModuleLoaded) {
+    HMODULE module = nullptr;
+    {
+        UniqueModule owner(MapQuillonAsData());
+        module = owner.release();
+        EXPECT_FALSE(owner);
+    }
+    EXPECT_TRUE(IsMapped(module));
+    ::FreeLibrary(module);
+    EXPECT_FALSE(IsMapped(module));
 }
 
 }  // namespace

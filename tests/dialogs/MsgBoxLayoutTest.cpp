@@ -135,6 +135,34 @@ TEST(MsgBoxLayout, HugeExtentsStayWithinTheCoordinateLimit) {
         EXPECT_LE(button.width, kMsgBoxMaxCoordinate + 20);
 }
 
+TEST(MsgBoxLayout, AReportTallerThanTheScreenScrollsInsteadOfPushingTheButtonsOff) {
+    // Forty lines of console output: 1085 x 15 per line gives a text box of about 2500 px.
+    const MsgBoxGeometry uncapped = MsgBoxLayout({40 * 1085, 15}, 10, true, {44});
+    ASSERT_GT(uncapped.clientHeight, 700);
+    EXPECT_FALSE(uncapped.textScrolls);
+
+    const MsgBoxGeometry box = MsgBoxLayout({40 * 1085, 15}, 10, true, {44}, 700);
+    EXPECT_TRUE(box.textScrolls);
+    EXPECT_EQ(box.clientHeight, 700);
+    EXPECT_EQ(box.text.height, 700 - 10 - 29);
+    EXPECT_EQ(box.buttons[0].y, box.text.height + 10);
+    EXPECT_EQ(box.text.width, uncapped.text.width);
+}
+
+TEST(MsgBoxLayout, AReportThatFitsIsNotCut) {
+    const MsgBoxGeometry free = MsgBoxLayout({600, 16}, 10, true, {24, 20});
+    const MsgBoxGeometry capped = MsgBoxLayout({600, 16}, 10, true, {24, 20}, free.clientHeight);
+    EXPECT_FALSE(capped.textScrolls);
+    EXPECT_EQ(capped.clientHeight, free.clientHeight);
+    EXPECT_EQ(capped.text, free.text);
+}
+
+TEST(MsgBoxLayout, ATinyScreenStillShowsAFewLines) {
+    const MsgBoxGeometry box = MsgBoxLayout({40 * 1085, 15}, 10, false, {22}, 50);
+    EXPECT_TRUE(box.textScrolls);
+    EXPECT_EQ(box.text.height, kMsgBoxMinScrollingTextHeight);
+}
+
 TEST(CentredOrigin, HalvesTheDifferenceTruncatingTowardZero) {
     EXPECT_EQ(CentredOrigin({600, 400}, {200, 100}).x, 200);
     EXPECT_EQ(CentredOrigin({600, 400}, {200, 100}).y, 150);
@@ -143,6 +171,27 @@ TEST(CentredOrigin, HalvesTheDifferenceTruncatingTowardZero) {
     // A window larger than the area: -100.5 truncates to -100, not -101.
     EXPECT_EQ(CentredOrigin({100, 100}, {301, 301}).x, -100);
     EXPECT_EQ(CentredOrigin({100, 100}, {301, 301}).y, -100);
+}
+
+TEST(KeptOnWorkArea, LeavesAWindowOnTheAreaWhereItIs) {
+    const PixelPoint at = KeptOnWorkArea({100, 50, 400, 300}, {0, 0, 1024, 738});
+    EXPECT_EQ(at.x, 100);
+    EXPECT_EQ(at.y, 50);
+}
+
+TEST(KeptOnWorkArea, MovesAWindowBackOverEachEdge) {
+    const PixelPoint aboveLeft = KeptOnWorkArea({-40, -244, 432, 700}, {0, 0, 1024, 738});
+    EXPECT_EQ(aboveLeft.x, 0);
+    EXPECT_EQ(aboveLeft.y, 0);
+    const PixelPoint belowRight = KeptOnWorkArea({900, 600, 432, 200}, {0, 30, 1024, 738});
+    EXPECT_EQ(belowRight.x, 1024 - 432);
+    EXPECT_EQ(belowRight.y, 30 + 738 - 200);
+}
+
+TEST(KeptOnWorkArea, AWindowLargerThanTheAreaKeepsItsTitleBarOnIt) {
+    const PixelPoint at = KeptOnWorkArea({-300, -300, 2000, 1500}, {0, 30, 1024, 738});
+    EXPECT_EQ(at.x, 0);
+    EXPECT_EQ(at.y, 30);
 }
 
 }  // namespace

@@ -340,6 +340,23 @@ TEST_F(MsgBoxWindow, ASingleCarriageReturnBreaksTheLine) {
     EXPECT_EQ(lines, 2);
 }
 
+TEST_F(MsgBoxWindow, AReportLongerThanTheScreenFitsOnItAndScrolls) {
+    std::string report;
+    for (int i = 0; i < 120; ++i)
+        report += "convert.exe: unable to open image `missing.png': No such file or directory.\r";
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT frame{};
+    LONG_PTR textStyle = 0;
+    Answer(report, "Quillon", 0x30, "", [&](const BoxDriver& box) {
+        ::GetWindowRect(box.box(), &frame);
+        textStyle = ::GetWindowLongPtrW(box.Item(kMsgBoxTextId), GWL_STYLE);
+        box.Click(1);
+    });
+    EXPECT_LE(frame.bottom - frame.top, work.bottom - work.top);
+    EXPECT_NE(textStyle & WS_VSCROLL, 0);
+}
+
 TEST_F(MsgBoxWindow, TheIconControlExistsOnlyWithAnIconStyle) {
     const int styles[] = {0x10, 0x20, 0x30, 0x40, 0x0, 0x4};
     for (int style : styles) {
