@@ -168,8 +168,13 @@ int main() {
                 fillTime.best, fillTime.median);
     std::printf("working set: %.1f MB with empty slots, %.1f MB with four pictures (+%.1f MB)\n",
                 before.workingSetMb, after.workingSetMb, after.workingSetMb - before.workingSetMb);
-    std::printf("private bytes: %.1f MB with empty slots, %.1f MB with four pictures (+%.1f MB)\n",
-                before.privateMb, after.privateMb, after.privateMb - before.privateMb);
+    if (after.privateMb > 0.0) {
+        std::printf(
+            "private bytes: %.1f MB with empty slots, %.1f MB with four pictures (+%.1f MB)\n",
+            before.privateMb, after.privateMb, after.privateMb - before.privateMb);
+    } else {
+        std::printf("private bytes: not reported by this system\n");
+    }
     std::printf("execute button enabled with four pictures: %s\n", runnable ? "yes" : "no");
     ::DestroyWindow(window);
     ::LocalFree(argv);
