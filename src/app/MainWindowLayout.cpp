@@ -13,7 +13,7 @@ constexpr int kFirstSlotId = kSlotIdBase + 1;
 // The first slot area starts in the one-picture layout, filling the input area. The output
 // area is one pixel taller than it, and the menu button reaches one pixel below the client
 // area: both as the window has always looked.
-constexpr std::array<ControlSpec, 8> kControls{{
+constexpr std::array<ControlEntry, 8> kControls{{
     {kScriptListId, ControlKind::ScriptList, "", {8, 8, 240, kScriptListItemHeight}, true},
     {kFirstSlotId, ControlKind::PictureArea, "", kInputArea, true},
     {kInputStatusId, ControlKind::StatusLine, kSelectScriptText, {8, 258, 240, 18}, true},
@@ -30,7 +30,7 @@ constexpr std::array<ControlSpec, 8> kControls{{
 
 }  // namespace
 
-const std::array<ControlSpec, 8>& MainWindowControls() {
+const std::array<ControlEntry, 8>& MainWindowControls() {
     return kControls;
 }
 

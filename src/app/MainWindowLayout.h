@@ -27,7 +27,7 @@ enum class ControlKind {
     TextButton,    // push button with a caption
 };
 
-struct ControlSpec {
+struct ControlEntry {
     int id;
     ControlKind kind;
     const char* text;  // caption, or the bitmap's resource name for a bitmap button
@@ -36,7 +36,7 @@ struct ControlSpec {
 };
 
 // The controls in creation order, which is also the keyboard's tab order.
-const std::array<ControlSpec, 8>& MainWindowControls();
+const std::array<ControlEntry, 8>& MainWindowControls();
 
 // The drop-down list's full height, dropped-down part included.
 int ScriptListHeight(int entries);

@@ -77,38 +77,38 @@ ControlClass ClassOf(ControlKind kind) {
     return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
 }
 
-HWND AddControl(HWND window, const ControlSpec& spec, int height) {
-    if (spec.kind == ControlKind::PictureArea)
-        return CreatePictureArea(window, spec.id,
-                                 {spec.rect.x, spec.rect.y, spec.rect.width, height});
-    const ControlClass kind = ClassOf(spec.kind);
+HWND AddControl(HWND window, const ControlEntry& entry, int height) {
+    if (entry.kind == ControlKind::PictureArea)
+        return CreatePictureArea(window, entry.id,
+                                 {entry.rect.x, entry.rect.y, entry.rect.width, height});
+    const ControlClass kind = ClassOf(entry.kind);
     const std::wstring text =
-        spec.kind == ControlKind::BitmapButton ? std::wstring() : WidenAnsi(spec.text);
+        entry.kind == ControlKind::BitmapButton ? std::wstring() : WidenAnsi(entry.text);
     HWND control = ::CreateWindowExW(kind.extendedStyle, kind.name, text.c_str(), kind.style,
-                                     spec.rect.x, spec.rect.y, spec.rect.width, height, window,
-                                     IdAsMenu(spec.id), ::GetModuleHandleW(nullptr), nullptr);
+                                     entry.rect.x, entry.rect.y, entry.rect.width, height, window,
+                                     IdAsMenu(entry.id), ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(control, WM_SETFONT, ::SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
-    if (spec.kind == ControlKind::BitmapButton) {
+    if (entry.kind == ControlKind::BitmapButton) {
         ::SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP,
-                       reinterpret_cast<LPARAM>(ButtonBitmap(spec.text)));
+                       reinterpret_cast<LPARAM>(ButtonBitmap(entry.text)));
     }
     return control;
 }
 
 void AddControls(HWND window) {
     const std::vector<std::string> items = CatalogueListItems(App().catalogue);
-    for (const ControlSpec& spec : MainWindowControls()) {
-        const bool isList = spec.kind == ControlKind::ScriptList;
+    for (const ControlEntry& entry : MainWindowControls()) {
+        const bool isList = entry.kind == ControlKind::ScriptList;
         const int height =
-            isList ? ScriptListHeight(static_cast<int>(items.size())) : spec.rect.height;
-        HWND control = AddControl(window, spec, height);
+            isList ? ScriptListHeight(static_cast<int>(items.size())) : entry.rect.height;
+        HWND control = AddControl(window, entry, height);
         if (isList) {
             for (const std::string& item : items) {
                 ::SendMessageW(control, CB_ADDSTRING, 0,
                                reinterpret_cast<LPARAM>(WidenAnsi(item).c_str()));
             }
         }
-        if (!spec.enabled)
+        if (!entry.enabled)
             ::EnableWindow(control, FALSE);
     }
 }

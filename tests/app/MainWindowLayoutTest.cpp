@@ -23,15 +23,15 @@ class MainWindowControl : public ::testing::TestWithParam<ControlCase> {};
 
 TEST_P(MainWindowControl, HasItsPlaceInTheCreationOrder) {
     const ControlCase& c = GetParam();
-    const ControlSpec& spec = MainWindowControls().at(c.order);
-    EXPECT_EQ(spec.id, c.id);
-    EXPECT_EQ(spec.kind, c.kind);
-    EXPECT_EQ(spec.text, c.text);
-    EXPECT_EQ(spec.rect.x, c.rect.x);
-    EXPECT_EQ(spec.rect.y, c.rect.y);
-    EXPECT_EQ(spec.rect.width, c.rect.width);
-    EXPECT_EQ(spec.rect.height, c.rect.height);
-    EXPECT_EQ(spec.enabled, c.enabled);
+    const ControlEntry& entry = MainWindowControls().at(c.order);
+    EXPECT_EQ(entry.id, c.id);
+    EXPECT_EQ(entry.kind, c.kind);
+    EXPECT_EQ(entry.text, c.text);
+    EXPECT_EQ(entry.rect.x, c.rect.x);
+    EXPECT_EQ(entry.rect.y, c.rect.y);
+    EXPECT_EQ(entry.rect.width, c.rect.width);
+    EXPECT_EQ(entry.rect.height, c.rect.height);
+    EXPECT_EQ(entry.enabled, c.enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MainWindowLayout, ControlIdsAreDistinct) {
     std::set<int> ids;
-    for (const ControlSpec& spec : MainWindowControls())
-        EXPECT_TRUE(ids.insert(spec.id).second) << spec.id;
+    for (const ControlEntry& entry : MainWindowControls())
+        EXPECT_TRUE(ids.insert(entry.id).second) << entry.id;
 }
 
 TEST(MainWindowLayout, MenuButtonReachesOnePixelBelowTheClientArea) {

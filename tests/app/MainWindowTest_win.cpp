@@ -83,15 +83,15 @@ class MainWindowBuilt : public ::testing::Test {
 
 TEST_F(MainWindowBuilt, HasTheEightControlsOfTheTableInCreationOrder) {
     HWND child = ::GetWindow(harness_.window(), GW_CHILD);
-    for (const ControlSpec& spec : MainWindowControls()) {
-        ASSERT_NE(child, nullptr) << "missing control " << spec.id;
-        EXPECT_EQ(::GetDlgCtrlID(child), spec.id);
-        if (spec.kind != ControlKind::ScriptList) {
-            EXPECT_TRUE(SameRect(ControlRect(child), spec.rect))
-                << spec.id << " is at " << Describe(ControlRect(child));
+    for (const ControlEntry& entry : MainWindowControls()) {
+        ASSERT_NE(child, nullptr) << "missing control " << entry.id;
+        EXPECT_EQ(::GetDlgCtrlID(child), entry.id);
+        if (entry.kind != ControlKind::ScriptList) {
+            EXPECT_TRUE(SameRect(ControlRect(child), entry.rect))
+                << entry.id << " is at " << Describe(ControlRect(child));
         }
-        EXPECT_EQ(::IsWindowEnabled(child) != FALSE, spec.enabled) << spec.id;
-        EXPECT_TRUE(::IsWindowVisible(child)) << spec.id;
+        EXPECT_EQ(::IsWindowEnabled(child) != FALSE, entry.enabled) << entry.id;
+        EXPECT_TRUE(::IsWindowVisible(child)) << entry.id;
         child = ::GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr) << "more controls than the table has";
@@ -145,16 +145,16 @@ TEST_F(MainWindowBuilt, ControlsAreCreatedAsTabled) {
     const std::vector<testing::CreatedWindow> created = harness_.CreatedControls();
     ASSERT_EQ(created.size(), MainWindowControls().size());
     for (std::size_t i = 0; i < created.size(); ++i) {
-        const ControlSpec& spec = MainWindowControls()[i];
-        EXPECT_EQ(created[i].id, spec.id) << i;
-        EXPECT_EQ(created[i].x, spec.rect.x) << spec.id;
-        EXPECT_EQ(created[i].y, spec.rect.y) << spec.id;
-        EXPECT_EQ(created[i].width, spec.rect.width) << spec.id;
-        if (spec.kind != ControlKind::ScriptList) {
-            EXPECT_EQ(created[i].height, spec.rect.height) << spec.id;
+        const ControlEntry& entry = MainWindowControls()[i];
+        EXPECT_EQ(created[i].id, entry.id) << i;
+        EXPECT_EQ(created[i].x, entry.rect.x) << entry.id;
+        EXPECT_EQ(created[i].y, entry.rect.y) << entry.id;
+        EXPECT_EQ(created[i].width, entry.rect.width) << entry.id;
+        if (entry.kind != ControlKind::ScriptList) {
+            EXPECT_EQ(created[i].height, entry.rect.height) << entry.id;
         }
-        EXPECT_NE(created[i].style & WS_VISIBLE, 0u) << spec.id;
-        EXPECT_NE(created[i].style & WS_CHILD, 0u) << spec.id;
+        EXPECT_NE(created[i].style & WS_VISIBLE, 0u) << entry.id;
+        EXPECT_NE(created[i].style & WS_CHILD, 0u) << entry.id;
     }
 }
 
@@ -247,10 +247,10 @@ TEST_F(MainWindowBuilt, ButtonsShowTheirBitmapsWhenTheProgramCarriesThem) {
 TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFont) {
     const LRESULT font = ::SendMessageW(harness_.window(), WM_GETFONT, 0, 0);
     ASSERT_NE(font, 0);
-    for (const ControlSpec& spec : MainWindowControls()) {
-        if (spec.kind == ControlKind::PictureArea)
+    for (const ControlEntry& entry : MainWindowControls()) {
+        if (entry.kind == ControlKind::PictureArea)
             continue;  // they draw their own pictures and labels
-        EXPECT_EQ(::SendMessageW(harness_.Control(spec.id), WM_GETFONT, 0, 0), font) << spec.id;
+        EXPECT_EQ(::SendMessageW(harness_.Control(entry.id), WM_GETFONT, 0, 0), font) << entry.id;
     }
 }
 
@@ -303,18 +303,18 @@ TEST(RealProgram, ShowsTheTabledControlsInItsOwnProcess) {
     testing::StartedProgram quillon(testing::InstallQuillon(folder.path().wstring(), true), L"");
     HWND window = quillon.WaitForWindow(L"Quillon v0.1 - Veltrane 2014");
     ASSERT_NE(window, nullptr);
-    for (const ControlSpec& spec : MainWindowControls()) {
-        HWND control = ::GetDlgItem(window, spec.id);
-        ASSERT_NE(control, nullptr) << spec.id;
-        if (spec.kind != ControlKind::ScriptList) {
-            EXPECT_TRUE(SameRect(ControlRect(control), spec.rect))
-                << spec.id << " is at " << Describe(ControlRect(control));
+    for (const ControlEntry& entry : MainWindowControls()) {
+        HWND control = ::GetDlgItem(window, entry.id);
+        ASSERT_NE(control, nullptr) << entry.id;
+        if (entry.kind != ControlKind::ScriptList) {
+            EXPECT_TRUE(SameRect(ControlRect(control), entry.rect))
+                << entry.id << " is at " << Describe(ControlRect(control));
         }
-        EXPECT_EQ(::IsWindowEnabled(control) != FALSE, spec.enabled) << spec.id;
-        if (spec.kind == ControlKind::StatusLine || spec.kind == ControlKind::TextButton) {
+        EXPECT_EQ(::IsWindowEnabled(control) != FALSE, entry.enabled) << entry.id;
+        if (entry.kind == ControlKind::StatusLine || entry.kind == ControlKind::TextButton) {
             wchar_t text[128] = {};
             ::SendMessageW(control, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
-            EXPECT_EQ(NarrowToAnsiMarked(text), spec.text) << spec.id;
+            EXPECT_EQ(NarrowToAnsiMarked(text), entry.text) << entry.id;
         }
     }
     ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
