@@ -16,7 +16,7 @@ using namespace quillon;
 
 // Hands out the bytes in chunks of a size taken from the input itself.
 class ChoppedSource final : public ByteSource {
-public:
+  public:
     ChoppedSource(std::string_view text, std::size_t chunk) : text_(text), chunk_(chunk) {}
     std::size_t Read(char* buffer, std::size_t capacity) override {
         const std::size_t n = std::min({capacity, chunk_, text_.size()});
@@ -25,13 +25,14 @@ public:
         return n;
     }
 
-private:
+  private:
     std::string_view text_;
     std::size_t chunk_;
 };
 
 void Check(bool condition) {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 }  // namespace
@@ -52,8 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           whole.argCount == chopped.argCount && whole.eraseTemp == chopped.eraseTemp);
     Check(whole.body.size() <= kBodyCapacity && whole.displayName.size() <= kNameCapacity);
     Check(whole.eraseTemp <= 1);
-    if (wholeResult.fault == ScriptFault::kNone) Check(wholeResult.count == whole.argCount);
-    if (wholeResult.fault != ScriptFault::kNone) Check(wholeResult.count == kInvalidScript);
+    if (wholeResult.fault == ScriptFault::kNone)
+        Check(wholeResult.count == whole.argCount);
+    if (wholeResult.fault != ScriptFault::kNone)
+        Check(wholeResult.count == kInvalidScript);
 
     // The one-line helpers on the same bytes.
     const std::string converted = ConvertBodyLine(text);
