@@ -29,6 +29,20 @@ void DrawInto(HWND area, Gdiplus::GpImage* picture, const PixelRect& rect) {
                             static_cast<float>(rect.height));
 }
 
+// Picture files larger than this are refused rather than copied into memory whole.
+constexpr LONGLONG kLargestPictureFile = 1024LL * 1024 * 1024;
+
+// A stream over memory that it takes over and frees when its last reference goes. GDI+
+// keeps a reference for as long as a picture decoded from it lives, so the bytes last
+// exactly that long.
+UniqueComRef<IStream> StreamOwning(UniqueGlobal memory) {
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, &stream)) || stream == nullptr)
+        return UniqueComRef<IStream>(nullptr);
+    memory.release();
+    return UniqueComRef<IStream>(stream);
+}
+
 HWND MainWindowArea(HWND window, int controlId) {
     return ::GetDlgItem(window, controlId);
 }
@@ -45,8 +59,32 @@ void StartPictureEngine() {
 PictureOwner LoadPictureFile(const std::string& path) {
     if (path.empty() || HasUnrepresentableMark(path))
         return nullptr;
+    // Decoded from a copy in memory, not from the file: GDI+ keeps a file it decodes open
+    // for the picture's whole life, which would stop a script from writing over its own
+    // input and the user from renaming or deleting the file while it sits in a slot.
+    UniqueHandle file(::CreateFileW(WidenAnsi(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > kLargestPictureFile)
+        return nullptr;
+    const DWORD length = static_cast<DWORD>(size.QuadPart);
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, length));
+    void* bytes = memory ? ::GlobalLock(memory.get()) : nullptr;
+    if (bytes == nullptr)
+        return nullptr;
+    DWORD read = 0;
+    const BOOL complete = ::ReadFile(file.get(), bytes, length, &read, nullptr) && read == length;
+    ::GlobalUnlock(memory.get());
+    file.Reset();
+    if (!complete)
+        return nullptr;
+    UniqueComRef<IStream> stream = StreamOwning(std::move(memory));
+    if (!stream)
+        return nullptr;
     Gdiplus::GpImage* image = nullptr;
-    const Gdiplus::GpStatus status = gdip::GdipLoadImageFromFile(WidenAnsi(path).c_str(), &image);
+    const Gdiplus::GpStatus status = gdip::GdipLoadImageFromStream(stream.get(), &image);
     PictureOwner picture(image);
     if (status != Gdiplus::Ok)
         return nullptr;
@@ -94,19 +132,15 @@ PictureOwner LoadResourcePicture(const std::string& name) {
     if (bytes == nullptr)
         return nullptr;
 
-    // The stream gets its own copy and frees it when its last reference goes. GDI+ keeps a
-    // reference for as long as the picture lives, so the bytes last exactly that long.
     UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, size));
     void* copy = memory ? ::GlobalLock(memory.get()) : nullptr;
     if (copy == nullptr)
         return nullptr;
     std::memcpy(copy, bytes, size);
     ::GlobalUnlock(memory.get());
-    IStream* rawStream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, &rawStream)) || rawStream == nullptr)
+    UniqueComRef<IStream> stream = StreamOwning(std::move(memory));
+    if (!stream)
         return nullptr;
-    memory.release();
-    UniqueComRef<IStream> stream(rawStream);
 
     Gdiplus::GpBitmap* bitmap = nullptr;
     const Gdiplus::GpStatus status = gdip::GdipCreateBitmapFromStream(stream.get(), &bitmap);

@@ -472,6 +472,22 @@ TEST_F(SlotsOfTwoPictureScript, ADroppedPictureFillsTheSlotUnderThePointer) {
     EXPECT_TRUE(harness_.Enabled(kExecuteButtonId));
 }
 
+TEST_F(SlotsOfTwoPictureScript, APictureInASlotStaysFreeToReplaceOrDelete) {
+    // A script may write over its own input (mogrify does), and the user may tidy the
+    // folder while Quillon is open: a slot must not keep its file locked.
+    testing::TempFolder folder;
+    const fs::path copy = folder.path() / "in use.jpg";
+    fs::copy_file(TestPicture("photo.jpg"), copy);
+    ChooseTwo();
+    Drop(1, copy);
+    ASSERT_EQ(Slot(1).width, 1600);
+    UniqueHandle exclusive(::CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(exclusive) << "the slot holds the file open";
+    exclusive.Reset();
+    EXPECT_TRUE(::DeleteFileW(copy.c_str()));
+}
+
 TEST_F(SlotsOfTwoPictureScript, ADropOnAFilledSlotReplacesItsPicture) {
     ChooseTwo();
     Drop(1, TestPicture("photo.jpg"));
