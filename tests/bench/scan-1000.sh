@@ -31,7 +31,7 @@ fi
 if [ -f build/windows/src/quillon-cli.exe ]; then
   prefix=$PWD/build/windows/wineprefix
   tools/wine-prefix-setup "$prefix" >/dev/null
-  WINEPREFIX=$prefix wineserver -p 60 2>/dev/null || true
+  WINEPREFIX=$prefix wineserver -p 60 >/dev/null 2>&1 || true
   time_runs "quillon-cli.exe under Wine" tools/wine-run "$prefix" build/windows/src/quillon-cli.exe check "Z:$folder"
   # Wine's own start-up, for comparison: the same program with nothing to scan.
   empty=$(mktemp -d)
