@@ -3,12 +3,15 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
+#include "app/ButtonGlyph.h"
 #include "app/Feedback_win.h"
 #include "app/Handles_win.h"
 #include "app/MainWindowLayout.h"
@@ -42,15 +45,50 @@ HMENU IdAsMenu(int id) {
 
 // ---- Building the window --------------------------------------------------------------
 
-// The bitmaps of the pen and menu buttons, loaded once and kept for the process.
-HBITMAP ButtonBitmap(const char* name) {
-    static std::map<std::string, UniqueBitmap> loaded;
-    auto found = loaded.find(name);
-    if (found == loaded.end()) {
-        HANDLE image = ::LoadImageW(::GetModuleHandleW(nullptr), WidenAnsi(name).c_str(),
-                                    IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
-        found = loaded.emplace(name, UniqueBitmap(static_cast<HBITMAP>(image))).first;
-    }
+// A glyph bitmap as an icon whose background lets the button face show through. Shown as a
+// plain bitmap, the glyph's flat background turns a disabled button into a grey square.
+UniqueIcon GlyphIcon(const char* name) {
+    UniqueBitmap bitmap(
+        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), WidenAnsi(name).c_str(),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP size{};
+    if (!bitmap || ::GetObjectW(bitmap.get(), sizeof(size), &size) == 0)
+        return UniqueIcon();
+    const int width = size.bmWidth;
+    const int height = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top-down, like the pixel vectors
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
+                                      static_cast<std::size_t>(height));
+    WindowDc screen(nullptr);
+    if (pixels.empty() || ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height),
+                                      pixels.data(), &format, DIB_RGB_COLORS) == 0)
+        return UniqueIcon();
+
+    const std::vector<std::uint32_t> clear = GlyphWithClearBackground(pixels);
+    const std::vector<std::uint8_t> mask = GlyphMask(clear, width, height);
+    void* bits = nullptr;
+    UniqueBitmap colour(
+        ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap monochrome(::CreateBitmap(width, height, 1, 1, mask.data()));
+    if (!colour || bits == nullptr || !monochrome)
+        return UniqueIcon();
+    std::memcpy(bits, clear.data(), clear.size() * sizeof(clear[0]));
+    ICONINFO icon{TRUE, 0, 0, monochrome.get(), colour.get()};
+    return UniqueIcon(::CreateIconIndirect(&icon));
+}
+
+// The icons of the pen and menu buttons, made once and kept for the process.
+HICON ButtonIcon(const char* name) {
+    static std::map<std::string, UniqueIcon> made;
+    auto found = made.find(name);
+    if (found == made.end())
+        found = made.emplace(name, GlyphIcon(name)).first;
     return found->second.get();
 }
 
@@ -69,7 +107,7 @@ ControlClass ClassOf(ControlKind kind) {
             return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY,
                     WS_EX_CLIENTEDGE};
         case ControlKind::BitmapButton:
-            return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, 0};
+            return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, 0};
         case ControlKind::TextButton:
         case ControlKind::PictureArea:
             break;
@@ -89,8 +127,8 @@ HWND AddControl(HWND window, const ControlEntry& entry, int height) {
                                      IdAsMenu(entry.id), ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(control, WM_SETFONT, ::SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
     if (entry.kind == ControlKind::BitmapButton) {
-        ::SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP,
-                       reinterpret_cast<LPARAM>(ButtonBitmap(entry.text)));
+        ::SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
+                       reinterpret_cast<LPARAM>(ButtonIcon(entry.text)));
     }
     return control;
 }

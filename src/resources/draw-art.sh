@@ -18,8 +18,9 @@ cd "$(dirname "$0")"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
-# The standard button face of Windows 7 and later. The two button bitmaps are opaque
-# (BM_SETIMAGE shows a plain bitmap), so their background must be this grey.
+# The standard button face of Windows 7 and later. The program turns exactly this colour of
+# the two button bitmaps transparent when it makes them into button icons, so the glyphs
+# must not use it themselves.
 BUTTON_FACE='#F0F0F0'
 
 # PNGs without time stamps, so that drawing the same art twice gives the same bytes.

@@ -117,8 +117,8 @@ TEST_F(MainWindowBuilt, ControlsAreOfTheirKindWithTheirStyles) {
         EXPECT_EQ(ClassName(harness_.Control(id)), L"Button") << id;
         EXPECT_EQ(style(id) & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON)) << id;
     }
-    EXPECT_NE(style(kEditScriptButtonId) & BS_BITMAP, 0u);
-    EXPECT_NE(style(kMenuButtonId) & BS_BITMAP, 0u);
+    EXPECT_NE(style(kEditScriptButtonId) & BS_ICON, 0u);
+    EXPECT_NE(style(kMenuButtonId) & BS_ICON, 0u);
     for (int id : {kSlotIdBase + 1, kOutputPictureId}) {
         EXPECT_EQ(ClassName(harness_.Control(id)), L"Static") << id;
         EXPECT_NE(style(id) & SS_NOTIFY, 0u) << id;
@@ -239,8 +239,27 @@ TEST_F(MainWindowBuilt, ButtonsShowTheirBitmapsWhenTheProgramCarriesThem) {
     for (const auto& [id, name] :
          {std::pair{kEditScriptButtonId, L"PEN"}, std::pair{kMenuButtonId, L"MNU"}}) {
         const bool carried = ::FindResourceW(nullptr, name, MAKEINTRESOURCEW(2)) != nullptr;
-        const LRESULT image = ::SendMessageW(harness_.Control(id), BM_GETIMAGE, IMAGE_BITMAP, 0);
-        EXPECT_EQ(image != 0, carried) << id;
+        const auto icon = reinterpret_cast<HICON>(
+            ::SendMessageW(harness_.Control(id), BM_GETIMAGE, IMAGE_ICON, 0));
+        EXPECT_EQ(icon != nullptr, carried) << id;
+        if (icon == nullptr)
+            continue;
+        // The glyph's flat background is see-through, so a disabled button greys the glyph
+        // alone instead of the whole square.
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon, &info));
+        UniqueBitmap mask(info.hbmMask), colour(info.hbmColor);
+        BITMAP size{};
+        ::GetObjectW(colour.get(), sizeof(size), &size);
+        EXPECT_EQ(size.bmWidth, 17);
+        HDC screen = ::GetDC(nullptr);
+        HDC dc = ::CreateCompatibleDC(screen);
+        HGDIOBJ old = ::SelectObject(dc, mask.get());
+        EXPECT_EQ(::GetPixel(dc, 0, 0), RGB(255, 255, 255)) << "corner is clear";
+        EXPECT_EQ(::GetPixel(dc, 8, 8), RGB(0, 0, 0)) << "middle is glyph";
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ::ReleaseDC(nullptr, screen);
     }
 }
 
