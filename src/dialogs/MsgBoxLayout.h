@@ -4,23 +4,9 @@
 
 #include <vector>
 
+#include "app/PixelGeometry.h"
+
 namespace quillon {
-
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-inline bool operator==(const PixelRect& a, const PixelRect& b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
 
 constexpr int kMsgBoxMargin = 10;    // around the text and before the first button
 constexpr int kMsgBoxIconInset = 5;  // the icon sits at (5, 5)
@@ -60,10 +46,6 @@ MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
 
 // Top-left corner that centres a window of the given outer size over an area of the given
 // size, relative to that area; negative when the window is the larger.
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-};
 PixelPoint CentredOrigin(PixelSize area, PixelSize window);
 
 // Moves a window's top-left corner (screen coordinates) as little as needed for the whole

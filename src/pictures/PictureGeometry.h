@@ -2,33 +2,9 @@
 // and placing text. Sizes are outer control sizes in pixels.
 #pragma once
 
+#include "app/PixelGeometry.h"
+
 namespace quillon {
-
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const PixelSize& a, const PixelSize& b) {
-        return a.width == b.width && a.height == b.height;
-    }
-};
-
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const PixelPoint& a, const PixelPoint& b) {
-        return a.x == b.x && a.y == b.y;
-    }
-};
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const PixelRect& a, const PixelRect& b) {
-        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-    }
-};
 
 // Where a picture goes in a control: scaled down to fit (never enlarged), keeping its
 // proportions, centred. Width is fitted first, then height from the already fitted size.
