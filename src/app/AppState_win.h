@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
+#include "base/ProgramFolder_win.h"
 #include "catalogue/Catalogue.h"
 #include "pictures/DropFile_win.h"
 #include "settings/OutputPolicy.h"
@@ -30,14 +32,7 @@ struct AppState {
 
 AppState& App();
 
-// The folder of the running executable, ending in a backslash.
-const std::string& ProgramFolder();
-
-// Makes ProgramFolder() name another folder (ending in a backslash), for tests and tools
-// that run the main window inside their own process; an empty text undoes it.
-void SetProgramFolderForTesting(const std::string& folder);
-
-// The running executable's own full path, as the platform reports it.
-const std::string& ProgramPath();
+// The chosen script's number of input pictures; nothing while no script is chosen.
+std::optional<int> ChosenArgCount();
 
 }  // namespace quillon

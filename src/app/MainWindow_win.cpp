@@ -9,14 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
 #include "app/ButtonGlyph.h"
-#include "app/Feedback_win.h"
-#include "app/Handles_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
+#include "base/AnsiText_win.h"
+#include "base/DialogItems_win.h"
+#include "base/Feedback_win.h"
+#include "base/Handles_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "pictures/DropFile_win.h"
 #include "pictures/InputSlots_win.h"
@@ -198,7 +199,7 @@ void OnScriptChosen(HWND window) {
     if (!app.catalogue.Contains(position))
         return;
     app.currentScript = position;
-    LayoutSlots(app.catalogue.At(position).argCount);
+    LayoutSlots(window, app.catalogue.At(position).argCount);
 }
 
 void OnMenuButton(HWND window) {
@@ -232,7 +233,7 @@ INT_PTR OnCommand(HWND window, int id, int code) {
             break;
     }
     if (id >= kFirstSlotId && id <= kLastSlotId && IsClick(code)) {
-        ChoosePictureForSlot(id - kSlotIdBase);
+        ChoosePictureForSlot(window, id - kSlotIdBase, ChosenArgCount());
         return TRUE;
     }
     return FALSE;
@@ -252,7 +253,9 @@ INT_PTR OnInitDialog(HWND window) {
     CentreOnWorkArea(window);
 
     // The window's own start: the drop target, then the decoration of the no-script state.
-    app.dropTarget.Reset(new DropFileC);
+    app.dropTarget.Reset(new DropFileC(window, [] {
+        return DropContext{ChosenArgCount().value_or(0), App().hoverSlot};
+    }));
     ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
     ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
     return FALSE;  // focus is left where the dialog manager puts it
@@ -267,7 +270,8 @@ INT_PTR OnSysCommand(HWND window, WPARAM command) {
 }
 
 INT_PTR OnSetCursor(HWND window, HWND underPointer) {
-    if (!UpdateHoverSlot(underPointer))
+    App().hoverSlot = UpdateHoverSlot(window, underPointer, ChosenArgCount().value_or(0));
+    if (App().hoverSlot == 0)
         return FALSE;
     ::SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
     return TRUE;
@@ -288,7 +292,7 @@ void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
     HWND target = nullptr;
     if (::DragQueryPoint(drop, &point))
         target = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
-    App().hoverSlot = SlotUnderPointer(target);
+    App().hoverSlot = SlotUnderPointer(window, target, ChosenArgCount().value_or(0));
 }
 
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
@@ -343,20 +347,15 @@ HWND MainWindowControl(int id) {
 }
 
 void SetControlText(int id, const std::string& text) {
-    ::SetWindowTextW(MainWindowControl(id), WidenAnsi(text).c_str());
+    SetItemText(App().mainWindow, id, text);
 }
 
 std::string ControlText(int id) {
-    HWND control = MainWindowControl(id);
-    const int length = ::GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
-    return NarrowToAnsiMarked(text);
+    return ItemText(App().mainWindow, id);
 }
 
 void EnableControl(int id, bool enabled) {
-    ::EnableWindow(MainWindowControl(id), enabled ? TRUE : FALSE);
+    EnableItem(App().mainWindow, id, enabled);
 }
 
 int CreateMainWindow() {

@@ -1,15 +1,9 @@
-// Command ids of the main window's controls and popup menu.
+// Command ids of the main window's popup menu, and its private messages.
 #pragma once
 
-namespace quillon {
+#include "base/ControlIds.h"
 
-constexpr int kScriptListId = 1001;
-constexpr int kEditScriptButtonId = 1002;
-constexpr int kInputStatusId = 1003;
-constexpr int kOutputPictureId = 1004;
-constexpr int kOutputStatusId = 1005;
-constexpr int kExecuteButtonId = 1006;
-constexpr int kMenuButtonId = 1007;
+namespace quillon {
 
 constexpr int kCmdOutputFolders = 1051;
 constexpr int kCmdNewScript = 1052;

@@ -48,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     BuildMenus();
     CreateInputSlots();
     StartPictureEngine();
-    LoadSettings();
+    App().outputPolicy = LoadSettings();
     CreateMainWindow();
     return 0;
 }

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "app/AnsiText_win.h"
-#include "app/Handles_win.h"
+#include "base/AnsiText_win.h"
+#include "base/Handles_win.h"
 
 namespace quillon {
 namespace {

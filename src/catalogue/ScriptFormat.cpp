@@ -362,14 +362,6 @@ void ForEachLine(ByteSource& source, OnByte onByte, OnLineEnd onLineEnd) {
 
 }  // namespace
 
-std::string TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
-
 FileByteSource::~FileByteSource() {
     if (file_ != nullptr)
         std::fclose(file_);

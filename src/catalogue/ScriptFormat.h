@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
+
 namespace quillon {
 
 // Capacities of the catalogue's text fields; longer values are cut without notice.
@@ -27,10 +29,6 @@ struct ScriptEntry {
     std::uint8_t argCount = 0;
     std::uint8_t eraseTemp = 0;
 };
-
-// Removes leading and trailing blanks (character 32 only), as readers of the fixed-length
-// text fields do.
-std::string TrimBlanks(std::string_view text);
 
 // Something the reader pulls bytes from; Read returns 0 at the end.
 class ByteSource {

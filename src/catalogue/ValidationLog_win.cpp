@@ -2,11 +2,8 @@
 
 #include <cstdio>
 #include <memory>
-#include <string>
 
-#include "app/AnsiText_win.h"
-#include "app/AppState_win.h"
-#include "execution/ShellHelpers_win.h"
+#include "base/AnsiText_win.h"
 
 namespace quillon {
 
@@ -20,13 +17,12 @@ struct FileCloser {
 
 }  // namespace
 
-HANDLE ShowValidationLog() {
-    const std::string path = ProgramFolder() + kLogFileName;
-    const std::string text = App().validationLog + "\r\n";
-    // A file that cannot be written is still offered to the editor, which shows what is there.
+std::string WriteValidationLog(const std::string& folder, const std::string& log) {
+    const std::string path = folder + kLogFileName;
+    const std::string text = log + "\r\n";
     if (std::unique_ptr<std::FILE, FileCloser> file{::_wfopen(WidenAnsi(path).c_str(), L"wb")})
         std::fwrite(text.data(), 1, text.size(), file.get());
-    return ShellRun(path, "edit", SW_SHOWNORMAL);
+    return path;
 }
 
 }  // namespace quillon

@@ -1,13 +1,13 @@
 // The validation log as a file the user can read.
 #pragma once
 
-#include <windows.h>
+#include <string>
 
 namespace quillon {
 
-// Writes the validation log and one more CR LF to "Xml_Log.txt" in the program folder and
-// opens it for editing without waiting. Returns the editor's process (the caller owns it),
-// or null when no editor was started.
-HANDLE ShowValidationLog();
+// Writes the log and one more CR LF to "Xml_Log.txt" in `folder` (ending in a backslash),
+// replacing any earlier file, and returns the file's path. A file that cannot be written
+// leaves whatever was there.
+std::string WriteValidationLog(const std::string& folder, const std::string& log);
 
 }  // namespace quillon

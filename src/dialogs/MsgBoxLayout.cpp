@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "dialogs/Rounding.h"
+#include "base/Rounding.h"
 
 namespace quillon {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/PixelGeometry.h"
+#include "base/PixelGeometry.h"
 
 namespace quillon {
 

@@ -1,6 +1,6 @@
 #include "dialogs/MsgBoxStyle.h"
 
-#include "catalogue/ScriptFormat.h"
+#include "base/Text.h"
 
 namespace quillon {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AnsiText_win.h"
-#include "app/Handles_win.h"
+#include "base/AnsiText_win.h"
+#include "base/Handles_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "dialogs/MsgBoxContent.h"
 #include "dialogs/MsgBoxLayout.h"

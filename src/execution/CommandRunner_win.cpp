@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/AnsiText_win.h"
+#include "base/AnsiText_win.h"
 #include "execution/ShellHelpers_win.h"
 
 namespace quillon {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 
 namespace quillon {
 

@@ -1,9 +1,8 @@
 #include "pictures/DropFile_win.h"
 
-#include "app/AppState_win.h"
-#include "app/Feedback_win.h"
-#include "app/MainWindow_win.h"
-#include "app/MenuIds.h"
+#include "base/ControlIds.h"
+#include "base/DialogItems_win.h"
+#include "base/Feedback_win.h"
 #include "pictures/InputSlots_win.h"
 
 namespace quillon {
@@ -32,16 +31,13 @@ ULONG STDMETHODCALLTYPE DropFileC::Release() {
 }
 
 void DropFileC::LoadDroppedFile(const std::string& path) {
-    const AppState& app = App();
-    const bool scriptTakesPictures = app.currentScript != 0 &&
-                                     app.catalogue.Contains(app.currentScript) &&
-                                     app.catalogue.At(app.currentScript).argCount > 0;
-    if (!scriptTakesPictures || app.hoverSlot == 0) {
+    const DropContext now = context_ ? context_() : DropContext{};
+    if (now.argCount <= 0 || now.hoverSlot == 0) {
         RefusalBeep();
         return;
     }
-    SetControlText(kOutputStatusId, "");
-    FillSlot(app.hoverSlot, path);
+    SetItemText(window_, kOutputStatusId, "");
+    FillSlot(window_, now.hoverSlot, path, now.argCount);
 }
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 
 #include <unknwn.h>
 
+#include <functional>
 #include <string>
 
 namespace quillon {
@@ -15,9 +16,16 @@ namespace quillon {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 #endif
+// What a drop needs to know of the window at the moment it arrives.
+struct DropContext {
+    int argCount = 0;   // the chosen script's input pictures; 0 when none or no script
+    int hoverSlot = 0;  // the slot last found under the pointer; 0 = none
+};
+
 class DropFileC final : public IUnknown {
   public:
-    DropFileC() = default;
+    DropFileC(HWND window, std::function<DropContext()> context)
+        : window_(window), context_(std::move(context)) {}
     DropFileC(const DropFileC&) = delete;
     DropFileC& operator=(const DropFileC&) = delete;
 
@@ -30,6 +38,8 @@ class DropFileC final : public IUnknown {
 
   private:
     virtual ~DropFileC() = default;
+    HWND window_;
+    std::function<DropContext()> context_;
     LONG references_ = 1;
 };
 #if defined(__GNUC__)

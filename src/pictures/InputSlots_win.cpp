@@ -4,11 +4,10 @@
 
 #include <shellapi.h>
 
-#include "app/AnsiText_win.h"
-#include "app/AppState_win.h"
-#include "app/Feedback_win.h"
-#include "app/MainWindow_win.h"
-#include "app/MenuIds.h"
+#include "base/AnsiText_win.h"
+#include "base/ControlIds.h"
+#include "base/DialogItems_win.h"
+#include "base/Feedback_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureChooser_win.h"
 #include "pictures/PictureEngine_win.h"
@@ -22,14 +21,6 @@ constexpr COLORREF kLabelColour = RGB(200, 200, 200);
 
 InputSlot& SlotAt(int index) {
     return InputSlots()[static_cast<std::size_t>(index)];
-}
-
-// The chosen script's number of input pictures; nothing while no script is chosen.
-std::optional<int> ChosenArgCount() {
-    const AppState& app = App();
-    if (app.currentScript == 0 || !app.catalogue.Contains(app.currentScript))
-        return std::nullopt;
-    return app.catalogue.At(app.currentScript).argCount;
 }
 
 void DrawSlotLabel(HWND area, int slot, int points) {
@@ -56,8 +47,7 @@ Gdiplus::GpImage* SlotImage(const InputSlot& slot) {
     return held == nullptr ? nullptr : held->get();
 }
 
-void LayoutSlots(int argCount) {
-    HWND window = App().mainWindow;
+void LayoutSlots(HWND window, int argCount) {
     InputSlotTable& slots = InputSlots();
     slots[0].picture.reset();
     for (int i = 1; i <= kSlotCount; ++i) {
@@ -70,53 +60,48 @@ void LayoutSlots(int argCount) {
         HWND area = CreatePictureArea(window, SlotAt(slot).controlId, geometry.rect);
         DrawSlotLabel(area, slot, geometry.labelPoints);
     }
-    SetControlText(kInputStatusId, SlotHintText(argCount));
-    EnableControl(kExecuteButtonId, argCount == 0);
+    SetItemText(window, kInputStatusId, SlotHintText(argCount));
+    EnableItem(window, kExecuteButtonId, argCount == 0);
     ::DragAcceptFiles(window, argCount == 0 ? FALSE : TRUE);
-    EnableControl(kEditScriptButtonId, true);
+    EnableItem(window, kEditScriptButtonId, true);
     HWND output = ::GetDlgItem(window, kOutputPictureId);
     ClearPictureArea(output);
     RefreshPictureArea(output);
 }
 
-int SlotUnderPointer(HWND control) {
-    const std::optional<int> argCount = ChosenArgCount();
-    if (!argCount || *argCount == 0 || control == nullptr ||
-        ::GetParent(control) != App().mainWindow) {
+int SlotUnderPointer(HWND window, HWND control, int argCount) {
+    if (argCount <= 0 || control == nullptr || ::GetParent(control) != window)
         return 0;
-    }
     const int slot = SlotForControlId(InputSlots(), ::GetDlgCtrlID(control));
-    return slot <= *argCount ? slot : 0;
+    return slot <= argCount ? slot : 0;
 }
 
-bool UpdateHoverSlot(HWND control) {
-    AppState& app = App();
-    app.hoverSlot = SlotUnderPointer(control);
-    if (app.hoverSlot == 0)
-        return false;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-    return true;
+int UpdateHoverSlot(HWND window, HWND control, int argCount) {
+    const int slot = SlotUnderPointer(window, control, argCount);
+    if (slot != 0)
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+    return slot;
 }
 
-void ChoosePictureForSlot(int index) {
-    if (App().currentScript == 0) {
+void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCount) {
+    if (!chosenArgCount) {
         // The decoration of the no-script state is showing: there is no slot to fill.
         RefusalBeep();
         return;
     }
-    SetControlText(kOutputStatusId, "");
-    const std::string path = ChoosePicture();
+    SetItemText(window, kOutputStatusId, "");
+    const std::string path = ChoosePicture(window);
     if (path.empty())
         return;
-    FillSlot(index, path);
+    FillSlot(window, index, path, *chosenArgCount);
 }
 
-void FillSlot(int index, const std::string& path) {
+void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     if (index < 1 || index > kSlotCount)
         return;
     PictureOwner picture = LoadPictureFile(path);
     if (!picture) {
-        SetControlText(kInputStatusId, kPictureNotSupportedText);
+        SetItemText(window, kInputStatusId, kPictureNotSupportedText);
         RefusalBeep();
         return;
     }
@@ -126,11 +111,10 @@ void FillSlot(int index, const std::string& path) {
     slot.path = path;
     slot.width = size.width;
     slot.height = size.height;
-    DrawPictureFitted(SlotImage(slot), slot.controlId);
-    SetControlText(kInputStatusId, PictureStatusText(path, size.width, size.height));
-    const std::optional<int> argCount = ChosenArgCount();
-    if (argCount && AllInputsFilled(InputSlots(), *argCount))
-        EnableControl(kExecuteButtonId, true);
+    DrawPictureFitted(window, SlotImage(slot), slot.controlId);
+    SetItemText(window, kInputStatusId, PictureStatusText(path, size.width, size.height));
+    if (AllInputsFilled(InputSlots(), argCount))
+        EnableItem(window, kExecuteButtonId, true);
 }
 
 }  // namespace quillon

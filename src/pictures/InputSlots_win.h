@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
 
 namespace quillon {
@@ -24,22 +25,26 @@ class SlotPicture final : public HeldPicture {
 // The GDI+ picture a slot holds, or null.
 Gdiplus::GpImage* SlotImage(const InputSlot& slot);
 
+// Every function here works on the main window it is handed; `argCount` is the chosen
+// script's number of input pictures (0 when it takes none or no script is chosen).
+
 // Re-creates the slot areas for a script with argCount input pictures, empties every slot
 // and the output preview, and sets the hint, the buttons and drop acceptance to match.
-void LayoutSlots(int argCount);
+void LayoutSlots(HWND window, int argCount);
 
 // The input slot (1 to 4) whose area is `control`, when the chosen script takes pictures;
 // 0 otherwise.
-int SlotUnderPointer(HWND control);
+int SlotUnderPointer(HWND window, HWND control, int argCount);
 
-// The cursor query over `control`: records the slot under the pointer and, over a slot,
-// shows the hand. True when the query was answered here.
-bool UpdateHoverSlot(HWND control);
+// The cursor query over `control`: the slot under the pointer, with the hand shown over it;
+// 0 when the pointer is over no slot (the query is then left to the default cursor).
+int UpdateHoverSlot(HWND window, HWND control, int argCount);
 
-// Asks the user for a picture and loads it into slot `index`; beeps while no script is chosen.
-void ChoosePictureForSlot(int index);
+// Asks the user for a picture and loads it into slot `index`; beeps while no script is
+// chosen (the no-script decoration shows where slot 1 would be).
+void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCount);
 
 // Loads the picture at path into slot `index`, or says the format is not supported.
-void FillSlot(int index, const std::string& path);
+void FillSlot(HWND window, int index, const std::string& path, int argCount);
 
 }  // namespace quillon

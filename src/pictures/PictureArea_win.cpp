@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 
 namespace quillon {
 

@@ -4,8 +4,7 @@
 
 #include <commdlg.h>
 
-#include "app/AnsiText_win.h"
-#include "app/AppState_win.h"
+#include "base/AnsiText_win.h"
 #include "pictures/PictureFilter.h"
 
 namespace quillon {
@@ -18,12 +17,12 @@ constexpr wchar_t kStartingFolder[] = L"Choose a picture";
 constexpr wchar_t kTitle[] = L"Quillon";
 }  // namespace
 
-std::string ChoosePicture() {
+std::string ChoosePicture(HWND owner) {
     const std::wstring filter = WidenAnsi(PictureFilterText());
     std::wstring file(kPathCapacity, L'\0');
     OPENFILENAMEW request{};
     request.lStructSize = sizeof(request);
-    request.hwndOwner = App().mainWindow;
+    request.hwndOwner = owner;
     request.lpstrFilter = filter.c_str();
     request.nFilterIndex = 1;
     request.lpstrFile = file.data();

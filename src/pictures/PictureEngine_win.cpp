@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-#include "app/AnsiText_win.h"
-#include "app/AppState_win.h"
-#include "app/MenuIds.h"
-#include "catalogue/ScriptFormat.h"
+#include "base/AnsiText_win.h"
+#include "base/ControlIds.h"
+#include "base/Text.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/SlotLayout.h"
 
@@ -110,8 +109,8 @@ GraphicsOwner CreatePictureGraphics(HWND area) {
     return GraphicsOwner(graphics);
 }
 
-void DrawPictureFitted(Gdiplus::GpImage* picture, int controlId) {
-    HWND area = MainWindowArea(App().mainWindow, controlId);
+void DrawPictureFitted(HWND window, Gdiplus::GpImage* picture, int controlId) {
+    HWND area = MainWindowArea(window, controlId);
     ClearPictureArea(area);
     if (picture != nullptr)
         DrawInto(area, picture, FittedRect(PictureSize(picture), PictureAreaSize(area)));
@@ -166,8 +165,8 @@ UniqueFont CreateArialFont(HDC dc, int points, bool italic) {
                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
 }
 
-void DrawCornerCaption(const std::string& text) {
-    HWND area = MainWindowArea(App().mainWindow, kOutputPictureId);
+void DrawCornerCaption(HWND window, const std::string& text) {
+    HWND area = MainWindowArea(window, kOutputPictureId);
     HDC dc = PictureAreaDc(area);
     if (dc == nullptr)
         return;

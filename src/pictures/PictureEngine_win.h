@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "pictures/PictureGeometry.h"
 
 namespace quillon {
@@ -23,8 +23,8 @@ PixelSize PictureSize(Gdiplus::GpImage* picture);
 // A GDI+ drawing context on a picture area's off-screen image; null if it is none.
 GraphicsOwner CreatePictureGraphics(HWND area);
 
-// Clears main-window control controlId and draws the picture scaled down to fit, centred.
-void DrawPictureFitted(Gdiplus::GpImage* picture, int controlId);
+// Clears the window's control controlId and draws the picture scaled down to fit, centred.
+void DrawPictureFitted(HWND window, Gdiplus::GpImage* picture, int controlId);
 
 // Decodes an embedded PNG (resource type RCDATA, name trimmed of blanks); nothing when
 // there is no such resource or it does not decode.
@@ -38,6 +38,6 @@ void ShowResourcePicture(HWND window, int controlId, const std::string& name);
 UniqueFont CreateArialFont(HDC dc, int points, bool italic);
 
 // Writes a small caption into the top-right corner of the output area, over its picture.
-void DrawCornerCaption(const std::string& text);
+void DrawCornerCaption(HWND window, const std::string& text);
 
 }  // namespace quillon

@@ -1,6 +1,6 @@
 #include "pictures/PictureGeometry.h"
 
-#include "dialogs/Rounding.h"
+#include "base/Rounding.h"
 
 namespace quillon {
 

@@ -2,7 +2,7 @@
 // and placing text. Sizes are outer control sizes in pixels.
 #pragma once
 
-#include "app/PixelGeometry.h"
+#include "base/PixelGeometry.h"
 
 namespace quillon {
 

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "app/AnsiText_win.h"
-#include "app/AppState_win.h"
+#include "base/AnsiText_win.h"
+#include "base/ProgramFolder_win.h"
 
 namespace quillon {
 namespace {
@@ -30,21 +30,18 @@ std::string SettingsPath() {
     return SettingsPathFor(ProgramPath());
 }
 
-void LoadSettings() {
+OutputPolicy LoadSettings() {
     const std::string path = SettingsPath();
-    if (!FileExists(path)) {
-        App().outputPolicy = OutputPolicy{};
-        return;
-    }
+    if (!FileExists(path))
+        return OutputPolicy{};
     char bytes[2] = {};
     std::size_t got = 0;
     if (UniqueFile file = OpenFile(path, L"rb"))
         got = std::fread(bytes, 1, sizeof(bytes), file.get());
-    App().outputPolicy = PolicyFromBytes(std::string_view(bytes, got));
+    return PolicyFromBytes(std::string_view(bytes, got));
 }
 
 void SaveSettings(int zeroArgPolicy, int argPolicy) {
-    App().outputPolicy = OutputPolicy{zeroArgPolicy, argPolicy};
     const std::string path = SettingsPath();
     // "r+b" keeps a longer file's tail; only a missing file is created.
     UniqueFile file = OpenFile(path, L"r+b");

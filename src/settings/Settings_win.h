@@ -12,10 +12,10 @@ bool FileExists(const std::string& path);
 
 std::string SettingsPath();
 
-// Reads App().outputPolicy from the settings file; no file gives 1 and 1.
-void LoadSettings();
+// The output-folder policy in the settings file; no file gives 1 and 1.
+OutputPolicy LoadSettings();
 
-// Keeps the two values and writes them as the file's first two bytes.
+// Writes the two values as the file's first two bytes, keeping any longer file's tail.
 void SaveSettings(int zeroArgPolicy, int argPolicy);
 
 }  // namespace quillon

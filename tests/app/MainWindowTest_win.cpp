@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
-#include "app/Feedback_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
+#include "base/AnsiText_win.h"
+#include "base/Feedback_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/SlotLayout.h"

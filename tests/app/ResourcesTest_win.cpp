@@ -8,7 +8,7 @@
 #include <string_view>
 #include <tuple>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
+#include "base/AnsiText_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureEngine_win.h"
@@ -139,7 +139,7 @@ int main() {
                        reinterpret_cast<LPARAM>(list));  // empties the slots: no release is timed
         Pump();
         const double start = NowMs();
-        FillSlot(1, pictures[0]);
+        FillSlot(window, 1, pictures[0], 4);
         fill.push_back(NowMs() - start);
         Pump();
     }
@@ -149,7 +149,7 @@ int main() {
     Pump();
     const Memory before = ProcessMemory();
     for (int slot = 1; slot <= 4; ++slot)
-        FillSlot(slot, pictures[static_cast<std::size_t>(slot - 1)]);
+        FillSlot(window, slot, pictures[static_cast<std::size_t>(slot - 1)], 4);
     Pump();
     const Memory after = ProcessMemory();
     const bool runnable = ::IsWindowEnabled(::GetDlgItem(window, kExecuteButtonId)) != FALSE;

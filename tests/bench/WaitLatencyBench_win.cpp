@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "execution/ShellHelpers_win.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {

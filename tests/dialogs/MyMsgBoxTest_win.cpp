@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "dialogs/MsgBoxLayout.h"
 #include "dialogs/MsgBoxStyle.h"
 

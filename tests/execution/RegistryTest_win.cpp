@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {

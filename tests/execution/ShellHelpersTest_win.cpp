@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "support/TempFolder.h"
 

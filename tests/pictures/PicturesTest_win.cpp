@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
-#include "app/Feedback_win.h"
 #include "app/MenuIds.h"
+#include "base/AnsiText_win.h"
+#include "base/Feedback_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
@@ -172,7 +172,7 @@ TEST(FittedDrawing, ExactHalfRoundsToEvenOnTheScreenToo) {
     ASSERT_TRUE(harness.ChooseScript("One"));
     PictureOwner banner = LoadPictureFile(Ansi(TestPicture("banner.bmp")));
     ASSERT_TRUE(banner);
-    DrawPictureFitted(banner.get(), kSlotIdBase + 1);  // 256 x 24 into 240 x 216: 0, 97, 240, 22
+    DrawPictureFitted(App().mainWindow, banner.get(), kSlotIdBase + 1);  // 256 x 24 into 240 x 216: 0, 97, 240, 22
     HDC dc = PictureAreaDc(harness.Control(kSlotIdBase + 1));
     EXPECT_EQ(::GetPixel(dc, 120, 96), kFace);
     EXPECT_EQ(::GetPixel(dc, 120, 98), RGB(0, 0, 255));
@@ -184,7 +184,7 @@ TEST(FittedDrawing, NoPictureJustClearsTheArea) {
     MainWindowHarness harness;
     ASSERT_NE(harness.Open(), nullptr);
     ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
-    DrawPictureFitted(nullptr, kOutputPictureId);
+    DrawPictureFitted(App().mainWindow, nullptr, kOutputPictureId);
     EXPECT_EQ(::GetPixel(PictureAreaDc(harness.Control(kOutputPictureId)), 20, 20), kFace);
 }
 
@@ -194,7 +194,7 @@ TEST(CornerCaption, IsWrittenTopRightOverThePicture) {
     MainWindowHarness harness;
     ASSERT_NE(harness.Open(), nullptr);
     ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
-    DrawCornerCaption("Found ImageMagick v6.9.11-60");
+    DrawCornerCaption(App().mainWindow, "Found ImageMagick v6.9.11-60");
     HDC dc = PictureAreaDc(harness.Control(kOutputPictureId));
     int left = 1000, right = -1, top = 1000, bottom = -1;
     for (int y = 0; y < 60; ++y) {

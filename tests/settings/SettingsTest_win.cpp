@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/AppState_win.h"
+#include "base/ProgramFolder_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {
@@ -21,11 +21,7 @@ class SettingsFile : public ::testing::Test {
         std::ofstream(path, std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    OutputPolicy Loaded() {
-        App().outputPolicy = OutputPolicy{7, 7};
-        LoadSettings();
-        return App().outputPolicy;
-    }
+    OutputPolicy Loaded() { return LoadSettings(); }
 };
 
 TEST_F(SettingsFile, SitsBesideTheProgramWithOptForItsExtension) {
@@ -57,7 +53,7 @@ TEST_F(SettingsFile, SaveWritesTwoBytesAndKeepsALongerFilesTail) {
     EXPECT_EQ(testing::ReadBytes(SettingsPath()),
               "\x01\x02"
               "cdef");
-    EXPECT_EQ(App().outputPolicy.argPolicy, 2);
+    EXPECT_EQ(Loaded().argPolicy, 2);
 }
 
 TEST(FileExists, FoldersCountAndMissingPathsDoNot) {

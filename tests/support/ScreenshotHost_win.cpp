@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AnsiText_win.h"
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
+#include "base/AnsiText_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/Drop_win.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/AnsiText_win.h"
+#include "base/AnsiText_win.h"
 
 namespace quillon::testing {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 
 namespace quillon::testing {
 

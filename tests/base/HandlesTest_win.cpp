@@ -1,6 +1,6 @@
 // The owners of GDI objects, icons, device contexts and modules: each releases exactly
 // what it holds.
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "pictures/Gdiplus_win.h"
+#include "base/Gdiplus_win.h"
 
 namespace quillon {
 

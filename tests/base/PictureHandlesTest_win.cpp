@@ -1,6 +1,6 @@
 // The owners the picture code adds: global memory, COM references, borrowed window device
 // contexts, GDI+ pictures and drawing contexts.
-#include "app/Handles_win.h"
+#include "base/Handles_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Feedback_win.h"
+#include "base/Feedback_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/AnsiText_win.h"
+#include "base/AnsiText_win.h"
 
 #include <windows.h>
 

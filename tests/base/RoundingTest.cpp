@@ -1,4 +1,4 @@
-#include "dialogs/Rounding.h"
+#include "base/Rounding.h"
 
 #include <gtest/gtest.h>
 

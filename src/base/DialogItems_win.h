@@ -1,0 +1,15 @@
+// Reading and changing the controls of a dialog-based window by id, with the program's
+// single-byte text converted at the call.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillon {
+
+void SetItemText(HWND window, int id, const std::string& text);
+std::string ItemText(HWND window, int id);
+void EnableItem(HWND window, int id, bool enabled);
+
+}  // namespace quillon
