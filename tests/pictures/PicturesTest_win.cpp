@@ -172,7 +172,8 @@ TEST(FittedDrawing, ExactHalfRoundsToEvenOnTheScreenToo) {
     ASSERT_TRUE(harness.ChooseScript("One"));
     PictureOwner banner = LoadPictureFile(Ansi(TestPicture("banner.bmp")));
     ASSERT_TRUE(banner);
-    DrawPictureFitted(App().mainWindow, banner.get(), kSlotIdBase + 1);  // 256 x 24 into 240 x 216: 0, 97, 240, 22
+    DrawPictureFitted(App().mainWindow, banner.get(),
+                      kSlotIdBase + 1);  // 256 x 24 into 240 x 216: 0, 97, 240, 22
     HDC dc = PictureAreaDc(harness.Control(kSlotIdBase + 1));
     EXPECT_EQ(::GetPixel(dc, 120, 96), kFace);
     EXPECT_EQ(::GetPixel(dc, 120, 98), RGB(0, 0, 255));
