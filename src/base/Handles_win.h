@@ -3,12 +3,21 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <utility>
 
 #include "base/Gdiplus_win.h"
 
 namespace quillon {
+
+// How many resources of one kind the owners below hold right now. Windows can count a
+// process's GDI objects, Wine cannot (GetGuiResources gives 0 there), so leak tests count
+// what our own owners took and gave back.
+template <typename Traits>
+struct OwnerCensus {
+    static inline std::atomic<long> live{0};
+};
 
 // Owns one resource described by Traits (its type, its empty value test and its release).
 template <typename Traits>
@@ -17,11 +26,12 @@ class UniqueResource {
     using Type = typename Traits::Type;
 
     UniqueResource() = default;
-    explicit UniqueResource(Type value) : value_(value) {}
+    explicit UniqueResource(Type value) : value_(value) { Count(value_, +1); }
     ~UniqueResource() { Reset(); }
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource(UniqueResource&& other) noexcept
+        : value_(std::exchange(other.value_, Traits::Empty())) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other)
             Reset(other.release());
@@ -32,15 +42,28 @@ class UniqueResource {
     explicit operator bool() const { return !Traits::IsEmpty(value_); }
 
     // Gives up ownership without releasing.
-    Type release() { return std::exchange(value_, Traits::Empty()); }
+    Type release() {
+        Count(value_, -1);
+        return std::exchange(value_, Traits::Empty());
+    }
 
     void Reset(Type value = Traits::Empty()) {
+        Count(value, +1);
         Type old = std::exchange(value_, value);
+        Count(old, -1);
         if (!Traits::IsEmpty(old))
             Traits::Close(old);
     }
 
+    // How many resources of this kind owners hold at this moment.
+    static long Live() { return OwnerCensus<Traits>::live.load(); }
+
   private:
+    static void Count(Type value, long change) {
+        if (!Traits::IsEmpty(value))
+            OwnerCensus<Traits>::live += change;
+    }
+
     Type value_ = Traits::Empty();
 };
 
@@ -101,6 +124,12 @@ struct CreatedDcTraits {
     static void Close(Type h) { ::DeleteDC(h); }
 };
 using UniqueCreatedDc = UniqueResource<CreatedDcTraits>;
+
+// The GDI objects (fonts, brushes, bitmaps, icons, device contexts) that owners hold now.
+inline long LiveGdiOwned() {
+    return UniqueGdiObject::Live() + UniqueFont::Live() + UniqueBrush::Live() +
+           UniqueBitmap::Live() + UniqueIcon::Live() + UniqueCreatedDc::Live();
+}
 
 // Selects an object into a device context for one scope and puts the old one back, so that
 // the object can be deleted afterwards (a selected object cannot be).

@@ -15,6 +15,7 @@
 #include "pictures/InputSlots.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/SlotLayout.h"
+#include "support/ExpectedLayout.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/WinTestSupport_win.h"
 
@@ -83,10 +84,10 @@ class MainWindowBuilt : public ::testing::Test {
 
 TEST_F(MainWindowBuilt, HasTheEightControlsOfTheTableInCreationOrder) {
     HWND child = ::GetWindow(harness_.window(), GW_CHILD);
-    for (const ControlEntry& entry : MainWindowControls()) {
+    for (const testing::ExpectedControl& entry : testing::ExpectedControls()) {
         ASSERT_NE(child, nullptr) << "missing control " << entry.id;
         EXPECT_EQ(::GetDlgCtrlID(child), entry.id);
-        if (entry.kind != ControlKind::ScriptList) {
+        if (entry.id != kScriptListId) {
             EXPECT_TRUE(SameRect(ControlRect(child), entry.rect))
                 << entry.id << " is at " << Describe(ControlRect(child));
         }
@@ -143,14 +144,14 @@ TEST_F(MainWindowBuilt, ListHoldsTheScriptsAndIsTwentyFourPixelsPerEntry) {
 
 TEST_F(MainWindowBuilt, ControlsAreCreatedAsTabled) {
     const std::vector<testing::CreatedWindow> created = harness_.CreatedControls();
-    ASSERT_EQ(created.size(), MainWindowControls().size());
+    ASSERT_EQ(created.size(), testing::ExpectedControls().size());
     for (std::size_t i = 0; i < created.size(); ++i) {
-        const ControlEntry& entry = MainWindowControls()[i];
+        const testing::ExpectedControl& entry = testing::ExpectedControls()[i];
         EXPECT_EQ(created[i].id, entry.id) << i;
         EXPECT_EQ(created[i].x, entry.rect.x) << entry.id;
         EXPECT_EQ(created[i].y, entry.rect.y) << entry.id;
         EXPECT_EQ(created[i].width, entry.rect.width) << entry.id;
-        if (entry.kind != ControlKind::ScriptList) {
+        if (entry.id != kScriptListId) {
             EXPECT_EQ(created[i].height, entry.rect.height) << entry.id;
         }
         EXPECT_NE(created[i].style & WS_VISIBLE, 0u) << entry.id;
@@ -266,8 +267,8 @@ TEST_F(MainWindowBuilt, ButtonsShowTheirBitmapsWhenTheProgramCarriesThem) {
 TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFont) {
     const LRESULT font = ::SendMessageW(harness_.window(), WM_GETFONT, 0, 0);
     ASSERT_NE(font, 0);
-    for (const ControlEntry& entry : MainWindowControls()) {
-        if (entry.kind == ControlKind::PictureArea)
+    for (const testing::ExpectedControl& entry : testing::ExpectedControls()) {
+        if (entry.id == kSlotIdBase + 1 || entry.id == kOutputPictureId)
             continue;  // they draw their own pictures and labels
         EXPECT_EQ(::SendMessageW(harness_.Control(entry.id), WM_GETFONT, 0, 0), font) << entry.id;
     }
@@ -322,15 +323,15 @@ TEST(RealProgram, ShowsTheTabledControlsInItsOwnProcess) {
     testing::StartedProgram quillon(testing::InstallQuillon(folder.path().wstring(), true), L"");
     HWND window = quillon.WaitForWindow(L"Quillon v0.1 - Veltrane 2014");
     ASSERT_NE(window, nullptr);
-    for (const ControlEntry& entry : MainWindowControls()) {
+    for (const testing::ExpectedControl& entry : testing::ExpectedControls()) {
         HWND control = ::GetDlgItem(window, entry.id);
         ASSERT_NE(control, nullptr) << entry.id;
-        if (entry.kind != ControlKind::ScriptList) {
+        if (entry.id != kScriptListId) {
             EXPECT_TRUE(SameRect(ControlRect(control), entry.rect))
                 << entry.id << " is at " << Describe(ControlRect(control));
         }
         EXPECT_EQ(::IsWindowEnabled(control) != FALSE, entry.enabled) << entry.id;
-        if (entry.kind == ControlKind::StatusLine || entry.kind == ControlKind::TextButton) {
+        if (*entry.text != '\0') {
             wchar_t text[128] = {};
             ::SendMessageW(control, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
             EXPECT_EQ(NarrowToAnsiMarked(text), entry.text) << entry.id;
@@ -354,10 +355,10 @@ TEST_P(SlotLayoutForArguments, CreatesTheTabledSlotsHintAndButtonStates) {
     EXPECT_EQ(App().currentScript, 1);
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         HWND area = harness.Control(kSlotIdBase + slot);
-        const auto geometry = SlotRect(argCount, slot);
-        ASSERT_EQ(area != nullptr, geometry.has_value()) << "slot " << slot;
-        if (geometry) {
-            EXPECT_TRUE(SameRect(ControlRect(area), geometry->rect))
+        const auto expected = testing::ExpectedSlotRect(argCount, slot);
+        ASSERT_EQ(area != nullptr, expected.has_value()) << "slot " << slot;
+        if (expected) {
+            EXPECT_TRUE(SameRect(ControlRect(area), *expected))
                 << "slot " << slot << " is at " << Describe(ControlRect(area));
             EXPECT_TRUE(::IsWindowVisible(area));
             const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(area, GWL_STYLE));
@@ -365,7 +366,7 @@ TEST_P(SlotLayoutForArguments, CreatesTheTabledSlotsHintAndButtonStates) {
             EXPECT_NE(style & SS_SUNKEN, 0u);
         }
     }
-    EXPECT_EQ(harness.Text(kInputStatusId), SlotHintText(argCount));
+    EXPECT_EQ(harness.Text(kInputStatusId), testing::ExpectedHint(argCount));
     EXPECT_EQ(harness.Text(kOutputStatusId), "");
     EXPECT_EQ(harness.Enabled(kExecuteButtonId), argCount == 0);
     EXPECT_TRUE(harness.Enabled(kEditScriptButtonId));
@@ -529,7 +530,7 @@ TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceBeepAndLoadNeither) {
     EXPECT_EQ(RefusalBeepCount(), beeps + 1);
     EXPECT_FALSE(Slot(1).picture);
     EXPECT_FALSE(Slot(2).picture);
-    EXPECT_EQ(harness_.Text(kInputStatusId), SlotHintText(2));
+    EXPECT_EQ(harness_.Text(kInputStatusId), testing::ExpectedHint(2));
 }
 
 TEST_F(SlotsOfTwoPictureScript, ATextFileIsRefusedAndTheSlotKeepsItsPicture) {
@@ -768,12 +769,10 @@ TEST_F(SlotsOfTwoPictureScript, ALayoutDeletesTheImagesOfTheAreasItReplaces) {
         EXPECT_EQ(::GetObjectType(object), 0u) << object;
 }
 
-// Wine counts no GDI objects (GetGuiResources gives 0 there): this proves something on
-// Windows only; the test above carries the weight under Wine.
 TEST_F(SlotsOfTwoPictureScript, RepeatedLayoutsAndFillsLeakNoGdiObjects) {
     ChooseTwo();
     Drop(1, TestPicture("small.gif"));
-    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const long before = LiveGdiOwned();
     for (int i = 0; i < 15; ++i) {
         ChooseTwo();
         Drop(1, TestPicture("small.gif"));
@@ -782,7 +781,7 @@ TEST_F(SlotsOfTwoPictureScript, RepeatedLayoutsAndFillsLeakNoGdiObjects) {
     }
     ChooseTwo();
     Drop(1, TestPicture("small.gif"));
-    EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(LiveGdiOwned(), before);
 }
 
 // ---- The popup menu -------------------------------------------------------------------

@@ -55,6 +55,25 @@ TEST(UniqueFont, MovingHandsOverOwnershipOnce) {
     EXPECT_FALSE(Exists(font));
 }
 
+TEST(OwnerCensus, CountsWhatOwnersHoldThroughMovesResetsAndReleases) {
+    const long start = UniqueFont::Live();
+    {
+        UniqueFont first(MakeFont());
+        UniqueFont empty;
+        EXPECT_EQ(UniqueFont::Live(), start + 1);
+        UniqueFont moved(std::move(first));
+        empty = std::move(moved);
+        EXPECT_EQ(UniqueFont::Live(), start + 1);
+        empty.Reset(MakeFont());
+        EXPECT_EQ(UniqueFont::Live(), start + 1);
+        UniqueFont second(MakeFont());
+        EXPECT_EQ(LiveGdiOwned() - UniqueFont::Live(), LiveGdiOwned() - start - 2);
+        ::DeleteObject(second.release());
+        EXPECT_EQ(UniqueFont::Live(), start + 1);
+    }
+    EXPECT_EQ(UniqueFont::Live(), start);
+}
+
 TEST(UniqueFont, ResetDeletesTheOldFontAndKeepsTheNew) {
     HFONT oldFont = MakeFont();
     HFONT newFont = MakeFont();
