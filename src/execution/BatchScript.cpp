@@ -1,0 +1,352 @@
+#include "execution/BatchScript.h"
+
+#include "execution/QuotePath.h"
+
+#include <cstddef>
+#include <utility>
+
+namespace quillon {
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+constexpr char kLineSpace[] = " \t\r\n";
+// Outside quotes the command interpreter reads these as command separators, pipes,
+// redirections or its escape character.
+constexpr char kCommandCharacters[] = "&|<>^";
+constexpr char kPlaceholderWords[][8] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
+
+std::string_view TrimEnd(std::string_view text, const char* characters) {
+    const std::size_t kept = text.find_last_not_of(characters);
+    return text.substr(0, kept == std::string_view::npos ? 0 : kept + 1);
+}
+
+std::string_view Trim(std::string_view text, const char* characters) {
+    const std::size_t start = text.find_first_not_of(characters);
+    return start == std::string_view::npos ? std::string_view()
+                                           : TrimEnd(text.substr(start), characters);
+}
+
+bool Holds(std::string_view text, const char* characters) {
+    return text.find_first_of(characters) != std::string_view::npos;
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsWordCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.
+std::string DoublePercent(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '%')
+            out += '%';
+    }
+    return out;
+}
+
+std::string WithoutQuotes(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '"')
+            out += c;
+    }
+    return out;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
+    return text.size() >= start.size() && EqualsIgnoringCase(text.substr(0, start.size()), start);
+}
+
+// Two names for the same file as Windows sees them: neither quotes nor ASCII case count.
+bool SameFileName(std::string_view a, std::string_view b) {
+    return EqualsIgnoringCase(WithoutQuotes(a), WithoutQuotes(b));
+}
+
+// A line the interpreter never executes: a label or "::" comment, or a "rem" remark.
+bool IsCommentLine(std::string_view line) {
+    const std::size_t start = line.find_first_not_of(" \t@");
+    line = start == std::string_view::npos ? std::string_view() : line.substr(start);
+    if (!line.empty() && line[0] == ':')
+        return true;
+    return StartsWithIgnoringCase(line, "rem") && (line.size() == 3 || !IsWordCharacter(line[3]));
+}
+
+// A line break or NUL inside a name would end the batch line and run the rest of the name.
+bool IsSingleLine(std::string_view text) {
+    for (char c : text) {
+        if (c == '\r' || c == '\n' || c == '\0')
+            return false;
+    }
+    return true;
+}
+
+// The bytes that stand for an inserted name in the batch, or nothing when there are none.
+std::optional<std::string> EncodeName(std::string_view name, const NameEncoder& encode) {
+    if (!IsSingleLine(name))
+        return std::nullopt;
+    std::optional<std::string> bytes = encode ? encode(name) : std::string(name);
+    if (!bytes || !IsSingleLine(*bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+struct NameParts {
+    std::string_view fileName;
+    std::string_view baseName;
+    std::string_view extension;
+    bool blankInBaseName = false;
+    bool quoted = false;  // in the batch
+};
+
+NameParts SplitPicturePath(std::string_view path) {
+    NameParts parts;
+    const std::size_t slash = path.rfind('\\');
+    parts.fileName = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = parts.fileName.rfind('.');
+    parts.baseName = parts.fileName.substr(0, dot);
+    if (dot != std::string_view::npos)
+        parts.extension = parts.fileName.substr(dot + 1);
+    parts.blankInBaseName = Holds(parts.baseName, " ");
+    parts.quoted = parts.blankInBaseName || Holds(parts.fileName, kCommandCharacters);
+    return parts;
+}
+
+PictureName Quoted(std::string baseName, std::string extension, bool quoted) {
+    if (quoted)
+        return {'"' + baseName, extension + '"'};
+    return {std::move(baseName), std::move(extension)};
+}
+
+// Replaces every occurrence of word, left to right, without looking into what it inserts.
+// origin, when given, holds for each character of text the slot that inserted it (0: the
+// author) and is kept in step.
+void ReplaceWord(std::string& text, std::vector<int>* origin, const std::string& word,
+                 const std::string& value, int slot) {
+    std::string out;
+    std::vector<int> outOrigin;
+    std::size_t start = 0;
+    for (std::size_t hit = text.find(word); hit != std::string::npos;
+         hit = text.find(word, start)) {
+        out.append(text, start, hit - start).append(value);
+        if (origin != nullptr) {
+            outOrigin.insert(outOrigin.end(), origin->begin() + static_cast<std::ptrdiff_t>(start),
+                             origin->begin() + static_cast<std::ptrdiff_t>(hit));
+            outOrigin.insert(outOrigin.end(), value.size(), slot);
+        }
+        start = hit + word.size();
+    }
+    out.append(text, start, std::string::npos);
+    if (origin != nullptr) {
+        outOrigin.insert(outOrigin.end(), origin->begin() + static_cast<std::ptrdiff_t>(start),
+                         origin->end());
+        origin->swap(outOrigin);
+    }
+    text.swap(out);
+}
+
+std::string ReplaceAllSlots(std::string_view body, const std::vector<SlotValues>& slots,
+                            std::vector<int>* origin) {
+    std::string text(body);
+    if (origin != nullptr)
+        origin->assign(text.size(), 0);
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        const int slot = static_cast<int>(i) + 1;
+        const std::string index = std::to_string(slot);
+        const std::string* values[] = {&slots[i].name, &slots[i].ext, &slots[i].width,
+                                       &slots[i].height};
+        for (std::size_t k = 0; k < 4; ++k)
+            ReplaceWord(text, origin, kPlaceholderWords[k] + index, *values[k], slot);
+    }
+    return text;
+}
+
+// The slot whose inserted text first reaches the interpreter outside quotes with a command
+// character in it, or 0. The author's text decides where quotes open and close, and an
+// author's caret escapes what follows it; the quote state ends with each line.
+int FirstExposedSlot(const std::string& text, const std::vector<int>& origin) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            quoted = false;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && origin[i] != 0 &&
+                   Holds(std::string_view(&c, 1), kCommandCharacters)) {
+            return origin[i];
+        } else if (!quoted && c == '^') {
+            // A caret before a line end joins the next line to this one.
+            i += text.compare(i + 1, 2, kLineEnd) == 0 ? 2 : 1;
+        }
+    }
+    return 0;
+}
+
+// Every spelling under which a body word could name this file: as Quillon inserts it (with
+// doubled percent signs and in the interpreter's bytes) or as an author might write it.
+void AddSpellings(std::vector<std::string>& names, std::string_view name,
+                  const NameEncoder& encode) {
+    names.emplace_back(name);
+    names.push_back(DoublePercent(name));
+    if (const std::optional<std::string> bytes = EncodeName(name, encode)) {
+        names.push_back(*bytes);
+        names.push_back(DoublePercent(*bytes));
+    }
+}
+
+BatchPlan Unwritable(std::string_view name) {
+    BatchPlan plan;
+    plan.unwritableName = std::string(name);
+    return plan;
+}
+
+}  // namespace
+
+PictureName PictureNameOf(std::string_view path) {
+    const NameParts parts = SplitPicturePath(path);
+    return Quoted(std::string(parts.baseName), std::string(parts.extension), parts.quoted);
+}
+
+std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots) {
+    return ReplaceAllSlots(body, slots, nullptr);
+}
+
+std::string OutputFileOf(std::string_view body, const std::string& outputFolder) {
+    const std::string_view trimmed = TrimEnd(body, kLineSpace);
+    if (trimmed.find(kLineEnd) == std::string_view::npos && trimmed.substr(0, 2) == "::")
+        return std::string();
+    const std::size_t blank = trimmed.rfind(' ');
+    if (blank == std::string_view::npos)
+        return std::string();
+    return outputFolder + std::string(trimmed.substr(blank + 1));
+}
+
+std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames) {
+    std::string list;
+    std::string_view rest = TrimEnd(body, kLineSpace);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(kLineEnd);
+        const std::string_view line = Trim(rest.substr(0, end), kLineSpace);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
+        if (line.empty() || line.back() == '^' || IsCommentLine(line))
+            continue;
+        const std::size_t blank = line.rfind(' ');
+        const std::string_view word =
+            blank == std::string_view::npos ? line : line.substr(blank + 1);
+        // An odd number of quotes: the word is the tail of a quoted name with a blank, and
+        // alone it names some other file.
+        std::size_t quotes = 0;
+        for (char c : word)
+            quotes += c == '"' ? 1 : 0;
+        if (quotes % 2 != 0)
+            continue;
+        bool kept = false;
+        for (const std::string& name : keptNames)
+            kept = kept || SameFileName(word, name);
+        if (!kept)
+            list += "del " + QuotePath(WithoutQuotes(word)) + kLineEnd;
+    }
+    return list;
+}
+
+BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
+                     const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
+                     const NameEncoder& encode) {
+    const std::optional<std::string> folder = EncodeName(outputFolder, encode);
+    if (!folder)
+        return Unwritable(outputFolder);
+    // Changing the folder does not change the drive, so the drive comes first.
+    const std::string drive = DoublePercent(folder->substr(0, 2));
+    if (Holds(drive, kCommandCharacters))
+        return Unwritable(outputFolder);
+
+    std::vector<SlotValues> shownSlots;
+    std::vector<SlotValues> batchSlots;
+    for (const BatchPicture& picture : pictures) {
+        const NameParts parts = SplitPicturePath(picture.path);
+        const std::optional<std::string> baseName = EncodeName(parts.baseName, encode);
+        const std::optional<std::string> extension = EncodeName(parts.extension, encode);
+        if (!baseName || !extension)
+            return Unwritable(parts.fileName);
+        const std::string width = std::to_string(picture.width);
+        const std::string height = std::to_string(picture.height);
+        // Quotes that only keep command characters from the interpreter are no part of the
+        // name the output file gets; those around a name with a blank are, as ever.
+        PictureName shown = Quoted(std::string(parts.baseName), std::string(parts.extension),
+                                   parts.blankInBaseName);
+        PictureName written =
+            Quoted(DoublePercent(*baseName), DoublePercent(*extension), parts.quoted);
+        shownSlots.push_back(
+            {std::move(shown.baseName), std::move(shown.extension), width, height});
+        batchSlots.push_back(
+            {std::move(written.baseName), std::move(written.extension), width, height});
+    }
+
+    const std::string_view trimmedBody = Trim(body, " ");
+    std::vector<int> origin;
+    const std::string batchBody = ReplaceAllSlots(trimmedBody, batchSlots, &origin);
+    if (const int slot = FirstExposedSlot(batchBody, origin))
+        return Unwritable(
+            SplitPicturePath(pictures[static_cast<std::size_t>(slot) - 1].path).fileName);
+
+    BatchPlan plan;
+    // The output name is for the file system, so it is taken from the names as the user has
+    // them, not as the interpreter reads them.
+    plan.outputFile = OutputFileOf(ReplacePlaceholders(trimmedBody, shownSlots), outputFolder);
+    plan.text = drive + kLineEnd + "CD " + QuotePath(DoublePercent(*folder)) + kLineEnd;
+    plan.text += batchBody + kLineEnd;
+    if (eraseTemp && !plan.outputFile.empty()) {
+        std::vector<std::string> keptNames = {OutputFileOf(batchBody, std::string())};
+        for (const BatchPicture& picture : pictures) {
+            AddSpellings(keptNames, SplitPicturePath(picture.path).fileName, encode);
+            AddSpellings(keptNames, picture.path, encode);
+            if (StartsWithIgnoringCase(picture.path, outputFolder))
+                AddSpellings(keptNames, std::string_view(picture.path).substr(outputFolder.size()),
+                             encode);
+        }
+        const std::string eraseList = EraseList(batchBody, keptNames);
+        if (!eraseList.empty())
+            plan.text += eraseList + kLineEnd;
+    }
+    return plan;
+}
+
+std::string FolderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, int argPolicy,
+                                              const std::string& programFolder,
+                                              std::string_view firstPicturePath) {
+    if (argCount <= 0)
+        return zeroArgPolicy == 1 ? std::optional<std::string>(programFolder) : std::nullopt;
+    if (argPolicy == 2)
+        return programFolder;
+    if (argPolicy != 1)
+        return std::nullopt;
+    // A picture path without a folder names none: the user chooses.
+    std::string folder = FolderOf(firstPicturePath);
+    if (folder.empty())
+        return std::nullopt;
+    return folder;
+}
+
+}  // namespace quillon

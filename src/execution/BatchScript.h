@@ -1,0 +1,86 @@
+// The text of "script.bat": a script body with the input pictures' data put in, the lines
+// that take the batch into the output folder, and the "del" lines for temporary files.
+// Pure text work; writing, running and judging the batch happen in the Windows code.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+// One input picture as the batch needs it: full path (ANSI) and size in pixels.
+struct BatchPicture {
+    std::string path;
+    int width = 0;
+    int height = 0;
+};
+
+// Turns a name Quillon inserts (ANSI bytes) into the bytes the command interpreter must read
+// so that it decodes the user's own name; nothing when it cannot be written so.
+using NameEncoder = std::function<std::optional<std::string>(std::string_view)>;
+
+struct BatchPlan {
+    std::string text;  // the exact bytes of "script.bat"
+    // outputFolder + the body's last word, with the pictures' names as the file system has
+    // them (ANSI, percent signs single), or empty.
+    std::string outputFile;
+    // When not empty, a name (a picture's file name or the output folder) that cannot be
+    // written into the batch so that the interpreter reads it as that name and nothing else;
+    // text and outputFile are then empty and nothing may run.
+    std::string unwritableName;
+};
+
+// The batch for a script body and its input pictures (slot 1 first), run in outputFolder
+// (ending in a backslash). Quillon's own insertions pass through encode; the body's bytes
+// stay as the author wrote them.
+BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
+                     const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
+                     const NameEncoder& encode);
+
+// What replaces $NAMEi and $EXTi for a picture path: the file name's base name and extension,
+// split at its last dot. Both carry a double quote (in front of the base name, behind the
+// extension) when the base name holds a blank or the file name holds one of & | < > ^, so
+// that "$NAMEi.$EXTi" becomes one quoted word in the batch.
+struct PictureName {
+    std::string baseName;
+    std::string extension;
+};
+PictureName PictureNameOf(std::string_view path);
+
+// The four texts that replace one slot's placeholders.
+struct SlotValues {
+    std::string name;
+    std::string ext;
+    std::string width;
+    std::string height;
+};
+
+// The body with $NAMEi, $EXTi, $WIDTHi and $HEIGHTi replaced for i = 1 to slots.size(), slot
+// by slot and in that order within a slot. Each replacement runs over the whole text as the
+// earlier ones left it, so a placeholder inside an inserted value is replaced by a later step.
+std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots);
+
+// outputFolder followed by the body's last word (after its last blank), or empty when the
+// body has no blank or is one comment line ("::"). Trailing blanks, tabs, CRs and LFs do not
+// count.
+std::string OutputFileOf(std::string_view body, const std::string& outputFolder);
+
+// The "del" lines, each ended by CR LF, for the last word of every body line that is neither
+// empty, nor continued ("^" at its end), nor a comment ("::" or "rem"), nor a fragment of a
+// quoted name, nor, regardless of ASCII case and quotes, one of keptNames.
+std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
+
+// The folder up to and including its last backslash; empty when the path has none.
+std::string FolderOf(std::string_view path);
+
+// The output folder a policy names for a script taking argCount pictures, or nothing when
+// the user must be asked: the program folder for policy 1 without pictures and policy 2 with
+// them, the first picture's folder for policy 1 with pictures.
+std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, int argPolicy,
+                                              const std::string& programFolder,
+                                              std::string_view firstPicturePath);
+
+}  // namespace quillon

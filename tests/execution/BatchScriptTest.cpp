@@ -1,0 +1,329 @@
+// The text of "script.bat": placeholders, output name, erase list and the names Quillon writes.
+#include "execution/BatchScript.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+std::optional<std::string> Unchanged(std::string_view name) {
+    return std::string(name);
+}
+
+// 'é' as the Western European ANSI page has it (0xE9) becomes what the US console reads as 'é'.
+std::optional<std::string> ToConsolePage(std::string_view name) {
+    std::string bytes(name);
+    for (char& c : bytes) {
+        if (c == '\xE9')
+            c = '\x82';
+    }
+    return bytes;
+}
+
+std::optional<std::string> RefusingEAcute(std::string_view name) {
+    if (name.find('\xE9') != std::string_view::npos)
+        return std::nullopt;
+    return std::string(name);
+}
+
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
+}
+
+TEST(BuildBatch, OnePictureWorkedExample) {
+    const BatchPlan plan = BuildBatch(
+        "convert $NAME1.$EXT1 -resize $WIDTH1x$HEIGHT1 -quality 80 $NAME1_small.$EXT1\r\n", false,
+        {{"C:\\Photos\\beach.jpg", 1024, 768}}, "C:\\Photos\\", Unchanged);
+    EXPECT_EQ(plan.text,
+              "C:\r\n"
+              "CD C:\\Photos\\\r\n"
+              "convert beach.jpg -resize 1024x768 -quality 80 beach_small.jpg\r\n"
+              "\r\n");
+    EXPECT_EQ(plan.outputFile, "C:\\Photos\\beach_small.jpg");
+    EXPECT_EQ(plan.unwritableName, "");
+}
+
+TEST(BuildBatch, TwoPicturesWorkedExampleErasesOnlyTheTemporaryFile) {
+    const BatchPlan plan = BuildBatch(
+        "convert $NAME2.$EXT2 -resize $WIDTH1x$HEIGHT1 tmp_logo.png\r\n"
+        "composite tmp_logo.png $NAME1.$EXT1 result.png\r\n",
+        true, {{"C:\\My Work\\cat.png", 800, 600}, {"C:\\My Work\\logo.png", 120, 90}},
+        "C:\\My Work\\", Unchanged);
+    EXPECT_EQ(plan.text,
+              "C:\r\n"
+              "CD \"C:\\My Work\\\"\r\n"
+              "convert logo.png -resize 800x600 tmp_logo.png\r\n"
+              "composite tmp_logo.png cat.png result.png\r\n"
+              "\r\n"
+              "del tmp_logo.png\r\n"
+              "\r\n");
+    EXPECT_EQ(plan.outputFile, "C:\\My Work\\result.png");
+}
+
+struct LineCase {
+    const char* name;
+    std::string path;
+    std::string body;
+    std::string line;  // the body line as the batch carries it
+};
+
+class InsertedName : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(InsertedName, ReachesTheInterpreterAsOneWordThatRunsNothing) {
+    const BatchPlan plan =
+        BuildBatch(GetParam().body, false, {{GetParam().path, 10, 20}}, "D:\\In\\", Unchanged);
+    EXPECT_EQ(plan.text, "D:\r\nCD D:\\In\\\r\n" + GetParam().line + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, InsertedName,
+    ::testing::Values(LineCase{"BlankQuotesTheWholeName", "D:\\In\\my cat.png",
+                               "convert $NAME1.$EXT1 o.png", "convert \"my cat.png\" o.png"},
+                      LineCase{"BlankNameAloneOpensAQuoteOnly", "D:\\In\\my cat.png",
+                               "x $NAME1_s.png", "x \"my cat_s.png"},
+                      LineCase{"AmpersandCannotStartDel", "D:\\In\\a&del x.jpg",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a&del x.jpg\" o.png"},
+                      LineCase{"CanaryStaysInsideQuotes", "D:\\In\\x&echo CANARY>canary.txt.jpg",
+                               "convert $NAME1.$EXT1 o.png",
+                               "convert \"x&echo CANARY>canary.txt.jpg\" o.png"},
+                      LineCase{"PipeCaretLessQuoted", "D:\\In\\a|b^c<d.jpg",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a|b^c<d.jpg\" o.png"},
+                      LineCase{"SpecialInExtensionQuoted", "D:\\In\\a.j&g",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a.j&g\" o.png"},
+                      LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg",
+                               "convert $NAME1.$EXT1 -x 5%% o.png",
+                               "convert 100%%.jpg -x 5%% o.png"}),
+    CaseName<LineCase>);
+
+TEST(BuildBatch, QuotesAgainstCommandCharactersStayOutOfTheOutputName) {
+    EXPECT_EQ(BuildBatch("x $NAME1_s.$EXT1", false, {{"D:\\a&b.jpg", 1, 1}}, "D:\\", Unchanged)
+                  .outputFile,
+              "D:\\a&b_s.jpg");
+}
+
+TEST(BuildBatch, RefusesANameTheAuthorsQuotesWouldLeaveExposed) {
+    const std::string body = "convert \"$NAME1.$EXT1\" o.png";
+    EXPECT_EQ(
+        BuildBatch(body, false, {{"D:\\a&del x.jpg", 1, 1}}, "D:\\", Unchanged).unwritableName,
+        "a&del x.jpg");
+    EXPECT_EQ(
+        BuildBatch("x ^$NAME1 o.png", false, {{"D:\\a&b", 1, 1}}, "D:\\", Unchanged).unwritableName,
+        "a&b");
+    const BatchPlan blank = BuildBatch(body, false, {{"D:\\my cat.png", 1, 1}}, "D:\\", Unchanged);
+    EXPECT_EQ(blank.unwritableName, "");
+    EXPECT_NE(blank.text.find("convert \"\"my cat.png\"\" o.png"), std::string::npos);
+}
+
+TEST(BuildBatch, FolderIsWrittenWithItsPercentSignsDoubled) {
+    const BatchPlan plan = BuildBatch("x y", false, {}, "E:\\100% done\\", Unchanged);
+    EXPECT_EQ(plan.text, "E:\r\nCD \"E:\\100%% done\\\"\r\nx y\r\n");
+    EXPECT_EQ(plan.outputFile, "E:\\100% done\\y");
+}
+
+TEST(BuildBatch, AccentedNamesAreWrittenInTheConsolePageAndTheBodyAsWritten) {
+    const BatchPlan plan =
+        BuildBatch("convert $NAME1.$EXT1 -label \xE9 $NAME1_s.$EXT1", false,
+                   {{"C:\\\xE9t\xE9\\caf\xE9.jpg", 1, 1}}, "C:\\\xE9t\xE9\\", ToConsolePage);
+    EXPECT_EQ(plan.text,
+              "C:\r\nCD C:\\\x82t\x82\\\r\nconvert caf\x82.jpg -label \xE9 caf\x82_s.jpg\r\n");
+    EXPECT_EQ(plan.outputFile, "C:\\\xE9t\xE9\\caf\xE9_s.jpg");
+}
+
+TEST(BuildBatch, ANameTheConsoleCannotReadStopsTheRun) {
+    const BatchPlan picture =
+        BuildBatch("x $NAME1 y", false, {{"C:\\a\\caf\xE9.jpg", 1, 1}}, "C:\\a\\", RefusingEAcute);
+    EXPECT_EQ(picture.unwritableName, "caf\xE9.jpg");
+    EXPECT_EQ(picture.text, "");
+    EXPECT_EQ(picture.outputFile, "");
+    EXPECT_EQ(BuildBatch("x y", false, {}, "C:\\\xE9t\xE9\\", RefusingEAcute).unwritableName,
+              "C:\\\xE9t\xE9\\");
+}
+
+struct KeepCase {
+    const char* name;
+    std::string path;
+    std::string line;
+    NameEncoder encode;
+};
+
+class ProtectedFile : public ::testing::TestWithParam<KeepCase> {};
+
+TEST_P(ProtectedFile, IsNeverInTheEraseList) {
+    const BatchPlan plan =
+        BuildBatch(GetParam().line + "\r\nconvert a.png tmp.png\r\nconvert tmp.png out.png", true,
+                   {{GetParam().path, 1, 1}}, "C:\\P\\", GetParam().encode);
+    const std::size_t del = plan.text.find("del ");
+    ASSERT_NE(del, std::string::npos);
+    EXPECT_EQ(plan.text.substr(del), "del tmp.png\r\n\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ProtectedFile,
+                         ::testing::Values(KeepCase{"FileNamedInAComment", "C:\\P\\photo.jpg",
+                                                    ":: the result replaces old.jpg", Unchanged},
+                                           KeepCase{"InputInOtherCase", "C:\\P\\photo.jpg",
+                                                    "convert $NAME1.$EXT1 PHOTO.JPG", Unchanged},
+                                           KeepCase{"InputInSubfolder", "C:\\P\\sub\\photo.jpg",
+                                                    "convert x.png SUB\\photo.jpg", Unchanged},
+                                           KeepCase{"InputByFullPath", "C:\\Q\\photo.jpg",
+                                                    "convert x.png c:\\q\\photo.jpg", Unchanged},
+                                           KeepCase{"InputElsewhereByName", "C:\\Q\\photo.jpg",
+                                                    "convert x.png photo.jpg", Unchanged},
+                                           KeepCase{"AccentedInput", "C:\\P\\caf\xE9.jpg",
+                                                    "convert x.png $NAME1.$EXT1", ToConsolePage},
+                                           KeepCase{"InputWithPercent", "C:\\P\\100%.jpg",
+                                                    "convert x.png $NAME1.$EXT1", Unchanged},
+                                           KeepCase{"OutputInOtherCase", "C:\\P\\photo.jpg",
+                                                    "convert x.png OUT.png", Unchanged}),
+                         CaseName<KeepCase>);
+
+struct EraseCase {
+    const char* name;
+    std::string body;
+    std::string expected;
+};
+
+class EraseLines : public ::testing::TestWithParam<EraseCase> {};
+
+TEST_P(EraseLines, DeleteOnlyWhatTheScriptMade) {
+    EXPECT_EQ(EraseList(GetParam().body, {"out.png"}), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, EraseLines,
+    ::testing::Values(
+        EraseCase{"EveryLineInOrder", "a b t1.png\r\n\r\n \t\r\nc t2.png\r\n",
+                  "del t1.png\r\ndel t2.png\r\n"},
+        EraseCase{"ContinuedLineSkipped", "convert a.png t.png^\r\nx out.png", ""},
+        EraseCase{"LineWithoutBlankIsItsWord", "convert a.png ^\r\n  t.png", "del t.png\r\n"},
+        EraseCase{"RemarkSkipped", "  REM keep t.png\r\n\t@rem t.png\r\nrem", ""},
+        EraseCase{"WordStartingWithRemIsACommand", "remap a.png t.png", "del t.png\r\n"},
+        EraseCase{"CommentSkipped", ":: the result replaces photo.jpg", ""},
+        EraseCase{"LabelSkipped", ":step t.png", ""},
+        EraseCase{"TailOfQuotedNameSkipped", "x \"my cat_t.png\"", ""},
+        EraseCase{"QuotedWordWithCommandCharacter", "x \"a&b_t.png\"", "del \"a&b_t.png\"\r\n"},
+        EraseCase{"OutputInAnyCaseOrQuotes", "x Out.PNG\r\ny \"out.png\"", ""}),
+    CaseName<EraseCase>);
+
+struct PlaceholderCase {
+    const char* name;
+    std::string body;
+    std::vector<SlotValues> slots;
+    std::string expected;
+};
+
+class Placeholders : public ::testing::TestWithParam<PlaceholderCase> {};
+
+TEST_P(Placeholders, AreReplacedSlotBySlotInTheirOrder) {
+    EXPECT_EQ(ReplacePlaceholders(GetParam().body, GetParam().slots), GetParam().expected);
+}
+
+const SlotValues kCat{"cat", "png", "800", "600"};
+const SlotValues kLogo{"logo", "gif", "12", "34"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, Placeholders,
+    ::testing::Values(
+        PlaceholderCase{"AllFourEveryTime",
+                        "$NAME1.$EXT1 $WIDTH1x$HEIGHT1 $NAME1",
+                        {kCat},
+                        "cat.png 800x600 cat"},
+        PlaceholderCase{"IndexBeyondCountLeft", "$NAME1 $NAME2 $EXT3", {kCat}, "cat $NAME2 $EXT3"},
+        PlaceholderCase{
+            "LowerCaseAndBareFormsLeft", "$name1 $NAME $Ext1", {kCat}, "$name1 $NAME $Ext1"},
+        PlaceholderCase{"LongerIndexTakesTheShorterOne", "$NAME12", {kCat}, "cat2"},
+        PlaceholderCase{"NoPicturesNothingReplaced", "$NAME1.$EXT1", {}, "$NAME1.$EXT1"},
+        PlaceholderCase{"LaterPlaceholderInValueReplaced",
+                        "$NAME1",
+                        {{"a$EXT1$NAME2", "j", "", ""}, kLogo},
+                        "ajlogo"},
+        PlaceholderCase{"SameOrEarlierPlaceholderInValueKept",
+                        "$NAME1 $EXT2",
+                        {{"$NAME1", "x", "", ""}, {"l", "$NAME1$EXT2", "", ""}},
+                        "$NAME1 $NAME1$EXT2"},
+        PlaceholderCase{"LaterWordOfTheSlotReplacedInValue",
+                        "$NAME1",
+                        {{"$EXT1$HEIGHT1", "$WIDTH1", "7", "8"}},
+                        "78"},
+        PlaceholderCase{
+            "EarlierWordOfTheSlotKeptInValue", "$EXT1", {{"n", "$NAME1", "", ""}}, "$NAME1"}),
+    CaseName<PlaceholderCase>);
+
+struct SplitCase {
+    const char* name;
+    std::string path;
+    std::string baseName;
+    std::string extension;
+};
+
+class PictureNames : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(PictureNames, SplitAtTheFileNamesLastDot) {
+    const PictureName name = PictureNameOf(GetParam().path);
+    EXPECT_EQ(name.baseName, GetParam().baseName);
+    EXPECT_EQ(name.extension, GetParam().extension);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PictureNames,
+    ::testing::Values(SplitCase{"Plain", "C:\\a\\beach.jpg", "beach", "jpg"},
+                      SplitCase{"TwoDots", "C:\\a\\b.tar.gz", "b.tar", "gz"},
+                      SplitCase{"NoDot", "C:\\a.d\\photo", "photo", ""},
+                      SplitCase{"TrailingDot", "C:\\a\\photo.", "photo", ""},
+                      SplitCase{"NoFolder", "x.png", "x", "png"},
+                      SplitCase{"BlankWithoutExtension", "C:\\my photo", "\"my photo", "\""},
+                      SplitCase{"BlankOnlyInExtensionStaysBare", "C:\\a.b c", "a", "b c"}),
+    CaseName<SplitCase>);
+
+TEST(OutputFileOf, IsTheLastWordOfTheBody) {
+    EXPECT_EQ(OutputFileOf("convert a.png b.png \t\r\n\r\n", "C:\\o\\"), "C:\\o\\b.png");
+    EXPECT_EQ(OutputFileOf("convert a.png b.png\r\nfinish", "C:\\o\\"), "C:\\o\\b.png\r\nfinish");
+    EXPECT_EQ(OutputFileOf("x \"my out.png\"", "C:\\o\\"), "C:\\o\\out.png\"");
+    EXPECT_EQ(OutputFileOf(":: x\r\nconvert a b.png", "C:\\o\\"), "C:\\o\\b.png");
+}
+
+TEST(OutputFileOf, IsEmptyForOneCommentLineOrNoBlank) {
+    EXPECT_EQ(OutputFileOf(":: makes x.png\r\n", "C:\\o\\"), "");
+    EXPECT_EQ(OutputFileOf("convert\r\n", "C:\\o\\"), "");
+    EXPECT_EQ(OutputFileOf("", "C:\\o\\"), "");
+}
+
+TEST(BuildBatch, OneCommentLineHasNoOutputAndNoEraseList) {
+    const BatchPlan plan = BuildBatch(":: x y.png\r\n", true, {}, "C:\\", Unchanged);
+    EXPECT_EQ(plan.outputFile, "");
+    EXPECT_EQ(plan.text, "C:\r\nCD C:\\\r\n:: x y.png\r\n\r\n");
+}
+
+struct PolicyCase {
+    const char* name;
+    int argCount;
+    int zeroArgPolicy;
+    int argPolicy;
+    std::string firstPicture;
+    std::optional<std::string> folder;
+};
+
+class OutputFolderPolicy : public ::testing::TestWithParam<PolicyCase> {};
+
+TEST_P(OutputFolderPolicy, NamesAFolderOrLeavesTheChoiceToTheUser) {
+    const PolicyCase& c = GetParam();
+    EXPECT_EQ(
+        PolicyOutputFolder(c.argCount, c.zeroArgPolicy, c.argPolicy, "C:\\Prog\\", c.firstPicture),
+        c.folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Policies, OutputFolderPolicy,
+    ::testing::Values(PolicyCase{"NoPicturesProgramFolder", 0, 1, 2, "", "C:\\Prog\\"},
+                      PolicyCase{"NoPicturesAsk", 0, 2, 1, "", std::nullopt},
+                      PolicyCase{"PictureFolder", 2, 3, 1, "D:\\My Pics\\a.jpg", "D:\\My Pics\\"},
+                      PolicyCase{"PictureWithoutFolderAsk", 1, 1, 1, "a.jpg", std::nullopt},
+                      PolicyCase{"ProgramFolder", 1, 0, 2, "D:\\a.jpg", "C:\\Prog\\"},
+                      PolicyCase{"OtherValueAsk", 1, 1, 3, "D:\\a.jpg", std::nullopt}),
+    CaseName<PolicyCase>);
+
+}  // namespace
+}  // namespace quillon
