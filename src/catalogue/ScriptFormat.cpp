@@ -302,11 +302,15 @@ class BodyLineReader {
     }
 
   private:
+    // Hands what was held back to the converter, once: the held text is forgotten, so a
+    // second call (at the end of a line already known to be body text) adds nothing.
     void Release() {
         converter_.FeedBlanks(leadingBlanks_);
         for (std::size_t i = 0; i < matched_; ++i)
             converter_.Feed(heldLetters_[i]);
         converter_.FeedBlanks(trailingBlanks_);
+        leadingBlanks_ = trailingBlanks_ = 0;
+        matched_ = 0;
         state_ = State::kBody;
     }
 

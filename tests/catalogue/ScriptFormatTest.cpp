@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/PlainScriptReader.h"
+
 namespace quillon {
 namespace {
 
@@ -234,6 +236,51 @@ TEST(ReadScript, UnopenableFileReadsAsNoTag) {
 TEST(ReadScript, ByteOrderMarkIsPartOfFirstLine) {
     EXPECT_EQ(ReadText("\xEF\xBB\xBF<script args=\"0\" name=\"bom\">").entry.displayName, "bom");
 }
+
+// ---- Body lines that begin like the closing tag ---------------------------------------
+
+// The reader holds back the start of a line while it may still be the closing line; once
+// the line turns out to be body text, that start must appear exactly once.
+struct ClosingLikeCase {
+    const char* name;
+    std::string afterTag;
+    std::string body;
+};
+
+class LinesLikeTheClosingTag : public ::testing::TestWithParam<ClosingLikeCase> {};
+
+const std::string kZeroArgTag = "<script args=\"0\" name=\"t\">\r\n";
+
+TEST_P(LinesLikeTheClosingTag, StreamingReaderKeepsBodyLinesAsWritten) {
+    EXPECT_EQ(ReadText(kZeroArgTag + GetParam().afterTag).entry.body, GetParam().body);
+}
+
+TEST_P(LinesLikeTheClosingTag, PlainReadingGivesTheSameBody) {
+    ScriptEntry entry;
+    plain::ReadScript(kZeroArgTag + GetParam().afterTag, entry);
+    EXPECT_EQ(entry.body, GetParam().body);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LinesLikeTheClosingTag,
+    ::testing::Values(
+        ClosingLikeCase{"BlanksAngleAndText", "  <x\r\n", "  <x\r\n"},
+        ClosingLikeCase{"InputRedirection", "< in.txt\r\n", "< in.txt\r\n"},
+        ClosingLikeCase{"LoneAngle", "<\r\n", "<\r\n"},
+        ClosingLikeCase{"WholeTagThenText", "</script> x\r\n", "</script> x\r\n"},
+        ClosingLikeCase{"WholeTagThenTextWithoutBlank", "</script>x", "</script>x\r\n"},
+        ClosingLikeCase{"TagTwice", "</script></script>\r\n", "</script></script>\r\n"},
+        ClosingLikeCase{"TextAfterTrailingBlanks", "  </script>  x  \r\n", "  </script>  x\r\n"},
+        ClosingLikeCase{"TagCutShort", "</scrip\r\nnext\r\n", "</scrip\r\nnext\r\n"},
+        ClosingLikeCase{"TabAfterTag", "</script>\t\r\n", "</script>\t\r\n"},
+        ClosingLikeCase{"HeldStartThenConversions", " </ 'a' 50% \\(b\\)\r\n",
+                        " </ \"a\" 50%% (b)\r\n"},
+        ClosingLikeCase{"HeldStartThenContinuation", "  </scr \\  \r\n", "  </scr ^\r\n"},
+        ClosingLikeCase{"TagClosesBody", "a\r\n</script>\r\nafter\r\n", "a\r\n"},
+        ClosingLikeCase{"BlanksAroundTagCloseBody", "<x\r\n   </script>   \r\nafter", "<x\r\n"},
+        ClosingLikeCase{"CapitalTagClosesBody", "a\r\n</SCRIPT>\rafter", "a\r\n"},
+        ClosingLikeCase{"TagWithoutLineEndClosesBody", "a\r\n</script>", "a\r\n"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- Single-picture shorthand ---------------------------------------------------------
 
