@@ -349,4 +349,11 @@ std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, i
     return folder;
 }
 
+std::string UnwritableNameMessage(const std::string& name) {
+    return "The name \"" + name +
+           "\" cannot be handed to the command interpreter unchanged, so the script was not "
+           "run.\rRename the picture or folder (avoid characters such as & | < > ^ and letters "
+           "of other alphabets) and try again.";
+}
+
 }  // namespace quillon

@@ -40,6 +40,9 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
                      const NameEncoder& encode);
 
+// What the user is told when BuildBatch refuses a name (lines separated by single CRs).
+std::string UnwritableNameMessage(const std::string& name);
+
 // What replaces $NAMEi and $EXTi for a picture path: the file name's base name and extension,
 // split at its last dot. Both carry a double quote (in front of the base name, behind the
 // extension) when the base name holds a blank or the file name holds one of & | < > ^, so

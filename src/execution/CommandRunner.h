@@ -20,7 +20,8 @@ std::string RunnerBatchText(const std::string& workFolder, const std::string& co
 std::string TrimTrailingLineEnds(std::string output);
 
 // Runs commandLine from workFolder (empty: the TEMP folder) and returns its output; while it
-// runs, the thread's window messages keep being handled.
+// runs, the thread's window messages keep being handled. The command line is written as
+// given, so it must already be in the console's code page.
 std::string RunCommand(std::string commandLine, std::string workFolder);
 
 }  // namespace quillon

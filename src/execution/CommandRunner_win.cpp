@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "base/AnsiText_win.h"
+#include "execution/ConsoleText_win.h"
 #include "execution/ShellHelpers_win.h"
 
 namespace quillon {
@@ -63,7 +64,8 @@ std::string RunCommand(std::string commandLine, std::string workFolder) {
     const std::string batchPath = folder + kBatchName;
     const std::string dumpPath = folder + kDumpName;
 
-    WriteWholeFile(batchPath, RunnerBatchText(folder, commandLine));
+    // The folder is written as the console reads it; the command line comes so written.
+    WriteWholeFile(batchPath, RunnerBatchText(ConsoleFolder(folder).value_or(folder), commandLine));
     HANDLE process = ShellRun(batchPath, "", SW_HIDE);
     WaitForProcess(process);
     DeleteFileAnsi(batchPath);
