@@ -28,6 +28,7 @@ struct AppState {
     UniqueComRef<DropFileC> dropTarget;  // made when the main window initialises
     std::string lastOutput;
     std::string imageMagickVersion;
+    bool busy = false;  // a script runs or its editor is open: no second run or edit meanwhile
 };
 
 AppState& App();

@@ -13,6 +13,7 @@
 #include "app/ButtonGlyph.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
+#include "app/ScriptCommands_win.h"
 #include "app/StartUp_win.h"
 #include "base/AnsiText_win.h"
 #include "base/DialogItems_win.h"
@@ -228,6 +229,24 @@ INT_PTR OnCommand(HWND window, int id, int code) {
             if (!IsClick(code))
                 return FALSE;
             OnMenuButton(window);
+            return TRUE;
+        case kEditScriptButtonId:
+            if (!IsClick(code))
+                return FALSE;
+            OnEditScript(window);
+            return TRUE;
+        case kExecuteButtonId:
+            if (!IsClick(code))
+                return FALSE;
+            OnExecute(window);
+            return TRUE;
+        case kOutputPictureId:
+            if (!IsClick(code))
+                return FALSE;
+            OnShowOutputFile(window);
+            return TRUE;
+        case kCmdDiagnostics:
+            ShowValidationLog();
             return TRUE;
         default:
             break;

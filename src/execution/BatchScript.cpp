@@ -2,6 +2,7 @@
 
 #include "execution/QuotePath.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -232,6 +233,24 @@ std::string OutputFileOf(std::string_view body, const std::string& outputFolder)
     const std::string_view trimmed = TrimEnd(body, kLineSpace);
     if (trimmed.find(kLineEnd) == std::string_view::npos && trimmed.substr(0, 2) == "::")
         return std::string();
+    // A last line that ends inside quotes names its output the way the interpreter reads it:
+    // a name with a blank ("my photo_small.jpg", or an opening quote that runs to the end of
+    // the line) is one word, not the text after its blank, which would name no file.
+    const std::size_t lineStart = trimmed.rfind(kLineEnd);
+    const std::string_view lastLine =
+        lineStart == std::string_view::npos ? trimmed : trimmed.substr(lineStart + 2);
+    const std::size_t quotes =
+        static_cast<std::size_t>(std::count(lastLine.begin(), lastLine.end(), '"'));
+    if (quotes % 2 == 1) {
+        const std::string_view word = lastLine.substr(lastLine.rfind('"') + 1);
+        if (!word.empty())
+            return outputFolder + std::string(word);
+    } else if (quotes > 0 && lastLine.back() == '"') {
+        const std::size_t open = lastLine.rfind('"', lastLine.size() - 2);
+        const std::string_view word = lastLine.substr(open + 1, lastLine.size() - open - 2);
+        if (!word.empty())
+            return outputFolder + std::string(word);
+    }
     const std::size_t blank = trimmed.rfind(' ');
     if (blank == std::string_view::npos)
         return std::string();

@@ -281,8 +281,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(OutputFileOf, IsTheLastWordOfTheBody) {
     EXPECT_EQ(OutputFileOf("convert a.png b.png \t\r\n\r\n", "C:\\o\\"), "C:\\o\\b.png");
     EXPECT_EQ(OutputFileOf("convert a.png b.png\r\nfinish", "C:\\o\\"), "C:\\o\\b.png\r\nfinish");
-    EXPECT_EQ(OutputFileOf("x \"my out.png\"", "C:\\o\\"), "C:\\o\\out.png\"");
     EXPECT_EQ(OutputFileOf(":: x\r\nconvert a b.png", "C:\\o\\"), "C:\\o\\b.png");
+}
+
+TEST(OutputFileOf, AQuotedLastNameWithABlankIsOneWord) {
+    EXPECT_EQ(OutputFileOf("x \"my out.png\"", "C:\\o\\"), "C:\\o\\my out.png");
+    EXPECT_EQ(OutputFileOf("x \"my in.png\" \"my out.png\"\r\n", "C:\\o\\"), "C:\\o\\my out.png");
+    EXPECT_EQ(OutputFileOf("x \"my photo_small.jpg", "C:\\o\\"), "C:\\o\\my photo_small.jpg");
+    EXPECT_EQ(OutputFileOf("x \"in put.png\" out.png", "C:\\o\\"), "C:\\o\\out.png");
 }
 
 TEST(OutputFileOf, IsEmptyForOneCommentLineOrNoBlank) {

@@ -1,0 +1,25 @@
+// The main window's commands on the selected script and its result: edit, execute, show the
+// output in the file manager, the validation log, and taking a broken script off the list.
+#pragma once
+
+#include <windows.h>
+
+namespace quillon {
+
+// Opens the selected script in the editor, waits for it and validates it again.
+void OnEditScript(HWND window);
+
+// Runs the selected script on the slots' pictures and shows what it produced.
+void OnExecute(HWND window);
+
+// Opens the file manager with the produced file selected, when there is one.
+void OnShowOutputFile(HWND window);
+
+// Writes the validation log beside the program and opens it in the editor (no waiting).
+void ShowValidationLog();
+
+// Takes the selected script off the list and the catalogue; the window returns to its
+// no-script state.
+void RemoveCurrentScript(HWND window);
+
+}  // namespace quillon

@@ -1,0 +1,326 @@
+// Scripts run end to end: the real Quillon.exe, the real command interpreter and the real
+// ImageMagick 6 of the test prefix, driven from this process as a user would drive them.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/MenuIds.h"
+#include "base/AnsiText_win.h"
+#include "base/Handles_win.h"
+#include "pictures/InputSlots.h"
+#include "pictures/PictureEngine_win.h"
+#include "support/MainWindowHarness_win.h"
+#include "support/TempFolder.h"
+#include "support/WinTestSupport_win.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr wchar_t kTitle[] = L"Quillon v0.1 - Veltrane 2014";
+constexpr wchar_t kPopUpTitle[] = L"Quillon";  // the picture chooser and every message box
+constexpr auto kPatience = std::chrono::seconds(60);
+constexpr int kMsgBoxTextId = 12300;
+constexpr int kMsgBoxFirstButtonId = 12302;
+
+bool WaitUntil(const std::function<bool()>& done) {
+    const auto until = Clock::now() + kPatience;
+    while (!done()) {
+        if (Clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::wstring TextOf(HWND control) {
+    wchar_t text[4096] = {};
+    ::SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The file name box of an open-file dialog: the one edit control whose text can be typed.
+HWND FileNameBox(HWND dialog) {
+    HWND found = nullptr;
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM out) -> BOOL {
+            wchar_t name[32] = {};
+            ::GetClassNameW(child, name, 32);
+            const int id = ::GetDlgCtrlID(child);
+            if (std::wstring(name) == L"Edit" &&
+                (id == 0x480 || ::GetDlgCtrlID(::GetParent(child)) == 0x47c)) {
+                *reinterpret_cast<HWND*>(out) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Quillon.exe in a fresh program folder holding one script, with its window open.
+class RunningQuillon {
+  public:
+    RunningQuillon(const fs::path& folder, const std::string& script)
+        : folder_(folder), program_(Install(folder, script), L"") {
+        window_ = program_.WaitForWindow(kTitle);
+    }
+    ~RunningQuillon() {
+        if (window_ != nullptr && ::IsWindow(window_))
+            ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+
+    HWND window() const { return window_; }
+    HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+    std::string Text(int id) const { return NarrowToAnsiMarked(TextOf(Control(id))); }
+
+    void ChooseFirstScript() {
+        ::SendMessageW(Control(kScriptListId), CB_SETCURSEL, 0, 0);
+        ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
+                       reinterpret_cast<LPARAM>(Control(kScriptListId)));
+    }
+
+    // Clicks a slot and picks the file in the chooser that opens.
+    bool FillSlot(int slot, const fs::path& picture) {
+        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSlotIdBase + slot, STN_CLICKED),
+                       reinterpret_cast<LPARAM>(Control(kSlotIdBase + slot)));
+        HWND chooser = program_.WaitForWindow(kPopUpTitle);
+        HWND box = chooser == nullptr ? nullptr : FileNameBox(chooser);
+        if (box == nullptr)
+            return false;
+        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.wstring().c_str()));
+        ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        const std::string name = NarrowToAnsiMarked(picture.filename().wstring());
+        return WaitUntil([&] { return Text(kInputStatusId).rfind(name, 0) == 0; });
+    }
+
+    void Click(int id) {
+        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Control(id)));
+    }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+
+    void Execute() {
+        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kExecuteButtonId, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Control(kExecuteButtonId)));
+    }
+
+    // The text of the next message box, which is then answered with its first button.
+    std::string AnswerMessage() {
+        HWND box = program_.WaitForWindow(kPopUpTitle);
+        if (box == nullptr)
+            return "(no message box)";
+        const std::string text = NarrowToAnsiMarked(TextOf(::GetDlgItem(box, kMsgBoxTextId)));
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(kMsgBoxFirstButtonId, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, kMsgBoxFirstButtonId)));
+        return text;
+    }
+
+    long Close() {
+        ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        window_ = nullptr;
+        return program_.WaitForExit();
+    }
+
+  private:
+    static std::wstring Install(const fs::path& folder, const std::string& script) {
+        const std::wstring exe = testing::InstallQuillon(folder.wstring(), false);
+        std::ofstream(folder / "script.xml", std::ios::binary) << script;
+        return exe;
+    }
+    fs::path folder_;
+    testing::StartedProgram program_;
+    HWND window_ = nullptr;
+};
+
+std::string Script(int args, const std::string& body) {
+    return "<script args=\"" + std::to_string(args) + "\" name=\"Test script\">\r\n" + body +
+           "\r\n</script>\r\n";
+}
+
+fs::path CopyPicture(const fs::path& folder, const char* name, const char* as) {
+    fs::copy_file(testing::TestPicture(name), folder / as);
+    return folder / as;
+}
+
+// A picture's size as GDI+ reads it back.
+std::pair<int, int> PictureSizeOf(const fs::path& file) {
+    StartPictureEngine();
+    const PictureOwner picture = LoadPictureFile(NarrowToAnsiMarked(file.wstring()));
+    const PixelSize size = PictureSize(picture.get());
+    return {size.width, size.height};
+}
+
+TEST(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "photo.jpg", "beach.jpg");
+    RunningQuillon quillon(folder.path(),
+                           Script(1, "convert $NAME.$EXT -resize 50% $NAME_small.$EXT"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    EXPECT_EQ(quillon.Text(kInputStatusId), "beach.jpg 1600x1200");
+    quillon.Execute();
+    ASSERT_TRUE(WaitUntil([&] {
+        return quillon.Text(kOutputStatusId) == "beach_small.jpg created";
+    })) << quillon.Text(kOutputStatusId);
+    EXPECT_EQ(PictureSizeOf(folder.path() / "beach_small.jpg"), std::make_pair(800, 600));
+    EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(RunScript, TwoPicturesInAFolderWithABlankAreComposited) {
+    testing::TempFolder root;
+    const fs::path folder = root.path() / "My Work";
+    fs::create_directory(folder);
+    const fs::path cat = CopyPicture(folder, "tall.png", "cat.png");
+    const fs::path logo = CopyPicture(folder, "small.gif", "logo.gif");
+    RunningQuillon quillon(folder, Script(2,
+                                          "convert $NAME2.$EXT2 -resize $WIDTH1x$HEIGHT1! "
+                                          "tmp_logo.png\r\n"
+                                          "composite -dissolve 50 tmp_logo.png $NAME1.$EXT1 "
+                                          "result.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, cat));
+    ASSERT_TRUE(quillon.FillSlot(2, logo));
+    quillon.Execute();
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "result.png created"; }))
+        << quillon.Text(kOutputStatusId);
+    EXPECT_EQ(PictureSizeOf(folder / "result.png"), std::make_pair(600, 900));
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(RunScript, PrintedTextWithAnOutputIsAWarning) {
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+    RunningQuillon quillon(folder.path(),
+                           Script(1, "convert $NAME.$EXT out.png\r\necho careful out.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    quillon.Execute();
+    const std::string expected = (folder.path() / "out.png").string() +
+                                 " is created but threw a warning:\r\n\r\ncareful out.png";
+    EXPECT_EQ(quillon.AnswerMessage(), expected);
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "out.png created"; }));
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+    RunningQuillon quillon(folder.path(), Script(1, "convert missing.png out.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    quillon.Execute();
+    const std::string message = quillon.AnswerMessage();
+    EXPECT_NE(message.find("missing.png"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(folder.path() / "out.png"));
+    EXPECT_EQ(quillon.Text(kOutputStatusId), "");
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+// ---- Names the batch must carry unchanged -----------------------------------------------
+
+struct NameCase {
+    const char* test;
+    const wchar_t* picture;
+    const char* created;
+};
+
+class UnusualPictureName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(UnusualPictureName, ReachesImageMagickAsTheUsersOwnName) {
+    testing::TempFolder folder;
+    fs::copy_file(testing::TestPicture("small.gif"), folder.path() / GetParam().picture);
+    std::ofstream(folder.path() / "victim.txt") << "still here";
+    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT $NAME_out.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, folder.path() / GetParam().picture));
+    quillon.Execute();
+    EXPECT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == GetParam().created; }))
+        << quillon.Text(kOutputStatusId);
+    EXPECT_TRUE(fs::exists(folder.path() / "victim.txt")) << "a command hidden in the name ran";
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, UnusualPictureName,
+    ::testing::Values(
+        NameCase{"Ampersand", L"a&del victim.txt.gif", "a&del victim.txt_out.png created"},
+        NameCase{"Caret", L"up^del victim.txt.gif", "up^del victim.txt_out.png created"},
+        NameCase{"Percent", L"100%TEMP%.gif", "100%TEMP%_out.png created"},
+        NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif", "caf\xe9 cr\xe8me_out.png created"}),
+    [](const auto& test) { return std::string(test.param.test); });
+
+// ---- Editing the selected script ----------------------------------------------------
+
+TEST(EditScript, AScriptBrokenInTheEditorLeavesTheListAndTheWindowReturnsToNoScript) {
+    testing::TempFolder folder;
+    RunningQuillon quillon(folder.path(), Script(0, "convert rose: rose.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Enabled(kEditScriptButtonId); }));
+    // No editor is registered for scripts in the test prefix: the file changes "in the
+    // editor" before the click, and the edit validates it at once.
+    std::ofstream(folder.path() / "script.xml", std::ios::binary) << "no tag any more\r\n";
+    quillon.Click(kEditScriptButtonId);
+    EXPECT_EQ(quillon.AnswerMessage(),
+              "Script is invalid! It has been removed from the drop-down list.\r\n"
+              "Please fix the script and re-launch the program.");
+    EXPECT_TRUE(WaitUntil([&] { return !quillon.Enabled(kEditScriptButtonId); }));
+    EXPECT_EQ(::SendMessageW(quillon.Control(kScriptListId), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(::SendMessageW(quillon.Control(kScriptListId), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_FALSE(quillon.Enabled(kExecuteButtonId));
+    EXPECT_EQ(quillon.Text(kInputStatusId), "Select a script from the drop-down menu");
+    EXPECT_EQ(quillon.Text(kOutputStatusId), "   ...or use the popup menu on the right -->");
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(EditScript, ARenamedScriptKeepsItsPicturesAndTheListShowsTheNewName) {
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT out.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    std::ofstream(folder.path() / "script.xml", std::ios::binary)
+        << "<script args=\"1\" name=\"Renamed\">\r\nconvert $NAME.$EXT o.png\r\n</script>\r\n";
+    quillon.Click(kEditScriptButtonId);
+    ASSERT_TRUE(
+        WaitUntil([&] { return quillon.Text(kOutputStatusId) == "Script correctly updated"; }));
+    EXPECT_EQ(testing::ComboItems(quillon.Control(kScriptListId)),
+              (std::vector<std::wstring>{L"Renamed"}));
+    EXPECT_EQ(::SendMessageW(quillon.Control(kScriptListId), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(quillon.Enabled(kExecuteButtonId)) << "the picture stayed in its slot";
+    EXPECT_EQ(quillon.Text(kInputStatusId), "dot.gif 100x50");
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(ScriptChoice, TheMarkerAsksForANewScriptAndLeavesBothButtonsOff) {
+    testing::TempFolder folder;
+    RunningQuillon quillon(folder.path(), "not a script\r\n");
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(WaitUntil([&] {
+        return quillon.Text(kInputStatusId) == "Create a new script from the popup menu -->";
+    }));
+    EXPECT_FALSE(quillon.Enabled(kEditScriptButtonId));
+    EXPECT_FALSE(quillon.Enabled(kExecuteButtonId));
+    EXPECT_EQ(quillon.Text(kOutputStatusId), "");
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+}  // namespace
+}  // namespace quillon
