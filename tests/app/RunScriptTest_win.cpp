@@ -124,6 +124,8 @@ class RunningQuillon {
         return text;
     }
 
+    HWND WaitForPopUp(const wchar_t* title) { return program_.WaitForWindow(title); }
+
     long Close() {
         ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
         window_ = nullptr;
@@ -320,6 +322,73 @@ TEST(ScriptChoice, TheMarkerAsksForANewScriptAndLeavesBothButtonsOff) {
     EXPECT_FALSE(quillon.Enabled(kExecuteButtonId));
     EXPECT_EQ(quillon.Text(kOutputStatusId), "");
     EXPECT_EQ(quillon.Close(), 0);
+}
+
+// ---- The output folder question -------------------------------------------------------
+
+// A settings file of one byte leaves the policy for scripts with pictures at "ask".
+TEST(OutputFolderQuestion, OpensBesideTheWindowPreFilledAndCancellingRunsNothing) {
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+    std::ofstream(folder.path() / "Quillon.opt", std::ios::binary) << '\x01';
+    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT out.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    quillon.Execute();
+    HWND question = quillon.WaitForPopUp(L"Select output folder...");
+    ASSERT_NE(question, nullptr);
+    RECT main{}, asked{};
+    ::GetWindowRect(quillon.window(), &main);
+    ASSERT_TRUE(WaitUntil([&] {
+        ::GetWindowRect(question, &asked);
+        return asked.left == main.left - 30 && asked.top == main.top - 50;
+    })) << asked.left
+        << "," << asked.top << " for a window at " << main.left << "," << main.top;
+    EXPECT_EQ(TextOf(FileNameBox(question)), L"Produce output files in this folder");
+    ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "ok (no output file)"; }));
+    EXPECT_FALSE(fs::exists(folder.path() / "out.png"));
+    EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+// ---- One run at a time ----------------------------------------------------------------
+
+// A script that runs until the test lets it finish, counting its runs.
+std::string HeldScript() {
+    return Script(0,
+                  "echo run>>runs.txt\r\n:hold\r\nif not exist go.txt goto hold\r\n"
+                  "convert rose: rose.png");
+}
+
+TEST(OneRunAtATime, ExecuteAndEditAreRefusedWhileAScriptRunsAndClosingThenIsClean) {
+    testing::TempFolder folder;
+    RunningQuillon quillon(folder.path(), HeldScript());
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Enabled(kExecuteButtonId); }));
+    quillon.Execute();
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(folder.path() / "runs.txt"); }));
+    quillon.Execute();
+    quillon.Click(kEditScriptButtonId);
+    ::PostMessageW(quillon.window(), WM_COMMAND, kCmdDiagnostics, 0);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(folder.path() / "Xml_Log.txt"); }));
+    std::ofstream(folder.path() / "go.txt") << "go";
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "rose.png created"; }));
+    EXPECT_EQ(testing::ReadBytes(folder.path() / "runs.txt"), "run\r\n");
+    EXPECT_EQ(testing::ReadBytes(folder.path() / "Xml_Log.txt").find("User launched editing"),
+              std::string::npos);
+
+    // Closed in the middle of a second run: the process ends cleanly, the run's files go.
+    fs::remove(folder.path() / "go.txt");
+    quillon.Execute();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return testing::ReadBytes(folder.path() / "runs.txt") == "run\r\nrun\r\n"; }));
+    ::PostMessageW(quillon.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    std::ofstream(folder.path() / "go.txt") << "go";
+    EXPECT_EQ(quillon.Close(), 0);
+    EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
 }
 
 }  // namespace
