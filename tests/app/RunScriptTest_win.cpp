@@ -391,5 +391,40 @@ TEST(OneRunAtATime, ExecuteAndEditAreRefusedWhileAScriptRunsAndClosingThenIsClea
     EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
 }
 
+// Two Quillon windows share the runner's files in TEMP: the second run waits for the first.
+TEST(OneRunAtATime, TwoProgramsTakeTurns) {
+    testing::TempFolder root;
+    const fs::path log = root.path() / "turns.txt";
+    auto held = [](const char* who) {
+        return Script(0, std::string("echo ") + who + " starts>>..\\turns.txt\r\n:hold\r\n" +
+                             "if not exist go.txt goto hold\r\necho " + who +
+                             " ends>>..\\turns.txt\r\nconvert rose: rose.png");
+    };
+    fs::create_directory(root.path() / "a");
+    fs::create_directory(root.path() / "b");
+    RunningQuillon first(root.path() / "a", held("a"));
+    RunningQuillon second(root.path() / "b", held("b"));
+    ASSERT_NE(first.window(), nullptr);
+    ASSERT_NE(second.window(), nullptr);
+    for (RunningQuillon* quillon : {&first, &second}) {
+        quillon->ChooseFirstScript();
+        ASSERT_TRUE(WaitUntil([&] { return quillon->Enabled(kExecuteButtonId); }));
+    }
+    first.Execute();
+    ASSERT_TRUE(WaitUntil([&] { return testing::ReadBytes(log) == "a starts\r\n"; }));
+    second.Execute();
+    // The one bounded look at something that must not happen: left alone, the second run
+    // would start within this time.
+    const auto lookUntil = Clock::now() + std::chrono::seconds(2);
+    while (Clock::now() < lookUntil && testing::ReadBytes(log) == "a starts\r\n")
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(testing::ReadBytes(log), "a starts\r\n");
+    std::ofstream(root.path() / "a" / "go.txt") << "go";
+    std::ofstream(root.path() / "b" / "go.txt") << "go";
+    EXPECT_TRUE(WaitUntil([&] { return second.Text(kOutputStatusId) == "rose.png created"; }));
+    EXPECT_EQ(testing::ReadBytes(log), "a starts\r\na ends\r\nb starts\r\nb ends\r\n");
+    EXPECT_EQ(first.Text(kOutputStatusId), "rose.png created");
+}
+
 }  // namespace
 }  // namespace quillon
