@@ -11,10 +11,13 @@
 
 #include "app/AppState_win.h"
 #include "app/ButtonGlyph.h"
+#include "app/ImageMagickCheck_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
 #include "app/ScriptCommands_win.h"
 #include "app/StartUp_win.h"
+#include "app/WebPages.h"
+#include "app/WebPages_win.h"
 #include "base/AnsiText_win.h"
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
@@ -251,6 +254,10 @@ INT_PTR OnCommand(HWND window, int id, int code) {
         default:
             break;
     }
+    if (const char* page = PageOfCommand(id)) {
+        OpenWebPage(window, page);
+        return TRUE;
+    }
     if (id >= kFirstSlotId && id <= kLastSlotId && IsClick(code)) {
         ChoosePictureForSlot(window, id - kSlotIdBase, ChosenArgCount());
         return TRUE;
@@ -277,6 +284,8 @@ INT_PTR OnInitDialog(HWND window) {
     }));
     ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
     ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
+    app.imageMagickVersion = ReadImageMagickVersion();
+    ::PostMessageW(window, kCheckImageMagickMessage, 0, 0);
     return FALSE;  // focus is left where the dialog manager puts it
 }
 
@@ -346,6 +355,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
+        case kCheckImageMagickMessage:
+            return OnCheckImageMagick(window);
         case WM_DESTROY:
             OnDestroy();
             return FALSE;

@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include "app/AppState_win.h"
+#include "app/ImageMagickCheck_win.h"
 #include "app/StartUp_win.h"
 #include "dialogs/MsgBoxStyle.h"
 #include "pictures/InputSlots.h"
@@ -49,6 +50,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CreateInputSlots();
     StartPictureEngine();
     App().outputPolicy = LoadSettings();
+    PutImageMagickFirstOnPath();
     CreateMainWindow();
     return 0;
 }

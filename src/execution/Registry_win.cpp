@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include <cstring>
+#include <optional>
 
 #include "base/Handles_win.h"
 
@@ -12,25 +13,40 @@ namespace {
 constexpr char kDefaultValueName[] = "*";
 constexpr DWORD kValueBufferSize = 256;
 constexpr UINT kSubKeyBufferSize = 255;
-}  // namespace
 
-std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName) {
+// The value's text as one view of the registry holds it; nothing when that view lacks the
+// key or the value, or refuses to give it.
+std::optional<std::string> ReadTextValue(HKEY root, const std::string& subKey, const char* name,
+                                         REGSAM view) {
     HKEY opened = nullptr;
     // Reading needs no more: a standard user is refused wider access to local-machine keys
     // and would be told that a value is missing although it is there.
-    if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
-        return std::string();
+    if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS)
+        return std::nullopt;
     UniqueRegKey key(opened);
-    const char* name = valueName == kDefaultValueName ? "" : valueName.c_str();
     char buffer[kValueBufferSize] = {};
     DWORD size = kValueBufferSize;
     if (::RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
                            &size) != ERROR_SUCCESS) {
         // A value too long for the buffer leaves it undefined, so nothing of it is used.
-        return std::string();
+        return std::nullopt;
     }
     // A stored text need not end in a zero byte.
     return std::string(buffer, ::strnlen(buffer, kValueBufferSize));
+}
+
+}  // namespace
+
+std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName) {
+    const char* name = valueName == kDefaultValueName ? "" : valueName.c_str();
+    // The program's own view first; then the 32-bit view, where a 32-bit installer (such as
+    // ImageMagick's Win32 one) on 64-bit Windows writes its keys. In a 32-bit program both
+    // reads see the same keys.
+    for (REGSAM view : {REGSAM{0}, REGSAM{KEY_WOW64_32KEY}}) {
+        if (std::optional<std::string> text = ReadTextValue(root, subKey, name, view))
+            return *text;
+    }
+    return std::string();
 }
 
 LONG DeleteRegistryKey(const HKEY* root, const char* const* subKey) {

@@ -9,7 +9,8 @@ namespace quillon {
 
 // The text of valueName under root\subKey ("*" names the key's default value), or the empty
 // text when the key cannot be opened for reading or the value cannot be read. At most 255
-// bytes of the value are returned.
+// bytes of the value are returned. A value the program's own registry view lacks is looked
+// for in the 32-bit view too, where 32-bit programs on 64-bit Windows keep their keys.
 std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName);
 
 // Deletes *root\subKey when it has no sub-keys. subKey points at a counted single-byte text

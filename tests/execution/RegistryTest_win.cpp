@@ -7,10 +7,12 @@
 #include <oleauto.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,64 @@ TEST_F(GetRegistryValueTest, ATextStoredWithoutItsEndingZeroIsRead) {
               ERROR_SUCCESS);
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Current"), "Raw"), bytes);
 }
+
+// ---- The 32-bit view ------------------------------------------------------------------
+
+// Local-machine keys as a 64-bit program names them directly: its own view, and the folder
+// where Windows keeps what 32-bit programs see as the same path.
+constexpr char kOwnViewKey[] = "SOFTWARE\\QuillonTest\\Current";
+constexpr char k32BitViewKey[] = "SOFTWARE\\Wow6432Node\\QuillonTest\\Current";
+
+struct ViewCase {
+    const char* name;
+    bool ownKey;          // the own view has the key
+    const char* ownText;  // its value; null for none
+    const char* text32;   // the value in the 32-bit view; null for none
+    const char* expected;
+};
+
+[[maybe_unused]] void PrintTo(const ViewCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class RegistryViews : public ::testing::TestWithParam<ViewCase> {
+  protected:
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuillonTest");
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\QuillonTest");
+    }
+    static void Write(const char* key, const char* text) {
+        HKEY created = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    &created, nullptr),
+                  ERROR_SUCCESS);
+        UniqueRegKey owner(created);
+        if (text != nullptr) {
+            ASSERT_EQ(
+                ::RegSetValueExA(created, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                 static_cast<DWORD>(std::strlen(text) + 1)),
+                ERROR_SUCCESS);
+        }
+    }
+};
+
+TEST_P(RegistryViews, AValueTheOwnViewLacksIsReadFromThe32BitView) {
+    if (GetParam().ownKey)
+        Write(kOwnViewKey, GetParam().ownText);
+    if (GetParam().text32 != nullptr)
+        Write(k32BitViewKey, GetParam().text32);
+    EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kOwnViewKey, "Version"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, RegistryViews,
+    ::testing::Values(ViewCase{"Only32BitView", false, nullptr, "6.9.2-Q16", "6.9.2-Q16"},
+                      ViewCase{"OwnKeyWithoutTheValue", true, nullptr, "6.9.2-Q16", "6.9.2-Q16"},
+                      ViewCase{"OwnViewWins", true, "7.1.0-4", "6.9.2-Q16", "7.1.0-4"},
+                      ViewCase{"OnlyOwnView", true, "7.1.0-4", nullptr, "7.1.0-4"},
+                      ViewCase{"EmptyTextInOwnViewIsFound", true, "", "6.9.2-Q16", ""},
+                      ViewCase{"InNeither", true, nullptr, nullptr, ""}),
+    [](const ::testing::TestParamInfo<ViewCase>& param) { return std::string(param.param.name); });
 
 // The names the export directory of a PE file lists, read from the file itself.
 std::set<std::string> ExportedNames(const std::wstring& file) {

@@ -1,0 +1,32 @@
+// The rules of the ImageMagick check that need no Windows: which version will do, what the
+// user is told otherwise, and how ImageMagick's folder comes first on the search path.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+// The registry key under the local-machine root where ImageMagick's installer names itself.
+constexpr char kImageMagickKey[] = "SOFTWARE\\ImageMagick\\Current";
+
+// Start of the caption written into the output area when ImageMagick will do.
+constexpr char kFoundImageMagickCaption[] = "Found ImageMagick v";
+
+// What the user is told when ImageMagick is missing or too old; lines end in a single CR.
+constexpr char kImageMagickMissingText[] =
+    "ImageMagick (v6 or greater) has not been found on your system.\r"
+    "Do you want to go to ImageMagick download page now ?\r"
+    "We recommend you install the dynamic at 16 bits-per-pixel installer "
+    "(either Win32 or Win64 depending on your architecture).";
+
+// True when the version's first character is a digit from 6 to 9. Only that character
+// counts, so "10.0" and " 6.9" are refused like the empty text.
+bool IsSupportedImageMagick(std::string_view version);
+
+// A search path (entries separated by ';') with folder as its first entry. It comes back
+// unchanged when folder is empty or already first (letters compared without case, a
+// trailing backslash ignored); an empty path becomes folder alone.
+std::wstring SearchPathWithFolderFirst(std::wstring_view path, std::wstring_view folder);
+
+}  // namespace quillon
