@@ -22,6 +22,7 @@
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
 #include "base/Handles_win.h"
+#include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "pictures/DropFile_win.h"
 #include "pictures/InputSlots_win.h"
@@ -167,14 +168,14 @@ void SetWindowIcon(HWND window) {
     ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
+// Centred on the work area of the monitor the window was created on.
 void CentreOnWorkArea(HWND window) {
-    RECT work{};
+    const PixelRect work = WorkAreaNear(window);
     RECT outer{};
-    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !::GetWindowRect(window, &outer))
+    if (work.width <= 0 || work.height <= 0 || !::GetWindowRect(window, &outer))
         return;
     const PixelPoint at =
-        CentredWindowOrigin({work.left, work.top, work.right - work.left, work.bottom - work.top},
-                            {outer.right - outer.left, outer.bottom - outer.top});
+        CentredWindowOrigin(work, {outer.right - outer.left, outer.bottom - outer.top});
     ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -19,4 +19,12 @@ std::optional<std::string> NarrowToAnsi(std::wstring_view wide);
 // in file names, so a path made this way can never open a different file than meant.
 std::string NarrowToAnsiMarked(std::wstring_view wide);
 
+// The same three for a named code page; the ones above use the system's ANSI code page,
+// which is 65001 (UTF-8) when Windows is set to use UTF-8 for worldwide language support.
+// Under 65001 every character has an exact form, and only a lone half of a surrogate pair
+// (which names no character) is refused, or marked.
+std::wstring WidenFromCodePage(std::string_view text, unsigned codePage);
+std::optional<std::string> NarrowToCodePage(std::wstring_view wide, unsigned codePage);
+std::string NarrowToCodePageMarked(std::wstring_view wide, unsigned codePage);
+
 }  // namespace quillon

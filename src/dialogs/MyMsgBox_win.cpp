@@ -7,6 +7,7 @@
 
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
+#include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "dialogs/MsgBoxContent.h"
 #include "dialogs/MsgBoxLayout.h"
@@ -95,15 +96,20 @@ void SetProgramIcon(HWND box) {
         ::SendMessageW(box, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-// The tallest client area whose window still fits the work area of the screen.
+HWND OwnerOf(HWND dialog) {
+    return reinterpret_cast<HWND>(::GetWindowLongPtrW(dialog, GWLP_HWNDPARENT));
+}
+
+// The tallest client area whose window still fits the work area of the monitor where the
+// box will be shown: its owner's (0, no limit, when the system tells nothing).
 int LargestClientHeight(HWND box) {
-    RECT work{};
-    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+    const PixelRect work = WorkAreaNear(OwnerOf(box));
+    if (work.height <= 0)
         return 0;
     RECT frame{0, 0, 0, 0};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(box, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrW(box, GWL_EXSTYLE)));
-    return (work.bottom - work.top) - (frame.bottom - frame.top);
+    return work.height - (frame.bottom - frame.top);
 }
 
 void BuildBox(HWND box, MsgBoxState& state) {
@@ -248,32 +254,30 @@ int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int st
 }
 
 void CenterOnOwner(HWND dialog) {
-    HWND owner = reinterpret_cast<HWND>(::GetWindowLongPtrW(dialog, GWLP_HWNDPARENT));
-    PixelSize area;
-    POINT origin{0, 0};
+    HWND owner = OwnerOf(dialog);
+    // The monitor that shows the owner (for a minimised owner, the one it comes back on), or
+    // the primary monitor without one: a dialog is never pulled away from its owner's screen.
+    const PixelRect work = WorkAreaNear(owner);
+    PixelSize area{work.width, work.height};
+    POINT origin{work.x, work.y};
     // A minimised owner has no client area to speak of: centring on it would put the
     // dialog far off screen, where it would come back when the owner is restored.
     if (owner != nullptr && !::IsIconic(owner)) {
         RECT client{};
         ::GetClientRect(owner, &client);
         area = {client.right - client.left, client.bottom - client.top};
+        origin = {0, 0};
         ::ClientToScreen(owner, &origin);
-    } else {
-        RECT work{};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        area = {work.right - work.left, work.bottom - work.top};
     }
     RECT outer{};
     ::GetWindowRect(dialog, &outer);
     const PixelSize size{outer.right - outer.left, outer.bottom - outer.top};
     const PixelPoint at = CentredOrigin(area, size);
+    PixelPoint onScreen{origin.x + at.x, origin.y + at.y};
     // Centred over a small owner near the screen's edge, a tall box would lose its title bar
     // or its buttons off the screen; it is moved back onto the work area.
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const PixelPoint onScreen =
-        KeptOnWorkArea({origin.x + at.x, origin.y + at.y, size.width, size.height},
-                       {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    if (work.width > 0 && work.height > 0)
+        onScreen = KeptOnWorkArea({onScreen.x, onScreen.y, size.width, size.height}, work);
     ::SetWindowPos(dialog, nullptr, onScreen.x, onScreen.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -20,8 +20,9 @@ constexpr int kMsgBoxLastAnsweringButtonId = 12320;
 int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
              std::string_view buttons);
 
-// Centres a dialog over its owner's client area, or over the desktop work area when it has
-// no owner or the owner is minimised.
+// Centres a dialog over its owner's client area, or over the work area of the owner's
+// monitor when the owner is minimised (of the primary monitor when it has none), and keeps
+// it on that work area.
 void CenterOnOwner(HWND dialog);
 
 }  // namespace quillon

@@ -49,9 +49,16 @@ std::string GetRegistryValue(HKEY root, const std::string& subKey, const std::st
     return std::string();
 }
 
-LONG DeleteRegistryKey(const HKEY* root, const char* const* subKey) {
-    if (root == nullptr || subKey == nullptr || *subKey == nullptr)
+HKEY RootKeyFromValue(std::uint32_t value) {
+    // The predefined keys are negative 32-bit numbers; Windows keeps handles to 32
+    // significant bits and widens them with the sign (LongToHandle).
+    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<std::int32_t>(value)));
+}
+
+LONG DeleteRegistryKey(const std::uint32_t* rootValue, const char* const* subKey) {
+    if (rootValue == nullptr || subKey == nullptr || *subKey == nullptr)
         return ERROR_SUCCESS;
+    const HKEY root = RootKeyFromValue(*rootValue);
     char path[kSubKeyBufferSize] = {};
     const UINT length = ::SysStringByteLen(reinterpret_cast<BSTR>(const_cast<char*>(*subKey)));
     std::memcpy(path, *subKey, length < kSubKeyBufferSize - 1 ? length : kSubKeyBufferSize - 1);
@@ -60,10 +67,10 @@ LONG DeleteRegistryKey(const HKEY* root, const char* const* subKey) {
         return ERROR_SUCCESS;
 
     HKEY opened = nullptr;
-    if (::RegOpenKeyExA(*root, path, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
         return ERROR_SUCCESS;
     UniqueRegKey key(opened);
-    return ::RegDeleteKeyA(*root, path);
+    return ::RegDeleteKeyA(root, path);
 }
 
 }  // namespace quillon

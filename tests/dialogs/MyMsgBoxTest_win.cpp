@@ -15,6 +15,7 @@
 #include "base/Handles_win.h"
 #include "dialogs/MsgBoxLayout.h"
 #include "dialogs/MsgBoxStyle.h"
+#include "support/WinTestSupport_win.h"
 
 namespace quillon {
 
@@ -561,14 +562,19 @@ TEST_F(CentredWindow, SitsInTheMiddleOfTheOwnersClientArea) {
     EXPECT_EQ(outer.top, origin.y + (client.bottom - 151) / 2);
 }
 
-// The 301 x 151 pop-up of these tests, centred from the screen origin on the work area.
-void ExpectCentredOnTheWorkArea(HWND popup) {
+// The 301 x 151 pop-up of these tests, centred on the given work area.
+void ExpectCentredOn(const PixelRect& work, HWND popup) {
     RECT outer{};
     ::GetWindowRect(popup, &outer);
+    EXPECT_EQ(outer.left, work.x + (work.width - 301) / 2);
+    EXPECT_EQ(outer.top, work.y + (work.height - 151) / 2);
+}
+
+// ... on the primary monitor's work area, which is what SPI_GETWORKAREA reports.
+void ExpectCentredOnTheWorkArea(HWND popup) {
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(outer.left, (work.right - work.left - 301) / 2);
-    EXPECT_EQ(outer.top, (work.bottom - work.top - 151) / 2);
+    ExpectCentredOn({work.left, work.top, work.right - work.left, work.bottom - work.top}, popup);
 }
 
 TEST_F(CentredWindow, WithoutOwnerSitsInTheMiddleOfTheWorkArea) {
@@ -600,6 +606,110 @@ TEST_F(CentredWindow, ALargerWindowGetsANegativeOffsetTruncatedTowardZero) {
     EXPECT_LT(client.right - 301, 0);
     EXPECT_EQ(outer.left, origin.x + (client.right - 301) / 2);
     EXPECT_EQ(outer.top, origin.y + (client.bottom - 151) / 2);
+}
+
+// ---- A second monitor ----------------------------------------------------------------
+// These run where the system reports a second monitor: tests/CMakeLists.txt runs them once
+// more on a display with two, side by side. Elsewhere they are skipped.
+
+bool Inside(const RECT& r, const PixelRect& area) {
+    return r.left >= area.x && r.top >= area.y && r.right <= area.x + area.width &&
+           r.bottom <= area.y + area.height;
+}
+
+std::string Describe(const RECT& r) {
+    return std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " at (" +
+           std::to_string(r.left) + "," + std::to_string(r.top) + ")";
+}
+
+class OnTheSecondMonitor : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::vector<PixelRect> areas = testing::SecondaryWorkAreas();
+        if (areas.empty()) {
+            ASSERT_FALSE(testing::TwoMonitorsExpected())
+                << "the display has two monitors, the system reports one";
+            GTEST_SKIP() << "the system reports one monitor";
+        }
+        work_ = areas.front();
+        SetMsgBoxStyle("Lucida Console", 10, 0, -1);
+    }
+    void TearDown() override {
+        if (owner_ != nullptr)
+            ::DestroyWindow(owner_);
+        CurrentMsgBoxStyle() = MsgBoxStyle{};
+    }
+    // A visible owner at (x, y) from the second monitor's work-area corner.
+    HWND MakeOwner(int x, int y, int width, int height) {
+        owner_ =
+            ::CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, work_.x + x,
+                              work_.y + y, width, height, nullptr, nullptr, nullptr, nullptr);
+        return owner_;
+    }
+    // Shows a box over the owner and returns where it was.
+    RECT BoxOver(HWND owner, const std::string& text, LONG_PTR* textStyle = nullptr) {
+        RECT frame{};
+        const ShowResult shown =
+            ShowAndDrive(owner, text, "Quillon", 0x30, "", [&](const BoxDriver& box) {
+                ::GetWindowRect(box.box(), &frame);
+                if (textStyle != nullptr)
+                    *textStyle = ::GetWindowLongPtrW(box.Item(kMsgBoxTextId), GWL_STYLE);
+                box.Click(1);
+            });
+        EXPECT_TRUE(shown.boxSeen);
+        EXPECT_FALSE(shown.closedByRescue);
+        return frame;
+    }
+
+    PixelRect work_;
+    HWND owner_ = nullptr;
+};
+
+TEST_F(OnTheSecondMonitor, ABoxIsCentredOverItsOwnerThere) {
+    HWND owner = MakeOwner(60, 40, 500, 300);
+    ASSERT_NE(owner, nullptr);
+    const RECT frame = BoxOver(owner, "Done.");
+    RECT client{};
+    ::GetClientRect(owner, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(owner, &origin);
+    EXPECT_TRUE(Inside(frame, work_)) << Describe(frame);
+    EXPECT_EQ(frame.left, origin.x + (client.right - (frame.right - frame.left)) / 2);
+    EXPECT_EQ(frame.top, origin.y + (client.bottom - (frame.bottom - frame.top)) / 2);
+}
+
+TEST_F(OnTheSecondMonitor, AReportLongerThanThatMonitorFitsOnIt) {
+    std::string report;
+    for (int i = 0; i < 120; ++i)
+        report += "convert.exe: unable to open image `missing.png': No such file or directory.\r";
+    HWND owner = MakeOwner(60, 40, 500, 300);
+    ASSERT_NE(owner, nullptr);
+    LONG_PTR textStyle = 0;
+    const RECT frame = BoxOver(owner, report, &textStyle);
+    EXPECT_TRUE(Inside(frame, work_)) << Describe(frame);
+    EXPECT_NE(textStyle & WS_VSCROLL, 0);
+}
+
+TEST_F(OnTheSecondMonitor, ABoxOverASmallOwnerAtTheFarEdgeIsKeptOnThatMonitor) {
+    HWND owner = MakeOwner(work_.width - 120, work_.height - 90, 120, 90);
+    ASSERT_NE(owner, nullptr);
+    const RECT frame = BoxOver(owner, "A box wider than its small owner.");
+    EXPECT_TRUE(Inside(frame, work_)) << Describe(frame);
+    // Kept on the work area by moving it as little as needed: against the far corner.
+    EXPECT_EQ(frame.right, work_.x + work_.width);
+    EXPECT_EQ(frame.bottom, work_.y + work_.height);
+}
+
+TEST_F(OnTheSecondMonitor, APopUpOverAMinimisedOwnerIsCentredOnThatMonitor) {
+    HWND owner = MakeOwner(60, 40, 500, 300);
+    ASSERT_NE(owner, nullptr);
+    ::ShowWindow(owner, SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(owner));
+    HWND popup = ::CreateWindowExW(0, L"STATIC", L"Centred", WS_POPUP | WS_CAPTION, 0, 0, 301, 151,
+                                   owner, nullptr, nullptr, nullptr);
+    CenterOnOwner(popup);
+    ExpectCentredOn(work_, popup);
+    ::DestroyWindow(popup);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <set>
 #include <ostream>
 #include <string>
@@ -205,19 +206,27 @@ TEST(DelRegKeyExport, QuillonExeExportsItUnderItsPlainName) {
     EXPECT_EQ(names, std::set<std::string>{"DELREGKEY"});
 }
 
+// A key handle as the 32-bit value another program hands over: Windows keeps handles to 32
+// significant bits.
+std::uint32_t KeyValue(HKEY key) {
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(key));
+}
+
 class DelRegKeyCall : public TestKeys {
   protected:
     // Calls it as another program would: the sub-key as a counted single-byte text.
     static LONG Delete(HKEY root, const std::string& subKey) {
         BSTR text = ::SysAllocStringByteLen(subKey.data(), static_cast<UINT>(subKey.size()));
         const char* handle = reinterpret_cast<const char*>(text);
-        const LONG result = DeleteRegistryKey(&root, &handle);
+        const std::uint32_t rootValue = KeyValue(root);
+        const LONG result = DeleteRegistryKey(&rootValue, &handle);
         ::SysFreeString(text);
         return result;
     }
     static LONG DeleteWithNullText(HKEY root) {
         const char* handle = nullptr;
-        return DeleteRegistryKey(&root, &handle);
+        const std::uint32_t rootValue = KeyValue(root);
+        return DeleteRegistryKey(&rootValue, &handle);
     }
 };
 
@@ -242,7 +251,7 @@ TEST_F(DelRegKeyCall, OnlyTheCountedLengthOfTheTextIsUsed) {
     const std::string text = Key("Plain") + "\\Nothing";
     BSTR counted = ::SysAllocStringByteLen(text.data(), static_cast<UINT>(Key("Plain").size()));
     const char* handle = reinterpret_cast<const char*>(counted);
-    HKEY root = HKEY_CURRENT_USER;
+    const std::uint32_t root = KeyValue(HKEY_CURRENT_USER);
     EXPECT_EQ(DeleteRegistryKey(&root, &handle), ERROR_SUCCESS);
     ::SysFreeString(counted);
     EXPECT_FALSE(Exists(Key("Plain")));
@@ -257,7 +266,7 @@ TEST_F(DelRegKeyCall, ALongPathIsCutTo254Characters) {
 }
 
 TEST_F(DelRegKeyCall, MissingPointersDeleteNothing) {
-    HKEY root = HKEY_CURRENT_USER;
+    const std::uint32_t root = KeyValue(HKEY_CURRENT_USER);
     const char* handle = "x";
     EXPECT_EQ(DeleteRegistryKey(nullptr, &handle), ERROR_SUCCESS);
     EXPECT_EQ(DeleteRegistryKey(&root, nullptr), ERROR_SUCCESS);
@@ -273,6 +282,165 @@ TEST_F(DelRegKeyCall, AnEmptyTextDeletesNothing) {
     EXPECT_EQ(Delete(key.get(), ""), ERROR_SUCCESS);
     EXPECT_TRUE(Exists(Key("Plain")));
 }
+
+// The predefined keys' 32-bit values, written out as other programs' headers give them.
+struct RootKeyCase {
+    std::uint32_t value;
+    HKEY key;
+};
+
+class RootKeyWidening : public ::testing::TestWithParam<RootKeyCase> {};
+
+TEST_P(RootKeyWidening, APredefinedKeysValueNamesThatKey) {
+    EXPECT_EQ(RootKeyFromValue(GetParam().value), GetParam().key);
+}
+
+INSTANTIATE_TEST_SUITE_P(PredefinedKeys, RootKeyWidening,
+                         ::testing::Values(RootKeyCase{0x80000000u, HKEY_CLASSES_ROOT},
+                                           RootKeyCase{0x80000001u, HKEY_CURRENT_USER},
+                                           RootKeyCase{0x80000002u, HKEY_LOCAL_MACHINE},
+                                           RootKeyCase{0x80000003u, HKEY_USERS}));
+
+// A 32-bit root key value in the last four bytes of a page whose next page cannot be read,
+// as a caller's variable may lie. A procedure that read eight bytes would touch that page:
+// the handler notes the touch and then opens the page, whose bytes are garbage, so that the
+// read goes on as it would in a caller's memory (and the test ends instead of crashing).
+class ValueBeforeAClosedPage {
+  public:
+    explicit ValueBeforeAClosedPage(std::uint32_t value) {
+        SYSTEM_INFO system{};
+        ::GetSystemInfo(&system);
+        pageSize_ = system.dwPageSize;
+        base_ = static_cast<BYTE*>(
+            ::VirtualAlloc(nullptr, 2 * pageSize_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (base_ == nullptr)
+            return;
+        std::memset(base_ + pageSize_, 0xEE, pageSize_);
+        DWORD protection = 0;
+        ::VirtualProtect(base_ + pageSize_, pageSize_, PAGE_NOACCESS, &protection);
+        value_ = reinterpret_cast<std::uint32_t*>(base_ + pageSize_ - sizeof(std::uint32_t));
+        *value_ = value;
+        watched_ = this;
+        handler_ = ::AddVectoredExceptionHandler(1, OnFault);
+    }
+    ~ValueBeforeAClosedPage() {
+        if (handler_ != nullptr)
+            ::RemoveVectoredExceptionHandler(handler_);
+        watched_ = nullptr;
+        if (base_ != nullptr)
+            ::VirtualFree(base_, 0, MEM_RELEASE);
+    }
+    ValueBeforeAClosedPage(const ValueBeforeAClosedPage&) = delete;
+    ValueBeforeAClosedPage& operator=(const ValueBeforeAClosedPage&) = delete;
+
+    const std::uint32_t* get() const { return value_; }
+    bool ReadPastTheValue() const { return readPast_; }
+
+  private:
+    static LONG CALLBACK OnFault(EXCEPTION_POINTERS* exception) {
+        const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+        ValueBeforeAClosedPage* watched = watched_;
+        if (watched == nullptr || record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION ||
+            record.NumberParameters < 2)
+            return EXCEPTION_CONTINUE_SEARCH;
+        const auto at = static_cast<std::uintptr_t>(record.ExceptionInformation[1]);
+        const auto from = reinterpret_cast<std::uintptr_t>(watched->value_);
+        const auto to = reinterpret_cast<std::uintptr_t>(watched->base_ + 2 * watched->pageSize_);
+        if (at < from || at >= to)
+            return EXCEPTION_CONTINUE_SEARCH;
+        watched->readPast_ = true;
+        DWORD protection = 0;
+        ::VirtualProtect(watched->base_ + watched->pageSize_, watched->pageSize_, PAGE_READONLY,
+                         &protection);
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+
+    static inline ValueBeforeAClosedPage* watched_ = nullptr;
+    DWORD pageSize_ = 0;
+    BYTE* base_ = nullptr;
+    std::uint32_t* value_ = nullptr;
+    PVOID handler_ = nullptr;
+    bool readPast_ = false;
+};
+
+struct ExportCase {
+    const char* name;
+    HKEY root;
+    std::uint32_t rootValue;
+};
+
+void PrintTo(const ExportCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+using DelRegKeyFunction = LONG(WINAPI*)(const std::uint32_t*, const char* const*);
+
+// Wine maps an EXE loaded as a library without binding its imports; binds them as the loader
+// binds a DLL's, so that the exported procedure can call Windows. False when one is missing.
+bool BindImports(HMODULE module) {
+    bool bound = true;
+    testing::ForEachImport(module, [&bound](const testing::ImportEntry& entry) {
+        HMODULE from = ::LoadLibraryA(entry.dll);
+        const char* name = entry.name != nullptr ? entry.name : MAKEINTRESOURCEA(entry.ordinal);
+        FARPROC procedure = from != nullptr ? ::GetProcAddress(from, name) : nullptr;
+        bound = procedure != nullptr &&
+                testing::WriteImportSlot(entry.slot, reinterpret_cast<const void*>(procedure));
+        return bound;
+    });
+    return bound;
+}
+
+// DELREGKEY called through the export of the built Quillon.exe, as another program calls it:
+// the machine code that ships, with the root key's value where a 32-bit caller puts it.
+class DelRegKeyExportCall : public ::testing::TestWithParam<ExportCase> {
+  protected:
+    void SetUp() override {
+        module_.Reset(::LoadLibraryW(QuillonExe().c_str()));
+        ASSERT_TRUE(module_) << "Quillon.exe could not be loaded: " << ::GetLastError();
+        ASSERT_TRUE(BindImports(module_.get()));
+        // Through a pointer-sized integer: an exported address has no type of its own.
+        delRegKey_ = reinterpret_cast<DelRegKeyFunction>(
+            reinterpret_cast<std::uintptr_t>(::GetProcAddress(module_.get(), "DELREGKEY")));
+        ASSERT_NE(delRegKey_, nullptr);
+    }
+    void TearDown() override { ::RegDeleteTreeA(GetParam().root, kTestRoot); }
+
+    UniqueModule module_;
+    DelRegKeyFunction delRegKey_ = nullptr;
+};
+
+TEST_P(DelRegKeyExportCall, ReadsOnlyTheFourBytesOfTheRootKeyAndDeletesTheKey) {
+    const ExportCase& c = GetParam();
+    const std::string key = std::string(kTestRoot) + "\\Export";
+    HKEY created = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(c.root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &created, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(created);
+
+    const ValueBeforeAClosedPage root(c.rootValue);
+    ASSERT_NE(root.get(), nullptr);
+    BSTR text = ::SysAllocStringByteLen(key.data(), static_cast<UINT>(key.size()));
+    const char* handle = reinterpret_cast<const char*>(text);
+    const LONG result = delRegKey_(root.get(), &handle);
+    ::SysFreeString(text);
+
+    EXPECT_FALSE(root.ReadPastTheValue()) << "more than the four bytes of the root key were read";
+    EXPECT_EQ(result, ERROR_SUCCESS);
+    HKEY opened = nullptr;
+    const LONG reopened = ::RegOpenKeyExA(c.root, key.c_str(), 0, KEY_READ, &opened);
+    if (reopened == ERROR_SUCCESS)
+        ::RegCloseKey(opened);
+    EXPECT_EQ(reopened, ERROR_FILE_NOT_FOUND) << "the key is still there";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Callers, DelRegKeyExportCall,
+    ::testing::Values(ExportCase{"CurrentUser", HKEY_CURRENT_USER, 0x80000001u},
+                      ExportCase{"LocalMachine", HKEY_LOCAL_MACHINE, 0x80000002u}),
+    [](const ::testing::TestParamInfo<ExportCase>& param) {
+        return std::string(param.param.name);
+    });
 
 }  // namespace
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 
@@ -152,6 +153,71 @@ std::vector<std::wstring> ComboItems(HWND combo) {
         items.push_back(text);
     }
     return items;
+}
+
+void ForEachImport(HMODULE module, const std::function<bool(const ImportEntry&)>& visit) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0)
+        return;
+    for (auto* dll =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         dll->Name != 0; ++dll) {
+        // The names stay in the original table; the slots are what the loader fills.
+        const DWORD namesAt =
+            dll->OriginalFirstThunk != 0 ? dll->OriginalFirstThunk : dll->FirstThunk;
+        const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + namesAt);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            ImportEntry entry;
+            entry.dll = reinterpret_cast<const char*>(base + dll->Name);
+            entry.slot = slots;
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                entry.ordinal = static_cast<WORD>(IMAGE_ORDINAL(names->u1.Ordinal));
+            } else {
+                entry.name = reinterpret_cast<const char*>(
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)
+                        ->Name);
+            }
+            if (!visit(entry))
+                return;
+        }
+    }
+}
+
+bool WriteImportSlot(IMAGE_THUNK_DATA* slot, const void* address) {
+    DWORD protection = 0;
+    if (!::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection))
+        return false;
+    slot->u1.Function = reinterpret_cast<std::uintptr_t>(address);
+    ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
+    return true;
+}
+
+namespace {
+BOOL CALLBACK CollectSecondary(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY) == 0) {
+        const RECT& r = info.rcWork;
+        reinterpret_cast<std::vector<PixelRect>*>(context)->push_back(
+            {r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::vector<PixelRect> SecondaryWorkAreas() {
+    std::vector<PixelRect> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, CollectSecondary, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+bool TwoMonitorsExpected() {
+    return std::getenv("QUILLON_EXPECT_TWO_MONITORS") != nullptr;
 }
 
 }  // namespace quillon::testing

@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/Handles_win.h"
+#include "base/PixelGeometry.h"
 
 namespace quillon::testing {
 
@@ -47,5 +49,27 @@ ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments)
 
 // The texts of a combo box's items.
 std::vector<std::wstring> ComboItems(HWND combo);
+
+// One entry of a loaded module's import table: the DLL, the procedure's name (null when it
+// is imported by number) or number, and the slot through which the module calls it.
+struct ImportEntry {
+    const char* dll = nullptr;
+    const char* name = nullptr;
+    WORD ordinal = 0;
+    IMAGE_THUNK_DATA* slot = nullptr;
+};
+
+// Calls visit for each import of a loaded module, in table order, until visit returns false.
+void ForEachImport(HMODULE module, const std::function<bool(const ImportEntry&)>& visit);
+
+// Points an import slot at another address, through the slot's page protection.
+bool WriteImportSlot(IMAGE_THUNK_DATA* slot, const void* address);
+
+// The work areas of the monitors other than the primary one, as the system lists them.
+std::vector<PixelRect> SecondaryWorkAreas();
+
+// Whether the runner made this display with two monitors (QUILLON_EXPECT_TWO_MONITORS set):
+// then a second monitor that the system does not report fails a test instead of skipping it.
+bool TwoMonitorsExpected();
 
 }  // namespace quillon::testing
