@@ -1,32 +1,72 @@
-// quillon-cli: the catalogue as Quillon sees it, for script authors and automation.
+// quillon-cli: the catalogue and the Execute button as Quillon sees them, for script authors
+// and automation.
 //   quillon-cli check FOLDER    the validation log after the start-up scan
 //   quillon-cli list FOLDER     one line per catalogue position
 //   quillon-cli body FOLDER K   the stored body of position K, as held
+//   quillon-cli batch [--out FOLDER] SCRIPT PICTURE...   the "script.bat" Execute would write
+//   quillon-cli run [--out FOLDER] SCRIPT PICTURE...     the run Execute would make (Windows)
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/Text.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ScriptFolderAccess.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "cli/CliPlatform.h"
+#include "execution/BatchScript.h"
 
 namespace {
 
+using namespace quillon;
+
 constexpr int kUsageError = 2;
+// The script or a picture cannot be used as given.
+constexpr int kInputError = 3;
+// Run results: nothing printed, a warning (the output exists), an error.
+constexpr int kRunQuiet = 0;
+constexpr int kRunWarning = 1;
+constexpr int kRunError = 2;
+// Quillon has four input slots.
+constexpr int kMostPictures = 4;
+
+constexpr char kUsage[] =
+    "usage: quillon-cli check FOLDER | list FOLDER | body FOLDER K"
+    " | batch [--out FOLDER] SCRIPT PICTURE... | run [--out FOLDER] SCRIPT PICTURE...";
+
+int Say(const std::string& message, int exitCode) {
+    std::fprintf(stderr, "quillon-cli: %s\n", message.c_str());
+    return exitCode;
+}
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "quillon-cli: %s\n", message.c_str());
-    return kUsageError;
+    return Say(message, kUsageError);
+}
+
+int Refuse(const std::string& message) {
+    return Say(message, kInputError);
+}
+
+// The message the window shows for a name the batch cannot hold, on one line.
+int RefuseName(const std::string& name) {
+    std::string message = UnwritableNameMessage(name);
+    for (char& c : message) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return Refuse(message);
 }
 
 void WriteBytes(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+int Finish(int exitCode) {
+    return std::fflush(stdout) == 0 ? exitCode : Fail("could not write the output");
 }
 
 // A position typed by the user: decimal digits only, within the catalogue.
@@ -41,26 +81,14 @@ bool ParsePosition(const std::string& text, int size, int& position) {
     return position >= 1 && position <= size;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    using namespace quillon;
-    const std::string usage = "usage: quillon-cli check FOLDER | list FOLDER | body FOLDER K";
-    if (argc < 3)
-        return Fail(usage);
-    const std::string command = argv[1];
+int CatalogueCommand(const std::vector<std::string>& args) {
+    const std::string& command = args[0];
     const bool isBody = command == "body";
-    if ((command != "check" && command != "list" && !isBody) || argc != (isBody ? 4 : 3)) {
-        return Fail(usage);
-    }
-    const std::optional<std::string> folderPath = ResolveFolder(argv[2]);
+    if (args.size() != (isBody ? 3u : 2u))
+        return Fail(kUsage);
+    const std::optional<std::string> folderPath = ResolveFolder(args[1]);
     if (!folderPath)
-        return Fail(std::string("no such folder: ") + argv[2]);
-
-        // Binary output, so CR LF reaches the caller as the log holds it.
-#ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+        return Fail("no such folder: " + args[1]);
 
     ScriptCatalogue catalogue;
     std::string validationLog;
@@ -79,11 +107,179 @@ int main(int argc, char** argv) {
         WriteBytes(lines);
     } else {
         int position = 0;
-        if (!ParsePosition(argv[3], catalogue.Size(), position)) {
-            return Fail("no catalogue position " + std::string(argv[3]) + " (the catalogue has " +
+        if (!ParsePosition(args[2], catalogue.Size(), position)) {
+            return Fail("no catalogue position " + args[2] + " (the catalogue has " +
                         std::to_string(catalogue.Size()) + ")");
         }
         WriteBytes(catalogue.At(position).body);
     }
-    return std::fflush(stdout) == 0 ? 0 : Fail("could not write the output");
+    return Finish(0);
+}
+
+// ---- batch and run --------------------------------------------------------------------
+
+std::string FolderPart(const std::string& fullPath) {
+    const std::size_t separator = fullPath.rfind(PathSeparator());
+    return separator == std::string::npos ? std::string() : fullPath.substr(0, separator + 1);
+}
+
+// The path as the batch builder takes it: it finds a picture's name after the last
+// backslash, as Windows writes paths. Elsewhere a backslash inside a name is refused: no
+// Windows file could carry that name.
+std::optional<std::string> BatchPicturePath(std::string path) {
+    if (PathSeparator() == '\\')
+        return path;
+    for (char& c : path) {
+        if (c == '\\')
+            return std::nullopt;
+        if (c == PathSeparator())
+            c = '\\';
+    }
+    return path;
+}
+
+std::string PictureCount(int count) {
+    return std::to_string(count) + (count == 1 ? " picture" : " pictures");
+}
+
+const char* FaultText(ScriptFault fault) {
+    switch (fault) {
+        case ScriptFault::kNoArgs:
+            return "its <script ...> tag has no args=\"...\"";
+        case ScriptFault::kNoName:
+            return "its <script ...> tag has no name=\"...\"";
+        case ScriptFault::kNoTag:
+        case ScriptFault::kNone:
+            break;
+    }
+    return "it has no <script ...> tag";
+}
+
+// Gathers what the Execute button would have for the arguments after the command, or
+// says why it cannot and gives the exit code.
+int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
+    const std::string usage = "usage: quillon-cli " + args[0] + " [--out FOLDER] SCRIPT PICTURE...";
+    std::size_t next = 1;
+    std::optional<std::string> outArgument;
+    if (next < args.size() && args[next] == "--out") {
+        if (next + 1 >= args.size())
+            return Fail(usage);
+        outArgument = args[next + 1];
+        next += 2;
+    }
+    if (next >= args.size())
+        return Fail(usage);
+    const std::string& scriptArgument = args[next++];
+    const std::vector<std::string> pictureArguments(
+        args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
+
+    const std::optional<std::string> scriptPath = cli::FullPath(scriptArgument);
+    const std::string scriptFolder = scriptPath ? FolderPart(*scriptPath) : std::string();
+    if (scriptFolder.empty())
+        return Refuse("cannot read the script " + scriptArgument);
+    std::unique_ptr<ByteSource> source =
+        OpenScriptFolder(scriptFolder).open(scriptPath->substr(scriptFolder.size()));
+    if (!source)
+        return Refuse("cannot read the script " + scriptArgument);
+    const ScriptReadResult read = ReadScript(source.get(), job.script);
+    source.reset();
+    if (read.count == kInvalidScript)
+        return Refuse(scriptArgument + " is not a valid script: " + FaultText(read.fault));
+    const int argCount = read.count;
+    if (argCount > kMostPictures) {
+        return Refuse(scriptArgument + " takes " + PictureCount(argCount) +
+                      ", and Quillon runs scripts that take at most " +
+                      std::to_string(kMostPictures));
+    }
+    if (pictureArguments.size() != static_cast<std::size_t>(argCount)) {
+        return Fail(usage + " (" + scriptArgument + " takes " + PictureCount(argCount) + ", " +
+                    std::to_string(pictureArguments.size()) + " given)");
+    }
+
+    if (outArgument) {
+        const std::optional<std::string> folder = ResolveFolder(*outArgument);
+        if (!folder)
+            return Fail("no such folder: " + *outArgument);
+        job.outputFolder = *folder;
+    }
+    for (const std::string& argument : pictureArguments) {
+        const std::optional<std::string> path = cli::FullPath(argument);
+        const std::optional<PixelSize> size =
+            path ? cli::PictureFileSize(*path) : std::optional<PixelSize>();
+        if (!size)
+            return Refuse("cannot read or decode the picture " + argument);
+        const std::optional<std::string> batchPath = BatchPicturePath(*path);
+        if (!batchPath)
+            return RefuseName(path->substr(FolderPart(*path).size()));
+        job.pictures.push_back({*batchPath, size->width, size->height});
+        if (job.outputFolder.empty())
+            job.outputFolder = FolderPart(*path);
+    }
+    job.scriptFolder = scriptFolder;
+    if (job.outputFolder.empty())
+        job.outputFolder = scriptFolder;
+    return 0;
+}
+
+int BatchCommand(const cli::ScriptJob& job) {
+    const BatchPlan plan = BuildBatch(TrimBlanks(job.script.body), job.script.eraseTemp == 1,
+                                      job.pictures, job.outputFolder, cli::EncodeBatchName);
+    if (!plan.unwritableName.empty())
+        return RefuseName(plan.unwritableName);
+    WriteBytes(plan.text);
+    return Finish(0);
+}
+
+int RunJobCommand(const cli::ScriptJob& job) {
+    const cli::JobResult result = cli::RunJob(job);
+    if (!result.output.empty())
+        WriteBytes(result.output + "\r\n");
+    std::fflush(stdout);
+    switch (result.outcome) {
+        case cli::RunOutcome::kQuiet:
+            return kRunQuiet;
+        case cli::RunOutcome::kWarning:
+            return Say(result.outputFile + " is created but threw a warning", kRunWarning);
+        case cli::RunOutcome::kError:
+            return Say(
+                result.outputFile.empty()
+                    ? "the script printed an error and names no output file"
+                    : "the script printed an error and " + result.outputFile + " does not exist",
+                kRunError);
+        case cli::RunOutcome::kUnwritable:
+            return RefuseName(result.unwritableName);
+        case cli::RunOutcome::kUnavailable:
+            break;
+    }
+    return Fail("run needs Windows");
+}
+
+int ScriptCommand(const std::vector<std::string>& args) {
+    if (args[0] == "run" && !cli::RunsScripts())
+        return Fail("run needs Windows");
+    cli::ScriptJob job;
+    if (const int refused = GatherJob(args, job))
+        return refused;
+    return args[0] == "batch" ? BatchCommand(job) : RunJobCommand(job);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (const std::optional<std::string>& argument : cli::CommandLineArguments(argc, argv)) {
+        if (!argument)
+            return Refuse("an argument holds characters the system code page cannot write");
+        args.push_back(*argument);
+    }
+    // Binary output, so CR LF reaches the caller as the log and the batch hold it.
+    cli::UseBinaryOutput();
+    if (args.empty())
+        return Fail(kUsage);
+    const std::string& command = args[0];
+    if (command == "check" || command == "list" || command == "body")
+        return CatalogueCommand(args);
+    if (command == "batch" || command == "run")
+        return ScriptCommand(args);
+    return Fail(kUsage);
 }

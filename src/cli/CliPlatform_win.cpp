@@ -1,0 +1,108 @@
+// quillon-cli on Windows: the window's own picture decoder, console encoding and run.
+#include "cli/CliPlatform.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <memory>
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "base/AnsiText_win.h"
+#include "execution/ConsoleText_win.h"
+#include "execution/ExecuteScript_win.h"
+#include "pictures/PictureEngine_win.h"
+
+namespace quillon::cli {
+
+namespace {
+
+struct LocalFreer {
+    void operator()(LPWSTR* memory) const { ::LocalFree(memory); }
+};
+
+}  // namespace
+
+std::vector<std::optional<std::string>> CommandLineArguments(int, char**) {
+    // The runtime's narrow arguments put look-alike letters in place of the characters the
+    // code page lacks, which would name another file: the wide ones are narrowed exactly.
+    std::vector<std::optional<std::string>> arguments;
+    int count = 0;
+    std::unique_ptr<LPWSTR, LocalFreer> wide{::CommandLineToArgvW(::GetCommandLineW(), &count)};
+    if (!wide)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(NarrowToAnsi(wide.get()[i]));
+    return arguments;
+}
+
+void UseBinaryOutput() {
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
+std::optional<std::string> FullPath(const std::string& path) {
+    if (path.empty())
+        return std::nullopt;
+    const std::wstring wide = WidenAnsi(path);
+    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::nullopt;
+    std::wstring full(needed, L'\0');
+    const DWORD written = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (written == 0 || written >= needed)
+        return std::nullopt;
+    full.resize(written);
+    return NarrowToAnsi(full);
+}
+
+std::optional<PixelSize> PictureFileSize(const std::string& fullPath) {
+    static const bool started = (StartPictureEngine(), true);
+    (void)started;
+    const PictureOwner picture = LoadPictureFile(fullPath);
+    if (!picture)
+        return std::nullopt;
+    return PictureSize(picture.get());
+}
+
+std::optional<std::string> EncodeBatchName(std::string_view name) {
+    return ToConsoleText(name);
+}
+
+bool RunsScripts() {
+    return true;
+}
+
+JobResult RunJob(const ScriptJob& job) {
+    ScriptRun run;
+    run.body = job.script.body;
+    run.eraseTemp = job.script.eraseTemp == 1;
+    run.pictures = job.pictures;
+    run.programFolder = job.scriptFolder;
+    run.outputFolder = job.outputFolder;
+    const RunResult result = RunScript(run);
+
+    JobResult done;
+    done.output = result.output;
+    done.outputFile = result.outputFile;
+    done.unwritableName = result.unwritableName;
+    switch (result.verdict) {
+        case RunVerdict::kQuiet:
+            done.outcome = RunOutcome::kQuiet;
+            break;
+        case RunVerdict::kWarning:
+            done.outcome = RunOutcome::kWarning;
+            break;
+        case RunVerdict::kError:
+            done.outcome = RunOutcome::kError;
+            break;
+        case RunVerdict::kUnwritable:
+            done.outcome = RunOutcome::kUnwritable;
+            break;
+    }
+    return done;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,222 @@
+// quillon-cli.exe batch and run under Wine, with the real command interpreter and
+// ImageMagick behind the prefix's shims: what is made, printed and returned.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "base/AnsiText_win.h"
+#include "base/Handles_win.h"
+#include "pictures/PictureEngine_win.h"
+#include "support/MainWindowHarness_win.h"
+#include "support/TempFolder.h"
+#include "support/WinTestSupport_win.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::TestPicture;
+
+// ImageMagick through the shims is slow to start under Wine.
+constexpr DWORD kRunLimitMs = 120000;
+
+struct CliResult {
+    long exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+UniqueHandle InheritableFile(const fs::path& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    return UniqueHandle(::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Runs quillon-cli.exe to its end with both output streams in files (a pipe can be held
+// open by the command interpreter the run starts).
+CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder) {
+    CliResult result;
+    const fs::path outPath = captureFolder / L"cli-out.txt";
+    const fs::path errPath = captureFolder / L"cli-err.txt";
+    {
+        UniqueHandle out = InheritableFile(outPath);
+        UniqueHandle err = InheritableFile(errPath);
+        if (!out || !err)
+            return result;
+        const std::wstring exe = testing::WindowsPath(testing::RequiredEnvironment("QUILLON_CLI"));
+        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out.get();
+        startup.hStdError = err.get();
+        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                              nullptr, &startup, &info)) {
+            return result;
+        }
+        ::CloseHandle(info.hThread);
+        UniqueHandle process(info.hProcess);
+        if (::WaitForSingleObject(process.get(), kRunLimitMs) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process.get(), 99);
+            ::WaitForSingleObject(process.get(), 5000);
+            return result;
+        }
+        DWORD code = 0;
+        ::GetExitCodeProcess(process.get(), &code);
+        result.exitCode = static_cast<long>(code);
+    }
+    result.out = ReadBytes(outPath);
+    result.err = ReadBytes(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return result;
+}
+
+std::wstring Quoted(const fs::path& path) {
+    return L"\"" + path.wstring() + L"\"";
+}
+
+std::string Ansi(const fs::path& path) {
+    return NarrowToAnsiMarked(path.wstring());
+}
+
+// A script folder and a picture folder apart, so that where each file lands shows.
+class CliScriptRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory(scripts());
+        fs::create_directory(pictures());
+        fs::copy_file(TestPicture("tall.png"), picture());  // 600 x 900
+    }
+    fs::path scripts() const { return folder.path() / L"scripts"; }
+    fs::path pictures() const { return folder.path() / L"pictures"; }
+    fs::path picture() const { return pictures() / L"tall.png"; }
+    fs::path Script(const char* name, const std::string& body, int args = 1) const {
+        return fs::path(folder.Write("scripts/" + std::string(name),
+                                     "<script args=\"" + std::to_string(args) +
+                                         "\" name=\"Test\">\r\n" + body + "</script>\r\n"));
+    }
+    bool LeftABatch() const { return fs::exists(scripts() / L"script.bat"); }
+
+    TempFolder folder;
+};
+
+// Width and height swapped, then scaled to a tenth: only sizes decoded from the picture
+// give 90 x 60.
+constexpr char kSwapBody[] =
+    "convert $NAME.$EXT -resize $HEIGHTx$WIDTH! -scale 10% swapped.png\r\n";
+
+TEST_F(CliScriptRun, RunMakesTheOutputBesideThePictureAndExitsZero) {
+    const fs::path script = Script("swap.xml", kSwapBody);
+    const CliResult result =
+        RunCli(L"run " + Quoted(script) + L" " + Quoted(picture()), folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    StartPictureEngine();
+    const PictureOwner made = LoadPictureFile(Ansi(pictures() / L"swapped.png"));
+    ASSERT_TRUE(made) << "swapped.png was not made";
+    EXPECT_EQ(PictureSize(made.get()), (PixelSize{90, 60}));
+    EXPECT_FALSE(LeftABatch());
+}
+
+TEST_F(CliScriptRun, RunIntoAnOutputFolderWorksThere) {
+    const fs::path script = Script("scale.xml", "convert $NAME.$EXT -scale 10% copied.png\r\n");
+    const fs::path out = folder.path() / L"out folder";
+    fs::create_directory(out);
+    fs::copy_file(picture(), out / L"tall.png");
+    const CliResult result =
+        RunCli(L"run --out " + Quoted(out) + L" " + Quoted(script) + L" " + Quoted(picture()),
+               folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_TRUE(fs::exists(out / L"copied.png"));
+    EXPECT_FALSE(fs::exists(pictures() / L"copied.png"));
+}
+
+TEST_F(CliScriptRun, OutputWithTheFileMadeIsAWarningExitingOne) {
+    const fs::path script =
+        Script("note.xml", "convert $NAME.$EXT -scale 10% small.png\r\necho made small.png\r\n");
+    const CliResult result =
+        RunCli(L"run " + Quoted(script) + L" " + Quoted(picture()), folder.path());
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_EQ(result.out, "made small.png\r\n");
+    EXPECT_NE(result.err.find("is created but threw a warning"), std::string::npos) << result.err;
+}
+
+TEST_F(CliScriptRun, AFailingScriptExitsTwoWithImageMagicksMessage) {
+    const fs::path script = Script("bad.xml", "convert $NAME.$EXT -frobnicate 3 bad.png\r\n");
+    const CliResult result =
+        RunCli(L"run " + Quoted(script) + L" " + Quoted(picture()), folder.path());
+    EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+    EXPECT_NE(result.out.find("unrecognized option"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("-frobnicate"), std::string::npos) << result.out;
+    EXPECT_FALSE(fs::exists(pictures() / L"bad.png"));
+    EXPECT_FALSE(LeftABatch());
+}
+
+TEST_F(CliScriptRun, WrongPictureCountExitsTwoAndRunsNothing) {
+    const fs::path script = Script("swap.xml", kSwapBody);
+    const CliResult none = RunCli(L"run " + Quoted(script), folder.path());
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_NE(none.err.find("usage"), std::string::npos) << none.err;
+    const CliResult two =
+        RunCli(L"run " + Quoted(script) + L" " + Quoted(picture()) + L" " + Quoted(picture()),
+               folder.path());
+    EXPECT_EQ(two.exitCode, 2);
+    EXPECT_EQ(two.out, "");
+    EXPECT_FALSE(fs::exists(pictures() / L"swapped.png"));
+}
+
+TEST_F(CliScriptRun, AMissingPictureExitsThreeWithOneLine) {
+    const fs::path script = Script("swap.xml", kSwapBody);
+    const CliResult result =
+        RunCli(L"run " + Quoted(script) + L" " + Quoted(pictures() / L"none.png"), folder.path());
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("none.png"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+}
+
+TEST_F(CliScriptRun, AnInvalidScriptExitsThree) {
+    const fs::path script = folder.Write("scripts/nameless.xml", "<script args=\"1\">\r\nx\r\n");
+    const CliResult result =
+        RunCli(L"run " + Quoted(script) + L" " + Quoted(picture()), folder.path());
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("name="), std::string::npos) << result.err;
+}
+
+TEST_F(CliScriptRun, AnArgumentTheCodePageCannotWriteExitsThree) {
+    const fs::path script = Script("swap.xml", kSwapBody);
+    // A character outside every single- and double-byte code page.
+    const fs::path smiling = pictures() / L"\U0001F600.png";
+    fs::copy_file(picture(), smiling);
+    const CliResult result =
+        RunCli(L"batch " + Quoted(script) + L" " + Quoted(smiling), folder.path());
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("code page"), std::string::npos) << result.err;
+}
+
+TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
+    const fs::path script = Script("swap.xml", kSwapBody);
+    const CliResult result =
+        RunCli(L"batch " + Quoted(script) + L" " + Quoted(picture()), folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::string folderText = Ansi(pictures()) + "\\";
+    EXPECT_EQ(result.out, folderText.substr(0, 2) + "\r\nCD " + folderText +
+                              "\r\nconvert tall.png -resize 900x600! -scale 10%% swapped.png\r\n"
+                              "\r\n");
+    EXPECT_FALSE(LeftABatch());
+    EXPECT_FALSE(fs::exists(pictures() / L"swapped.png"));
+}
+
+}  // namespace
+}  // namespace quillon
