@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Measures `quillon-cli run` of a small one-picture script against the same ImageMagick
+# command given to the command interpreter directly (`cmd /c convert ...`), in the same
+# Wine prefix with its server already running, alternating the two.
+# Run from the repository after `cmake --build --preset windows`:
+#   tests/bench/run-vs-cmd.sh [ROUNDS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$root/build/windows
+cli=$build/src/quillon-cli.exe
+[ -f "$cli" ] || { echo "run-vs-cmd: build the windows preset first" >&2; exit 1; }
+rounds=${1:-10}
+prefix=$build/wineprefix
+[ -f "$prefix/.quillon-ready" ] || "$root/tools/wine-prefix-setup" "$prefix" "$build/imshim" >/dev/null
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d)
+# The server is kept running for the whole measurement (and its output away from ours), so
+# neither side pays for starting it; it is stopped at the end.
+wineserver -p 30 </dev/null >/dev/null 2>&1
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+
+convert -size 640x480 gradient:navy-gold "$work/photo.jpg"
+printf '<script args="1" name="Half size">\r\nconvert $NAME.$EXT -resize 50%% half.png\r\n</script>\r\n' \
+  >"$work/half.xml"
+win() { echo "Z:${1//\//\\}"; }
+
+now() { date +%s%N; }
+quillon_total=0
+cmd_total=0
+for ((i = 0; i < rounds; i++)); do
+  rm -f "$work/half.png"
+  start=$(now)
+  wine "$cli" run "$(win "$work/half.xml")" "$(win "$work/photo.jpg")" >"$work/cli.out" 2>&1
+  quillon_total=$((quillon_total + $(now) - start))
+  [ -f "$work/half.png" ] || { echo "run-vs-cmd: quillon-cli made no picture" >&2; cat "$work/cli.out" >&2; exit 1; }
+  rm -f "$work/half.png"
+  start=$(now)
+  (cd "$work" && wine cmd /c convert photo.jpg -resize 50% half.png >"$work/cmd.out" 2>&1)
+  cmd_total=$((cmd_total + $(now) - start))
+  [ -f "$work/half.png" ] || { echo "run-vs-cmd: cmd made no picture" >&2; exit 1; }
+done
+awk -v q="$quillon_total" -v c="$cmd_total" -v n="$rounds" 'BEGIN {
+  printf "quillon-cli run:  %.1f ms per run (mean of %d)\n", q / n / 1e6, n
+  printf "cmd /c convert:   %.1f ms per run (mean of %d)\n", c / n / 1e6, n
+  printf "ratio:            %.2f\n", q / c
+}'
