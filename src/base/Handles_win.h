@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <utility>
 
@@ -207,11 +208,35 @@ class WindowDc {
     HDC dc_;
 };
 
-// A picture decoded by GDI+; disposing of it also lets go of the file it was read from.
-struct PictureDisposer {
-    void operator()(Gdiplus::GpImage* image) const { Gdiplus::DllExports::GdipDisposeImage(image); }
+// A picture decoded or made by GDI+; disposing of it also lets go of the file or memory it
+// was read from.
+struct PictureTraits {
+    using Type = Gdiplus::GpImage*;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type p) { return p == nullptr; }
+    static void Close(Type p) { Gdiplus::DllExports::GdipDisposeImage(p); }
 };
-using PictureOwner = std::unique_ptr<Gdiplus::GpImage, PictureDisposer>;
+
+// Owns one GDI+ picture, spelt like a std::unique_ptr (get, reset, release, null), and
+// counted like the owners above: a decoded picture can weigh a hundred megabytes, so leak
+// tests count pictures too.
+class PictureOwner {
+  public:
+    PictureOwner() = default;
+    PictureOwner(std::nullptr_t) {}  // implicit, so that "return nullptr" means no picture
+    explicit PictureOwner(Gdiplus::GpImage* image) : owner_(image) {}
+
+    Gdiplus::GpImage* get() const { return owner_.get(); }
+    explicit operator bool() const { return static_cast<bool>(owner_); }
+    Gdiplus::GpImage* release() { return owner_.release(); }
+    void reset(Gdiplus::GpImage* image = nullptr) { owner_.Reset(image); }
+
+    // How many GDI+ pictures owners hold at this moment.
+    static long Live() { return UniqueResource<PictureTraits>::Live(); }
+
+  private:
+    UniqueResource<PictureTraits> owner_;
+};
 
 // A GDI+ drawing context made on a device context for one drawing.
 struct GraphicsDeleter {
@@ -220,5 +245,13 @@ struct GraphicsDeleter {
     }
 };
 using GraphicsOwner = std::unique_ptr<Gdiplus::GpGraphics, GraphicsDeleter>;
+
+// GDI+ settings for drawing a picture (such as how its edges are sampled).
+struct ImageAttributesDeleter {
+    void operator()(Gdiplus::GpImageAttributes* attributes) const {
+        Gdiplus::DllExports::GdipDisposeImageAttributes(attributes);
+    }
+};
+using ImageAttributesOwner = std::unique_ptr<Gdiplus::GpImageAttributes, ImageAttributesDeleter>;
 
 }  // namespace quillon

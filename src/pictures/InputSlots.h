@@ -10,8 +10,9 @@ namespace quillon {
 constexpr int kSlotCount = 4;
 constexpr int kSlotIdBase = 1100;  // slot i is the control 1100 + i
 
-// A decoded picture as a slot holds it. Opaque here: the picture engine makes it and reads
-// it; destroying it releases the decoder's picture (and frees the file it keeps open).
+// A picture as a slot holds it: for an input slot, a preview no larger than the slot's area,
+// made when the picture is loaded. Opaque here: the picture engine makes it and reads it;
+// destroying it releases the decoder's picture.
 class HeldPicture {
   public:
     virtual ~HeldPicture() = default;
@@ -20,7 +21,7 @@ class HeldPicture {
 struct InputSlot {
     std::string path;
     std::unique_ptr<HeldPicture> picture;  // released when replaced or cleared
-    int width = 0;
+    int width = 0;                         // the picture's true size, not its preview's
     int height = 0;
     int controlId = 0;
 };

@@ -99,15 +99,22 @@ void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCo
 void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     if (index < 1 || index > kSlotCount)
         return;
-    PictureOwner picture = LoadPictureFile(path);
-    if (!picture) {
+    PictureOwner decoded = LoadPictureFile(path);
+    if (!decoded) {
         SetItemText(window, kInputStatusId, kPictureNotSupportedText);
         RefusalBeep();
         return;
     }
-    const PixelSize size = PictureSize(picture.get());
+    const PixelSize size = PictureSize(decoded.get());
     InputSlot& slot = SlotAt(index);
-    slot.picture = std::make_unique<SlotPicture>(std::move(picture));
+    // The slot shows the picture only in its own area and needs no more than that preview and
+    // the true size; the full decode (and the copy of the file behind it) goes at once. Should
+    // the preview fail, the slot keeps the full picture, which draws the same.
+    PictureOwner preview =
+        MakeFittedPreview(decoded.get(), PictureAreaSize(::GetDlgItem(window, slot.controlId)));
+    if (preview)
+        decoded.reset();
+    slot.picture = std::make_unique<SlotPicture>(preview ? std::move(preview) : std::move(decoded));
     slot.path = path;
     slot.width = size.width;
     slot.height = size.height;

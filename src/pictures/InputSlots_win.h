@@ -12,7 +12,8 @@
 
 namespace quillon {
 
-// A decoded GDI+ picture as a slot holds it.
+// A GDI+ picture as a slot holds it: for an input slot, a preview the size it is drawn at in
+// the slot's area (the slot's width and height keep the picture's true size).
 class SlotPicture final : public HeldPicture {
   public:
     explicit SlotPicture(PictureOwner image) : image_(std::move(image)) {}
@@ -22,7 +23,7 @@ class SlotPicture final : public HeldPicture {
     PictureOwner image_;
 };
 
-// The GDI+ picture a slot holds, or null.
+// The GDI+ picture a slot holds (for an input slot, its preview), or null.
 Gdiplus::GpImage* SlotImage(const InputSlot& slot);
 
 // Every function here works on the main window it is handed; `argCount` is the chosen

@@ -100,6 +100,46 @@ PixelSize PictureSize(Gdiplus::GpImage* picture) {
     return {static_cast<int>(width), static_cast<int>(height)};
 }
 
+PictureOwner MakeFittedPreview(Gdiplus::GpImage* picture, PixelSize area) {
+    if (picture == nullptr)
+        return nullptr;
+    const PixelRect fitted = FittedRect(PictureSize(picture), area);
+    if (fitted.width <= 0 || fitted.height <= 0)
+        return nullptr;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gdip::GdipCreateBitmapFromScan0(fitted.width, fitted.height, 0, PixelFormat32bppPARGB,
+                                        nullptr, &bitmap) != Gdiplus::Ok)
+        return nullptr;
+    PictureOwner preview(bitmap);
+    Gdiplus::GpGraphics* raw = nullptr;
+    if (gdip::GdipGetImageGraphicsContext(bitmap, &raw) != Gdiplus::Ok)
+        return nullptr;
+    GraphicsOwner graphics(raw);
+    // Shrinking many pixels into one needs the filtered modes; the default one samples only a
+    // few source pixels for each preview pixel. Pixel centres line up with the source's.
+    gdip::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
+    gdip::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeHighQuality);
+    // Mirrored at its edges, the picture's border pixels are mixed with themselves rather than
+    // with transparency, so the preview keeps a clean edge.
+    Gdiplus::GpImageAttributes* rawAttributes = nullptr;
+    gdip::GdipCreateImageAttributes(&rawAttributes);
+    ImageAttributesOwner attributes(rawAttributes);
+    if (attributes)
+        gdip::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0,
+                                             FALSE);
+    Gdiplus::GpRectF source{};
+    Gdiplus::GpUnit unit = Gdiplus::UnitPixel;
+    if (gdip::GdipGetImageBounds(picture, &source, &unit) != Gdiplus::Ok)
+        return nullptr;
+    const Gdiplus::GpStatus drawn = gdip::GdipDrawImageRectRect(
+        graphics.get(), picture, 0.0F, 0.0F, static_cast<float>(fitted.width),
+        static_cast<float>(fitted.height), source.X, source.Y, source.Width, source.Height, unit,
+        attributes.get(), nullptr, nullptr);
+    if (drawn != Gdiplus::Ok)
+        return nullptr;
+    return preview;
+}
+
 GraphicsOwner CreatePictureGraphics(HWND area) {
     HDC dc = PictureAreaDc(area);
     if (dc == nullptr)

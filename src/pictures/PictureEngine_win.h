@@ -20,6 +20,12 @@ PictureOwner LoadPictureFile(const std::string& path);
 // A decoded picture's size in pixels.
 PixelSize PictureSize(Gdiplus::GpImage* picture);
 
+// A copy of a picture at the size it is drawn at when fitted into an area of the given outer
+// size: shrunk with good interpolation, or as it is when it fits. Drawn fitted into that area
+// it lands on the same pixels as the picture itself, at a fraction of its memory. Nothing when
+// the picture shrinks to no pixel or the copy cannot be made.
+PictureOwner MakeFittedPreview(Gdiplus::GpImage* picture, PixelSize area);
+
 // A GDI+ drawing context on a picture area's off-screen image; null if it is none.
 GraphicsOwner CreatePictureGraphics(HWND area);
 

@@ -77,6 +77,31 @@ TEST(PictureOwner, DisposesOfThePictureItHolds) {
     PictureOwner empty;  // an empty owner disposes of nothing
 }
 
+TEST(PictureOwner, CountsThePicturesItHolds) {
+    StartPictureEngine();
+    const long before = PictureOwner::Live();
+    Gdiplus::GpBitmap* first = nullptr;
+    Gdiplus::GpBitmap* second = nullptr;
+    ASSERT_EQ(gdip::GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat32bppARGB, nullptr, &first),
+              Gdiplus::Ok);
+    ASSERT_EQ(gdip::GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat32bppARGB, nullptr, &second),
+              Gdiplus::Ok);
+    {
+        PictureOwner picture(first);
+        EXPECT_EQ(PictureOwner::Live(), before + 1);
+        PictureOwner moved(std::move(picture));
+        EXPECT_EQ(PictureOwner::Live(), before + 1);
+        moved.reset(second);  // the first one goes, the second one comes
+        EXPECT_EQ(PictureOwner::Live(), before + 1);
+        PictureOwner none = nullptr;
+        EXPECT_EQ(PictureOwner::Live(), before + 1);
+        Gdiplus::GpImage* kept = moved.release();
+        EXPECT_EQ(PictureOwner::Live(), before);
+        moved.reset(kept);
+    }
+    EXPECT_EQ(PictureOwner::Live(), before);
+}
+
 TEST(GraphicsOwner, DrawsOnItsContextUntilDeleted) {
     StartPictureEngine();
     WindowDc screen(nullptr);

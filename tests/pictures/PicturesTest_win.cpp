@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "base/AnsiText_win.h"
 #include "base/Feedback_win.h"
 #include "pictures/InputSlots.h"
+#include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
@@ -187,6 +189,105 @@ TEST(FittedDrawing, NoPictureJustClearsTheArea) {
     ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
     DrawPictureFitted(App().mainWindow, nullptr, kOutputPictureId);
     EXPECT_EQ(::GetPixel(PictureAreaDc(harness.Control(kOutputPictureId)), 20, 20), kFace);
+}
+
+// ---- Slot previews --------------------------------------------------------------------
+
+// A picture dropped on slot 1, where it is drawn (written out from the fitting rules), and
+// the colours of its left and right halves.
+struct SlotPreviewCase {
+    const char* file;
+    int argCount;
+    const char* status;
+    PixelRect drawn;
+    COLORREF left;
+    COLORREF right;
+};
+
+void PrintTo(const SlotPreviewCase& c, std::ostream* out) {
+    *out << c.file << " in slot 1 of " << c.argCount;
+}
+
+class SlotPreview : public ::testing::TestWithParam<SlotPreviewCase> {};
+
+TEST_P(SlotPreview, HoldsNoMoreThanItDrawsAndReportsTheTrueSize) {
+    const SlotPreviewCase& want = GetParam();
+    MainWindowHarness harness;
+    harness.AddScript("script.xml", want.argCount, "Script");
+    ASSERT_NE(harness.Open(), nullptr);
+    ASSERT_TRUE(harness.ChooseScript("Script"));
+    harness.DropOn(kSlotIdBase + 1, {TestPicture(want.file).wstring()});
+
+    const InputSlot& slot = InputSlots()[1];
+    ASSERT_TRUE(slot.picture);
+    EXPECT_EQ(harness.Text(kInputStatusId), want.status);
+    EXPECT_EQ(PictureSize(SlotImage(slot)), (PixelSize{want.drawn.width, want.drawn.height}));
+
+    // Drawn from the preview: centred, shrunk whole (both halves show), edges where the
+    // fitting puts them and button face beyond them.
+    HWND area = harness.Control(kSlotIdBase + 1);
+    const PixelSize size = PictureAreaSize(area);
+    HDC dc = PictureAreaDc(area);
+    const PixelRect& at = want.drawn;
+    const int left = at.x;
+    const int right = at.x + at.width - 1;
+    const int top = at.y;
+    const int bottom = at.y + at.height - 1;
+    const int middleY = at.y + at.height / 2;
+    const int leftX = at.x + at.width / 4;
+    EXPECT_EQ(::GetPixel(dc, leftX, middleY), want.left);
+    EXPECT_EQ(::GetPixel(dc, at.x + at.width * 3 / 4, middleY), want.right);
+    EXPECT_EQ(::GetPixel(dc, left, middleY), want.left);
+    EXPECT_EQ(::GetPixel(dc, right, middleY), want.right);
+    EXPECT_EQ(::GetPixel(dc, leftX, top), want.left);
+    EXPECT_EQ(::GetPixel(dc, leftX, bottom), want.left);
+    if (left > 0) {
+        EXPECT_EQ(::GetPixel(dc, left - 1, middleY), kFace);
+    }
+    if (right + 1 < size.width) {
+        EXPECT_EQ(::GetPixel(dc, right + 1, middleY), kFace);
+    }
+    if (top > 0) {
+        EXPECT_EQ(::GetPixel(dc, leftX, top - 1), kFace);
+    }
+    if (bottom + 1 < size.height) {
+        EXPECT_EQ(::GetPixel(dc, leftX, bottom + 1), kFace);
+    }
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// large.png is 3000 x 2000; the slot areas are 240 x 216, 118 x 216, 240 x 70 and 118 x 106.
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, SlotPreview,
+    ::testing::Values(
+        SlotPreviewCase{"large.png", 1, "large.png 3000x2000", {0, 28, 240, 160}, kRed, kBlue},
+        SlotPreviewCase{"large.png", 2, "large.png 3000x2000", {0, 68, 118, 79}, kRed, kBlue},
+        SlotPreviewCase{"large.png", 3, "large.png 3000x2000", {67, 0, 105, 70}, kRed, kBlue},
+        SlotPreviewCase{"large.png", 4, "large.png 3000x2000", {0, 13, 118, 79}, kRed, kBlue},
+        // Smaller than the area: kept at its own size, never enlarged.
+        SlotPreviewCase{"small.gif", 1, "small.gif 100x50", {70, 83, 100, 50}, kRed, kRed}),
+    [](const auto& test) {
+        std::string name = test.param.file;
+        return name.substr(0, name.find('.')) + std::to_string(test.param.argCount);
+    });
+
+TEST(FilledSlots, EachHoldsOnePictureUntilTheNextLayout) {
+    MainWindowHarness harness;
+    harness.AddScript("two.xml", 2, "Two pictures");
+    ASSERT_NE(harness.Open(), nullptr);
+    ASSERT_TRUE(harness.ChooseScript("Two pictures"));
+    const long before = PictureOwner::Live();
+    for (int round = 0; round < 4; ++round) {
+        harness.DropOn(kSlotIdBase + 1, {TestPicture("large.png").wstring()});
+        harness.DropOn(kSlotIdBase + 2,
+                       {TestPicture(round % 2 ? "small.gif" : "large.png").wstring()});
+        // The preview only: the full decode is gone, and so is the picture it replaced.
+        EXPECT_EQ(PictureOwner::Live(), before + 2) << round;
+    }
+    ASSERT_TRUE(harness.ChooseScript("Two pictures"));
+    EXPECT_EQ(PictureOwner::Live(), before);
 }
 
 // ---- Corner caption -------------------------------------------------------------------

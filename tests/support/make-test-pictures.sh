@@ -10,4 +10,6 @@ convert -size 600x900 gradient:'#20a040'-'#f0e060' tall.png
 convert -size 100x50 xc:'#ff0000' small.gif
 convert -size 256x24 xc:'#0000ff' BMP3:banner.bmp
 convert -size 40x30 xc:'#00ff00' resource.png
+# Larger than any slot: red on the left, blue on the right, so a shrunk copy shows both.
+convert -size 1500x2000 xc:'#ff0000' -size 1500x2000 xc:'#0000ff' +append large.png
 touch pictures-ready
