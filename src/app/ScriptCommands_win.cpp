@@ -19,6 +19,7 @@
 #include "execution/ExecuteScript_win.h"
 #include "execution/ShellHelpers_win.h"
 #include "pictures/InputSlots_win.h"
+#include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "settings/Settings_win.h"
 
@@ -65,6 +66,12 @@ std::vector<BatchPicture> SlotPictures(int argCount) {
 void ShowProducedPicture(HWND window, const std::string& path) {
     InputSlot& preview = InputSlots()[0];
     PictureOwner picture = LoadPictureFile(path);
+    // Only the fitted preview is ever drawn: a large result need not stay decoded whole.
+    if (picture) {
+        HWND area = ::GetDlgItem(window, kOutputPictureId);
+        if (PictureOwner fitted = MakeFittedPreview(picture.get(), PictureAreaSize(area)))
+            picture = std::move(fitted);
+    }
     preview.picture = picture ? std::make_unique<SlotPicture>(std::move(picture)) : nullptr;
     DrawPictureFitted(window, SlotImage(preview), kOutputPictureId);
 }
