@@ -219,6 +219,18 @@ bool IsClick(int code) {
     return code == STN_CLICKED || code == STN_DBLCLK;
 }
 
+// The buttons and the output area, each acting on a click or double-click.
+struct ClickCommand {
+    int id;
+    void (*run)(HWND window);
+};
+constexpr ClickCommand kClickCommands[] = {
+    {kMenuButtonId, OnMenuButton},
+    {kEditScriptButtonId, OnEditScript},
+    {kExecuteButtonId, OnExecute},
+    {kOutputPictureId, OnShowOutputFile},
+};
+
 INT_PTR OnCommand(HWND window, int id, int code) {
     switch (id) {
         case IDOK:
@@ -229,31 +241,19 @@ INT_PTR OnCommand(HWND window, int id, int code) {
                 return FALSE;
             OnScriptChosen(window);
             return TRUE;
-        case kMenuButtonId:
-            if (!IsClick(code))
-                return FALSE;
-            OnMenuButton(window);
-            return TRUE;
-        case kEditScriptButtonId:
-            if (!IsClick(code))
-                return FALSE;
-            OnEditScript(window);
-            return TRUE;
-        case kExecuteButtonId:
-            if (!IsClick(code))
-                return FALSE;
-            OnExecute(window);
-            return TRUE;
-        case kOutputPictureId:
-            if (!IsClick(code))
-                return FALSE;
-            OnShowOutputFile(window);
-            return TRUE;
         case kCmdDiagnostics:
             ShowValidationLog();
             return TRUE;
         default:
             break;
+    }
+    for (const ClickCommand& command : kClickCommands) {
+        if (command.id != id)
+            continue;
+        if (!IsClick(code))
+            return FALSE;
+        command.run(window);
+        return TRUE;
     }
     if (const char* page = PageOfCommand(id)) {
         OpenWebPage(window, page);

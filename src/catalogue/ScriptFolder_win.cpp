@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "base/AnsiText_win.h"
+#include "base/FullPath_win.h"
 #include "base/Handles_win.h"
 
 namespace quillon {
@@ -47,20 +48,14 @@ char PathSeparator() {
 }
 
 std::optional<std::string> ResolveFolder(const std::string& folder) {
-    const std::wstring wide = WidenAnsi(folder);
-    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
+    const std::optional<std::wstring> full = FullPathOf(WidenAnsi(folder));
+    if (!full)
         return std::nullopt;
-    std::wstring full(needed, L'\0');
-    const DWORD written = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-    if (written == 0 || written >= needed)
-        return std::nullopt;
-    full.resize(written);
-    const DWORD attributes = ::GetFileAttributesW(full.c_str());
+    const DWORD attributes = ::GetFileAttributesW(full->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return std::nullopt;
     }
-    const std::optional<std::string> ansi = NarrowToAnsi(full);
+    const std::optional<std::string> ansi = NarrowToAnsi(*full);
     if (!ansi)
         return std::nullopt;
     return WithOneTrailingSeparator(*ansi, '\\');

@@ -12,6 +12,7 @@
 #include <shellapi.h>
 
 #include "base/AnsiText_win.h"
+#include "base/FullPath_win.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/ExecuteScript_win.h"
 #include "pictures/PictureEngine_win.h"
@@ -46,16 +47,8 @@ void UseBinaryOutput() {
 std::optional<std::string> FullPath(const std::string& path) {
     if (path.empty())
         return std::nullopt;
-    const std::wstring wide = WidenAnsi(path);
-    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return std::nullopt;
-    std::wstring full(needed, L'\0');
-    const DWORD written = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-    if (written == 0 || written >= needed)
-        return std::nullopt;
-    full.resize(written);
-    return NarrowToAnsi(full);
+    const std::optional<std::wstring> full = FullPathOf(WidenAnsi(path));
+    return full ? NarrowToAnsi(*full) : std::nullopt;
 }
 
 std::optional<PixelSize> PictureFileSize(const std::string& fullPath) {
