@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "pictures/SlotLayout.h"
 #include "support/ExpectedLayout.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
@@ -437,20 +439,19 @@ TEST_F(SlotsOfTwoPictureScript, PointerOverASlotRecordsItAndShowsTheHand) {
 TEST_F(SlotsOfTwoPictureScript, TheRealPointerOverASlotRecordsIt) {
     ChooseTwo();
     ::SetForegroundWindow(harness_.window());
-    const auto pointAt = [&](int id) {
+    // The move reaches the window through the X server: waits until the window has
+    // recorded the slot it expects (or gives up after a long while).
+    const auto pointAt = [&](int id, int expectedSlot) {
         RECT rect{};
         ::GetWindowRect(harness_.Control(id), &rect);
         ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        for (int i = 0; i < 20; ++i) {
-            testing::PumpMessages();
-            ::Sleep(10);
-        }
+        testing::PumpUntil([&] { return App().hoverSlot == expectedSlot; });
     };
-    pointAt(kSlotIdBase + 2);
+    pointAt(kSlotIdBase + 2, 2);
     EXPECT_EQ(App().hoverSlot, 2);
-    pointAt(kSlotIdBase + 1);
+    pointAt(kSlotIdBase + 1, 1);
     EXPECT_EQ(App().hoverSlot, 1);
-    pointAt(kInputStatusId);
+    pointAt(kInputStatusId, 0);
     EXPECT_EQ(App().hoverSlot, 0);
 }
 
@@ -688,22 +689,30 @@ TEST_F(SlotsOfTwoPictureScript, EmptySlotsShowTheirLabelCentredInLightGrey) {
     ChooseTwo();
     for (int slot = 1; slot <= 2; ++slot) {
         HWND area = harness_.Control(kSlotIdBase + slot);
+        // "arg #1" in Arial, 26 points, light grey: its extent in that font is centred in the
+        // 118 x 216 slot, and the ink lies where the font puts it for text drawn there.
+        const std::wstring label = L"arg #" + std::to_wstring(slot);
+        const testing::TextMeasure measured = testing::MeasureText(
+            PictureAreaDc(area), {L"Arial", 26, false, RGB(200, 200, 200), kFace}, label);
+        ASSERT_GT(measured.ink.right, measured.ink.left) << "the font draws no ink";
+        const int originX = (118 - measured.extent.cx) / 2;
+        const int originY = (216 - measured.extent.cy) / 2;
         int left = 1000, right = -1, top = 1000, bottom = -1;
         for (int y = 0; y < 216; ++y) {
             for (int x = 0; x < 118; ++x) {
                 if (ImagePixel(area, x, y) == RGB(200, 200, 200)) {
                     left = std::min(left, x);
-                    right = std::max(right, x);
+                    right = std::max(right, x + 1);
                     top = std::min(top, y);
-                    bottom = std::max(bottom, y);
+                    bottom = std::max(bottom, y + 1);
                 }
             }
         }
         ASSERT_GE(right, 0) << "slot " << slot << " shows no label";
-        // The ink of "arg #1" sits inside its measured extent, which is centred.
-        EXPECT_NEAR((left + right) / 2.0, 118 / 2.0, 6.0) << slot;
-        EXPECT_NEAR((top + bottom) / 2.0, 216 / 2.0, 10.0) << slot;
-        EXPECT_GT(right - left, 30) << slot;
+        EXPECT_EQ(left, originX + measured.ink.left) << slot;
+        EXPECT_EQ(top, originY + measured.ink.top) << slot;
+        EXPECT_EQ(right, originX + measured.ink.right) << slot;
+        EXPECT_EQ(bottom, originY + measured.ink.bottom) << slot;
     }
 }
 
@@ -786,12 +795,18 @@ TEST_F(SlotsOfTwoPictureScript, RepeatedLayoutsAndFillsLeakNoGdiObjects) {
 
 // ---- The popup menu -------------------------------------------------------------------
 
+// The menu runs its own loop until it is closed: a timer checks, while it runs, whether
+// the menu is on the screen yet, notes where, and closes it; after a long while it closes
+// the loop anyway, so that a menu that never shows cannot hold the test.
 RECT openedMenu{};
+std::chrono::steady_clock::time_point menuDeadline;
 void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND menu = ::FindWindowW(L"#32768", nullptr);
-    if (menu == nullptr || !::IsWindowVisible(menu))
+    const bool shown = menu != nullptr && ::IsWindowVisible(menu);
+    if (!shown && std::chrono::steady_clock::now() < menuDeadline)
         return;
-    ::GetWindowRect(menu, &openedMenu);
+    if (shown)
+        ::GetWindowRect(menu, &openedMenu);
     ::KillTimer(nullptr, timer);
     ::EndMenu();
 }
@@ -801,7 +816,8 @@ TEST_F(MainWindowBuilt, MenuButtonOpensThePopupAboveAndLeftOfThePointer) {
     POINT pointer{};
     ::GetCursorPos(&pointer);
     openedMenu = RECT{};
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseOpenMenu);
+    menuDeadline = std::chrono::steady_clock::now() + testing::kPatience;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseOpenMenu);
     harness_.Click(kMenuButtonId, BN_CLICKED);
     ::KillTimer(nullptr, timer);
     ASSERT_NE(openedMenu.right, 0) << "no popup menu opened";

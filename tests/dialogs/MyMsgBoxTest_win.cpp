@@ -15,6 +15,7 @@
 #include "base/Handles_win.h"
 #include "dialogs/MsgBoxLayout.h"
 #include "dialogs/MsgBoxStyle.h"
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
@@ -26,7 +27,7 @@ namespace quillon {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto kPatience = std::chrono::seconds(10);
+using testing::kPatience;
 
 // A visible top-level window that owns the boxes of one test.
 class OwnerWindow {

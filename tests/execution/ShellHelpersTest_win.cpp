@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "base/Handles_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "support/TempFolder.h"
+#include "support/WaitUntil.h"
 
 namespace quillon {
 namespace {
@@ -96,7 +98,7 @@ class CountingWindow {
     CountingWindow& operator=(const CountingWindow&) = delete;
 
     HWND get() const { return window_; }
-    int count = 0;
+    std::atomic<int> count{0};
     WaitingProgram* endAtThird = nullptr;
 
   private:
@@ -182,7 +184,7 @@ TEST(WaitForProcess, ANullHandleReturnsAfterOnePassHandlingOneMessage) {
         ::PostMessageW(window.get(), kCountedMessage, 0, 0);
     HANDLE process = nullptr;
     WaitForProcess(process);
-    EXPECT_EQ(window.count, 1);
+    EXPECT_EQ(window.count.load(), 1);
     EXPECT_EQ(process, nullptr);
 }
 
@@ -202,30 +204,52 @@ TEST(WaitForProcess, MessagesAreHandledWhileTheProgramRunsAndTheWaitEndsWithIt) 
     window.endAtThird = &program;
     HANDLE process = program.Duplicate();
     ASSERT_NE(process, nullptr);
-    // Posted from another thread while the wait is under way; the third ends the program.
-    std::thread poster([target = window.get()] {
+    // Posted from another thread, each once the one before it was handled, so that they
+    // arrive while the wait is under way; the third ends the program. Should the wait stop
+    // handling them, the program is ended after a long while, so that the test fails.
+    std::thread poster([&window, &program] {
         for (int i = 0; i < 3; ++i) {
-            ::Sleep(30);
-            ::PostMessageW(target, kCountedMessage, 0, 0);
+            if (!testing::WaitUntil([&] { return window.count == i; })) {
+                program.End();
+                return;
+            }
+            ::PostMessageW(window.get(), kCountedMessage, 0, 0);
         }
     });
     WaitForProcess(process);
     poster.join();
-    EXPECT_EQ(window.count, 3);
+    EXPECT_EQ(window.count.load(), 3);
     EXPECT_EQ(process, nullptr);
     EXPECT_FALSE(program.Running());
+}
+
+// Notes when this thread takes a quit request from its queue.
+std::atomic<bool> quitTaken{false};
+LRESULT CALLBACK NoteQuitTaken(int code, WPARAM removal, LPARAM message) {
+    if (code == HC_ACTION && removal == PM_REMOVE &&
+        reinterpret_cast<const MSG*>(message)->message == WM_QUIT) {
+        quitTaken = true;
+    }
+    return ::CallNextHookEx(nullptr, code, removal, message);
 }
 
 TEST(WaitForProcess, AQuitRequestTakenDuringTheWaitIsKeptForTheCallersLoop) {
     WaitingProgram program;
     HANDLE process = program.Duplicate();
+    quitTaken = false;
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, NoteQuitTaken, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     ::PostQuitMessage(7);
+    // The program ends only once the wait has taken the request, so the wait goes on after
+    // it (or after a long while, should the request never be taken).
     std::thread ender([&program] {
-        ::Sleep(200);
+        testing::WaitUntil([] { return quitTaken.load(); });
         program.End();
     });
     WaitForProcess(process);
     ender.join();
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(quitTaken);
     MSG message{};
     ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));

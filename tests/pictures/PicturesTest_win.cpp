@@ -21,6 +21,7 @@
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
@@ -295,34 +296,56 @@ TEST(FilledSlots, EachHoldsOnePictureUntilTheNextLayout) {
 TEST(CornerCaption, IsWrittenTopRightOverThePicture) {
     MainWindowHarness harness;
     ASSERT_NE(harness.Open(), nullptr);
-    ShowResourcePicture(harness.window(), kOutputPictureId, "TESTPNG");
-    DrawCornerCaption(App().mainWindow, "Found ImageMagick v6.9.11-60");
     HDC dc = PictureAreaDc(harness.Control(kOutputPictureId));
-    int left = 1000, right = -1, top = 1000, bottom = -1;
-    for (int y = 0; y < 60; ++y) {
+    ASSERT_NE(dc, nullptr);
+    // A picture filling the whole 240 x 217 area, in a colour of its own.
+    const COLORREF picture = RGB(0, 128, 255);
+    const RECT whole{0, 0, 240, 217};
+    UniqueBrush brush(::CreateSolidBrush(picture));
+    ::FillRect(dc, &whole, brush.get());
+    const std::string text = "Found ImageMagick v6.9.11-60";
+    DrawCornerCaption(harness.window(), text);
+
+    // The caption is Arial, 8 points, italic, in RGB(170, 100, 160) on a button-face strip as
+    // large as the text's extent in that font, 8 pixels from the right edge and 6 from the top.
+    const COLORREF caption = RGB(170, 100, 160);
+    const testing::TextMeasure measured = testing::MeasureText(
+        dc, {L"Arial", 8, true, caption, kFace}, std::wstring(text.begin(), text.end()));
+    const SIZE extent = measured.extent;
+    ASSERT_GT(extent.cx, 0);
+    ASSERT_GT(measured.ink.right, measured.ink.left) << "the font draws no ink";
+    const POINT origin{240 - 8 - extent.cx, 6};
+
+    RECT face{1000, 1000, -1, -1};  // bounding boxes, right and bottom exclusive
+    RECT ink{1000, 1000, -1, -1};
+    int facePixels = 0;
+    for (int y = 0; y < 217; ++y) {
         for (int x = 0; x < 240; ++x) {
-            if (::GetPixel(dc, x, y) == RGB(170, 100, 160)) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+            const COLORREF pixel = ::GetPixel(dc, x, y);
+            RECT* box = pixel == kFace ? &face : pixel == caption ? &ink : nullptr;
+            if (box == nullptr)
+                continue;
+            facePixels += pixel == kFace ? 1 : 0;
+            box->left = std::min<LONG>(box->left, x);
+            box->top = std::min<LONG>(box->top, y);
+            box->right = std::max<LONG>(box->right, x + 1);
+            box->bottom = std::max<LONG>(box->bottom, y + 1);
         }
     }
-    ASSERT_GE(right, 0) << "no caption ink";
-    EXPECT_LE(right, 240 - 8);
-    EXPECT_GE(right, 240 - 8 - 4);
-    EXPECT_GE(top, 6);
-    EXPECT_LE(bottom, 6 + 20);
-    EXPECT_GT(right - left, 60);
-    // The text sits on a button-face strip over the picture, which shows around it.
-    int strip = 0;
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x)
-            strip += ::GetPixel(dc, x, y) == kFace ? 1 : 0;
-    }
-    EXPECT_GT(strip, (right - left) * (bottom - top) / 3);
-    EXPECT_EQ(::GetPixel(dc, left - 30, 40), RGB(0, 255, 0));
+    // The picture is covered by the strip and nowhere else.
+    ASSERT_GE(face.right, 0) << "no strip";
+    EXPECT_EQ(face.left, origin.x);
+    EXPECT_EQ(face.top, origin.y);
+    EXPECT_EQ(face.right, origin.x + extent.cx);
+    EXPECT_EQ(face.bottom, origin.y + extent.cy);
+    // A strip, not a frame: the text's ink covers less than half of it.
+    EXPECT_GT(facePixels, extent.cx * extent.cy / 2);
+    // The ink is where that font puts it for text drawn at the strip's corner.
+    ASSERT_GE(ink.right, 0) << "no caption ink";
+    EXPECT_EQ(ink.left, origin.x + measured.ink.left);
+    EXPECT_EQ(ink.top, origin.y + measured.ink.top);
+    EXPECT_EQ(ink.right, origin.x + measured.ink.right);
+    EXPECT_EQ(ink.bottom, origin.y + measured.ink.bottom);
 }
 
 // ---- Picture areas --------------------------------------------------------------------
@@ -392,7 +415,7 @@ class DialogDriver {
 
   private:
     void Run() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto deadline = std::chrono::steady_clock::now() + testing::kPatience;
         while (std::chrono::steady_clock::now() < deadline) {
             HWND dialog = ::FindWindowW(L"#32770", L"Quillon");
             if (dialog != nullptr && ::IsWindowVisible(dialog) && dialog != App().mainWindow) {

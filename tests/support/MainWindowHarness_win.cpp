@@ -1,11 +1,14 @@
 #include "support/MainWindowHarness_win.h"
 
+#include <chrono>
+
 #include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureEngine_win.h"
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon::testing {
@@ -22,6 +25,18 @@ void PumpMessages() {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ RECT ControlRect(HWND control);
 
 // Lets the window handle what is queued for it.
 void PumpMessages();
+
+// Lets the window handle what reaches it until condition holds, or at most kPatience (see
+// WaitUntil.h); true when it held.
+bool PumpUntil(const std::function<bool()>& condition);
 
 // A window as it was asked for when it was created.
 struct CreatedWindow {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -134,7 +135,7 @@ ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments)
     while (::ReadFile(readEnd.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
         result.output.append(buffer, got);
     }
-    ::WaitForSingleObject(process.get(), 20000);
+    ::WaitForSingleObject(process.get(), kPatienceMs);
     DWORD code = 0;
     ::GetExitCodeProcess(process.get(), &code);
     result.exitCode = static_cast<long>(code);
@@ -218,6 +219,45 @@ std::vector<PixelRect> SecondaryWorkAreas() {
 
 bool TwoMonitorsExpected() {
     return std::getenv("QUILLON_EXPECT_TWO_MONITORS") != nullptr;
+}
+
+TextMeasure MeasureText(HDC like, const TextLook& look, const std::wstring& text) {
+    TextMeasure measure;
+    UniqueCreatedDc dc(::CreateCompatibleDC(like));
+    const int height = -::MulDiv(look.points, ::GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+    UniqueFont font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, look.italic ? TRUE : FALSE, FALSE,
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, look.face));
+    ScopedSelectObject selectedFont(dc.get(), font.get());
+    const int length = static_cast<int>(text.size());
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), length, &measure.extent);
+
+    // Drawn on an image like the caller's, with a margin as wide as the text is high all
+    // round, for letters that lean out of their extent.
+    const int margin = measure.extent.cy;
+    const RECT whole{0, 0, measure.extent.cx + 2 * margin, measure.extent.cy + 2 * margin};
+    UniqueBitmap image(::CreateCompatibleBitmap(like, whole.right, whole.bottom));
+    ScopedSelectObject selectedImage(dc.get(), image.get());
+    UniqueBrush background(::CreateSolidBrush(look.background));
+    ::FillRect(dc.get(), &whole, background.get());
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), look.ink);
+    ::TextOutW(dc.get(), margin, margin, text.c_str(), length);
+    RECT ink{whole.right, whole.bottom, 0, 0};
+    for (int y = 0; y < whole.bottom; ++y) {
+        for (int x = 0; x < whole.right; ++x) {
+            if (::GetPixel(dc.get(), x, y) != look.ink)
+                continue;
+            ink.left = std::min<LONG>(ink.left, x);
+            ink.top = std::min<LONG>(ink.top, y);
+            ink.right = std::max<LONG>(ink.right, x + 1);
+            ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+        }
+    }
+    if (ink.right > ink.left)
+        measure.ink = {ink.left - margin, ink.top - margin, ink.right - margin,
+                       ink.bottom - margin};
+    return measure;
 }
 
 }  // namespace quillon::testing

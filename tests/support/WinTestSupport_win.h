@@ -9,8 +9,12 @@
 
 #include "base/Handles_win.h"
 #include "base/PixelGeometry.h"
+#include "support/WaitUntil.h"
 
 namespace quillon::testing {
+
+// kPatience for Windows' own waits, which count milliseconds.
+constexpr DWORD kPatienceMs = static_cast<DWORD>(kPatience.count());
 
 // A path from the build (a Linux path when cross-compiled) as Windows names it.
 std::wstring WindowsPath(const std::string& path);
@@ -31,9 +35,9 @@ class StartedProgram {
 
     bool Started() const { return static_cast<bool>(process_); }
     // The first visible top-level window of the process with this title, waiting for it.
-    HWND WaitForWindow(const std::wstring& title, DWORD timeoutMs = 20000) const;
+    HWND WaitForWindow(const std::wstring& title, DWORD timeoutMs = kPatienceMs) const;
     // Waits for the process to end; returns its exit code, or -1 on timeout.
-    long WaitForExit(DWORD timeoutMs = 20000);
+    long WaitForExit(DWORD timeoutMs = kPatienceMs);
 
   private:
     UniqueHandle process_;
@@ -71,5 +75,24 @@ std::vector<PixelRect> SecondaryWorkAreas();
 // Whether the runner made this display with two monitors (QUILLON_EXPECT_TWO_MONITORS set):
 // then a second monitor that the system does not report fails a test instead of skipping it.
 bool TwoMonitorsExpected();
+
+// How text is drawn: the font's face, size in points and slant, the ink's colour and the
+// colour it is drawn over (transparently).
+struct TextLook {
+    const wchar_t* face = L"";
+    int points = 0;
+    bool italic = false;
+    COLORREF ink = 0;
+    COLORREF background = 0;
+};
+
+// Text measured in its own font: what drawn text is compared with, so that a test holds for
+// whichever font the system gives for the face asked for.
+struct TextMeasure {
+    SIZE extent{};  // what GetTextExtentPoint32 gives
+    RECT ink{};     // the pixels of exactly the ink's colour, from the point the text is drawn
+                    // at (right and bottom exclusive); empty when there are none
+};
+TextMeasure MeasureText(HDC like, const TextLook& look, const std::wstring& text);
 
 }  // namespace quillon::testing
