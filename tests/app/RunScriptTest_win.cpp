@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -16,29 +15,20 @@
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/TempFolder.h"
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::WaitUntil;
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kTitle[] = L"Quillon v0.1 - Veltrane 2014";
 constexpr wchar_t kPopUpTitle[] = L"Quillon";  // the picture chooser and every message box
-constexpr auto kPatience = std::chrono::seconds(60);
 constexpr int kMsgBoxTextId = 12300;
 constexpr int kMsgBoxFirstButtonId = 12302;
-
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto until = Clock::now() + kPatience;
-    while (!done()) {
-        if (Clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 std::wstring TextOf(HWND control) {
     wchar_t text[4096] = {};

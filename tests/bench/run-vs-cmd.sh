@@ -16,7 +16,7 @@ export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 # The server is kept running for the whole measurement (and its output away from ours), so
 # neither side pays for starting it; it is stopped at the end.
-wineserver -p 30 </dev/null >/dev/null 2>&1
+wineserver -p30 </dev/null >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 
 convert -size 640x480 gradient:navy-gold "$work/photo.jpg"
