@@ -33,6 +33,16 @@ struct AppState {
 
 AppState& App();
 
+// Marks the window busy with a run or an editor wait for one command's length. The window
+// keeps answering during such a wait, but a second run or edit would share its files.
+class BusyScope {
+  public:
+    BusyScope() { App().busy = true; }
+    ~BusyScope() { App().busy = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+};
+
 // The chosen script's number of input pictures; nothing while no script is chosen.
 std::optional<int> ChosenArgCount();
 

@@ -14,6 +14,7 @@
 #include "app/ImageMagickCheck_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
+#include "app/NewScript_win.h"
 #include "app/ScriptCommands_win.h"
 #include "app/StartUp_win.h"
 #include "app/WebPages.h"
@@ -240,6 +241,9 @@ INT_PTR OnCommand(HWND window, int id, int code) {
             if (code != CBN_SELENDOK)
                 return FALSE;
             OnScriptChosen(window);
+            return TRUE;
+        case kCmdNewScript:
+            CreateNewScript(window);  // refuses with a beep while another command waits
             return TRUE;
         case kCmdDiagnostics:
             ShowValidationLog();

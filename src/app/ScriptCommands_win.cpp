@@ -36,24 +36,6 @@ constexpr const char* kWizardPicture = "WIZ";
 constexpr const char* kBallsPicture = "BAL";
 constexpr int kFirstSlotId = kSlotIdBase + 1;
 
-// Marks the window busy with a run or an editor wait for one command's length. The window
-// keeps answering during such a wait, but a second run or edit would share its files.
-class BusyScope {
-  public:
-    BusyScope() { App().busy = true; }
-    ~BusyScope() { App().busy = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-};
-
-void ReplaceListItem(HWND window, int position, const std::string& text) {
-    HWND list = ::GetDlgItem(window, kScriptListId);
-    const WPARAM index = static_cast<WPARAM>(position - 1);
-    ::SendMessageW(list, CB_DELETESTRING, index, 0);
-    ::SendMessageW(list, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(WidenAnsi(text).c_str()));
-    ::SendMessageW(list, CB_SETCURSEL, index, 0);
-}
-
 std::vector<BatchPicture> SlotPictures(int argCount) {
     std::vector<BatchPicture> pictures;
     for (int i = 1; i <= argCount && i <= kSlotCount; ++i) {
@@ -77,6 +59,14 @@ void ShowProducedPicture(HWND window, const std::string& path) {
 }
 
 }  // namespace
+
+void ReplaceListItem(HWND window, int position, const std::string& text) {
+    HWND list = ::GetDlgItem(window, kScriptListId);
+    const WPARAM index = static_cast<WPARAM>(position - 1);
+    ::SendMessageW(list, CB_DELETESTRING, index, 0);
+    ::SendMessageW(list, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(WidenAnsi(text).c_str()));
+    ::SendMessageW(list, CB_SETCURSEL, index, 0);
+}
 
 void OnEditScript(HWND window) {
     AppState& app = App();

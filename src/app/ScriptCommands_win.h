@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillon {
 
 // Opens the selected script in the editor, waits for it and validates it again.
@@ -17,6 +19,9 @@ void OnShowOutputFile(HWND window);
 
 // Writes the validation log beside the program and opens it in the editor (no waiting).
 void ShowValidationLog();
+
+// Puts text in place of list item `position` and selects that item.
+void ReplaceListItem(HWND window, int position, const std::string& text);
 
 // Takes the selected script off the list and the catalogue; the window returns to its
 // no-script state.

@@ -14,6 +14,7 @@
 #include "pictures/InputSlots.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 #include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
@@ -24,114 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::WaitUntil;
 using Clock = std::chrono::steady_clock;
-
-constexpr wchar_t kTitle[] = L"Quillon v0.1 - Veltrane 2014";
-constexpr wchar_t kPopUpTitle[] = L"Quillon";  // the picture chooser and every message box
-constexpr int kMsgBoxTextId = 12300;
-constexpr int kMsgBoxFirstButtonId = 12302;
-
-std::wstring TextOf(HWND control) {
-    wchar_t text[4096] = {};
-    ::SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The file name box of an open-file dialog: the one edit control whose text can be typed.
-HWND FileNameBox(HWND dialog) {
-    HWND found = nullptr;
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM out) -> BOOL {
-            wchar_t name[32] = {};
-            ::GetClassNameW(child, name, 32);
-            const int id = ::GetDlgCtrlID(child);
-            if (std::wstring(name) == L"Edit" &&
-                (id == 0x480 || ::GetDlgCtrlID(::GetParent(child)) == 0x47c)) {
-                *reinterpret_cast<HWND*>(out) = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Quillon.exe in a fresh program folder holding one script, with its window open.
-class RunningQuillon {
-  public:
-    RunningQuillon(const fs::path& folder, const std::string& script)
-        : folder_(folder), program_(Install(folder, script), L"") {
-        window_ = program_.WaitForWindow(kTitle);
-    }
-    ~RunningQuillon() {
-        if (window_ != nullptr && ::IsWindow(window_))
-            ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
-
-    HWND window() const { return window_; }
-    HWND Control(int id) const { return ::GetDlgItem(window_, id); }
-    std::string Text(int id) const { return NarrowToAnsiMarked(TextOf(Control(id))); }
-
-    void ChooseFirstScript() {
-        ::SendMessageW(Control(kScriptListId), CB_SETCURSEL, 0, 0);
-        ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kScriptListId, CBN_SELENDOK),
-                       reinterpret_cast<LPARAM>(Control(kScriptListId)));
-    }
-
-    // Clicks a slot and picks the file in the chooser that opens.
-    bool FillSlot(int slot, const fs::path& picture) {
-        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSlotIdBase + slot, STN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(kSlotIdBase + slot)));
-        HWND chooser = program_.WaitForWindow(kPopUpTitle);
-        HWND box = chooser == nullptr ? nullptr : FileNameBox(chooser);
-        if (box == nullptr)
-            return false;
-        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.wstring().c_str()));
-        ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        const std::string name = NarrowToAnsiMarked(picture.filename().wstring());
-        return WaitUntil([&] { return Text(kInputStatusId).rfind(name, 0) == 0; });
-    }
-
-    void Click(int id) {
-        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(id)));
-    }
-    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
-
-    void Execute() {
-        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kExecuteButtonId, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(kExecuteButtonId)));
-    }
-
-    // The text of the next message box, which is then answered with its first button.
-    std::string AnswerMessage() {
-        HWND box = program_.WaitForWindow(kPopUpTitle);
-        if (box == nullptr)
-            return "(no message box)";
-        const std::string text = NarrowToAnsiMarked(TextOf(::GetDlgItem(box, kMsgBoxTextId)));
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(kMsgBoxFirstButtonId, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, kMsgBoxFirstButtonId)));
-        return text;
-    }
-
-    HWND WaitForPopUp(const wchar_t* title) { return program_.WaitForWindow(title); }
-
-    long Close() {
-        ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
-        window_ = nullptr;
-        return program_.WaitForExit();
-    }
-
-  private:
-    static std::wstring Install(const fs::path& folder, const std::string& script) {
-        const std::wstring exe = testing::InstallQuillon(folder.wstring(), false);
-        std::ofstream(folder / "script.xml", std::ios::binary) << script;
-        return exe;
-    }
-    fs::path folder_;
-    testing::StartedProgram program_;
-    HWND window_ = nullptr;
-};
+using testing::FileNameBox;
+using testing::RunningQuillon;
+using testing::TextOf;
 
 std::string Script(int args, const std::string& body) {
     return "<script args=\"" + std::to_string(args) + "\" name=\"Test script\">\r\n" + body +

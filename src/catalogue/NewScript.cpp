@@ -1,0 +1,62 @@
+#include "catalogue/NewScript.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/Text.h"
+
+namespace quillon {
+
+namespace {
+
+// File names on Windows ignore letter case, so the same file may be typed another way.
+bool SameFileName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+NewScriptPlace PlaceNewScript(ScriptCatalogue& catalogue, int listItems,
+                              const std::string& fileName) {
+    ScriptEntry entry;
+    entry.fileName = fileName;
+    entry.displayName = kNewScriptDisplayName;
+    const int listed = std::min(std::max(listItems, 0), catalogue.Size());
+    for (int position = 1; position <= listed; ++position) {
+        if (SameFileName(TrimBlanks(catalogue.At(position).fileName), fileName)) {
+            catalogue.At(position) = entry;
+            return {position, false};
+        }
+    }
+    const int position = std::max(listItems, 0) + 1;
+    while (catalogue.Size() < position)
+        catalogue.Append({});
+    catalogue.At(position) = entry;
+    return {position, true};
+}
+
+bool LiesInFolder(std::string_view path, std::string_view folder) {
+    const std::size_t cut = path.rfind('\\');
+    return cut != std::string_view::npos && path.substr(0, cut + 1) == folder;
+}
+
+std::string BareFileName(std::string_view path) {
+    const std::size_t cut = path.rfind('\\');
+    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string MoveToProgramFolderQuestion(const std::string& programFolder,
+                                        const std::string& fileName) {
+    return "Only xml files saved in the program folder can be listed.\r\rDo you want we move "
+           "your script to " +
+           programFolder + fileName + " ?";
+}
+
+std::string UnwritableScriptText(const std::string& path) {
+    return "The new script could not be written:\r" + path + "\rCreation aborted";
+}
+
+}  // namespace quillon
