@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
