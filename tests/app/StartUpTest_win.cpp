@@ -30,7 +30,7 @@ TEST(StartUp, ListsTheScriptsOfItsFolderAndExitsWithZeroWhenClosed) {
 
     const std::vector<std::wstring> items =
         testing::ComboItems(::GetDlgItem(window, kScriptListId));
-    EXPECT_EQ(items.size(), 5u);
+    EXPECT_EQ(items.size(), 16u);
     EXPECT_NE(std::find(items.begin(), items.end(), L"Two pictures side by side"), items.end());
 
     CloseFromSystemMenu(window);

@@ -29,7 +29,8 @@ printf '%s\r\n' '<?xml version="1.0"?>' '<script args="1" name="Half size" erase
 printf '%s\r\n' '<script args="3" name="Sizes">' \
   'echo $WIDTH1x$HEIGHT1 $WIDTH2x$HEIGHT2 $WIDTH3x$HEIGHT3 > sizes.txt' >sizes.xml
 printf '%s\r\n' '<script name="No count">' 'echo x' >nocount.xml
-cp "$samples/colour-wheel.xml" wheel.xml
+printf '%s\r\n' '<script args="0" name="Wheel">' \
+  "convert -size 400x400 xc:black -fx 'hypot(i-200,j-200)<196' \\" '        +channel wheel.png' >wheel.xml
 folder=$work/pictures
 drive=${work:0:2}
 
@@ -48,8 +49,8 @@ expect_batch() {
 }
 
 expect_batch "sample in the picture's folder" \
-  "$drive\r\nCD $folder/\r\n:: An old-photograph look for one picture.\r\nconvert pic.png -sepia-tone 80%%%% -modulate 100,90 -unsharp 0x1 sepia.jpg\r\n\r\n" \
-  "$samples/sepia.xml" pictures/pic.png
+  "$drive\r\nCD $folder/\r\n:: An old-photograph look for one picture: brown tones, a little less colour, a touch of\r\n:: sharpening to make up for the softness.\r\nconvert pic.png -sepia-tone 80%%%% -modulate 100,90 -unsharp 0x1 pic_sepia.jpg\r\n\r\n" \
+  "$samples/1-sepia.xml" pictures/pic.png
 
 expect_batch "quoted name and folder, size, percent and erase list" \
   "$drive\r\nCD \"$work/out folder/\"\r\nconvert \"my pic.png\" -resize 64x48! step.png\r\nconvert step.png -resize 50%%%% half.png\r\n\r\ndel step.png\r\n\r\n" \
@@ -60,7 +61,7 @@ expect_batch "JPEG, GIF and BMP sizes" \
   sizes.xml pictures/b.jpg pictures/c.gif pictures/d.bmp
 
 expect_batch "no picture: the script's folder" \
-  "$drive\r\nCD $work/\r\nconvert -size 400x400 radial-gradient:white-black -fx \"hsl(atan2(j-200,i-200)/pi/2+0.5,1,0.5)\" ^\r\n        -alpha set -channel A -fx \"hypot(i-200,j-200)<196\" +channel colour_wheel.png\r\n\r\n" \
+  "$drive\r\nCD $work/\r\nconvert -size 400x400 xc:black -fx \"hypot(i-200,j-200)<196\" ^\r\n        +channel wheel.png\r\n\r\n" \
   wheel.xml
 
 # Exit code, nothing on standard output, and one line on standard error.

@@ -16,13 +16,25 @@ grep -q 'Invalid xml' <<<"$log" && fail "check: a sample is invalid"
 
 list=$("$cli" list "$samples") || fail "list exited $?"
 [ "$(wc -l <<<"$list")" -eq "$count" ] || fail "list: one line per sample"
-grep -qP '^\d+\tTwo pictures side by side\t2\t0\tside-by-side.xml$' <<<"$list" || fail "list: side-by-side line"
-grep -qP '\tThumbnail with a white border\t1\t1\tthumbnail.xml$' <<<"$list" || fail "list: thumbnail line"
+# The starter library: at least 16 scripts, with at least 2 for no picture, 8 for one, 3 for
+# two, 1 for three and 1 for four pictures.
+[ "$count" -ge 16 ] || fail "only $count samples"
+for wanted in 0:2 1:8 2:3 3:1 4:1; do
+  taking=$(cut -f3 <<<"$list" | grep -cx "${wanted%:*}")
+  [ "$taking" -ge "${wanted#*:}" ] || fail "only $taking samples take ${wanted%:*} pictures"
+done
+grep -qP '^\d+\tTwo pictures side by side\t2\t0\t2-side-by-side.xml$' <<<"$list" || fail "list: side-by-side line"
+grep -qP '\tVisual difference of two pictures\t2\t1\t2-difference.xml$' <<<"$list" || fail "list: difference line"
+grep -qP '\tContact sheet, 2 x 2\t4\t0\t4-contact-sheet.xml$' <<<"$list" || fail "list: contact sheet line"
+# Files are listed by name, so the numbered names group the scripts by picture count.
+[ "$(cut -f3 <<<"$list" | tr -d '\n')" = "$(cut -f3 <<<"$list" | sort -n | tr -d '\n')" ] ||
+  fail "list: not grouped by picture count"
 
-position=$(grep -P '\tthumbnail.xml$' <<<"$list" | cut -f1)
+position=$(grep -P '\t1-polaroid.xml$' <<<"$list" | cut -f1)
 body=$("$cli" body "$samples" "$position") || fail "body exited $?"
 grep -q 'convert $NAME1.$EXT1 -thumbnail' <<<"$body" || fail "body: shorthand not applied"
-grep -q '( +clone -background black -shadow 60x4+4+4 ) ^' <<<"$(tr -d '\r' <<<"$body")" || fail "body: conversion"
+grep -q '$NAME1_polaroid.png$' <<<"$(tr -d '\r' <<<"$body")" || fail "body: shorthand in the output name"
+grep -q '( +clone -background black -shadow 50x8+8+8 ) +swap ^' <<<"$(tr -d '\r' <<<"$body")" || fail "body: conversion"
 
 "$cli" check "$samples/no-such-folder" 2>/dev/null; [ $? -eq 2 ] || fail "missing folder must exit 2"
 "$cli" body "$samples" 0 2>/dev/null; [ $? -eq 2 ] || fail "position 0 must exit 2"
