@@ -12,7 +12,6 @@
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
-#include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
@@ -39,12 +38,13 @@ fs::path CopyPicture(const fs::path& folder, const char* name, const char* as) {
     return folder / as;
 }
 
-// A picture's size as GDI+ reads it back.
-std::pair<int, int> PictureSizeOf(const fs::path& file) {
-    StartPictureEngine();
-    const PictureOwner picture = LoadPictureFile(NarrowToAnsiMarked(file.wstring()));
-    const PixelSize size = PictureSize(picture.get());
-    return {size.width, size.height};
+// A picture's format and size as ImageMagick's own identify reads them.
+std::string Identify(const fs::path& file) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const testing::ConsoleResult identified = testing::RunConsole(
+        std::wstring(system) + L"\\cmd.exe", L"/c identify -format %m:%wx%h \"" + file.wstring() + L"\"");
+    return identified.output;
 }
 
 TEST(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
@@ -60,7 +60,7 @@ TEST(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
     ASSERT_TRUE(WaitUntil([&] {
         return quillon.Text(kOutputStatusId) == "beach_small.jpg created";
     })) << quillon.Text(kOutputStatusId);
-    EXPECT_EQ(PictureSizeOf(folder.path() / "beach_small.jpg"), std::make_pair(800, 600));
+    EXPECT_EQ(Identify(folder.path() / "beach_small.jpg"), "JPEG:800x600");
     EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
     EXPECT_EQ(quillon.Close(), 0);
 }
@@ -83,7 +83,7 @@ TEST(RunScript, TwoPicturesInAFolderWithABlankAreComposited) {
     quillon.Execute();
     ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "result.png created"; }))
         << quillon.Text(kOutputStatusId);
-    EXPECT_EQ(PictureSizeOf(folder / "result.png"), std::make_pair(600, 900));
+    EXPECT_EQ(Identify(folder / "result.png"), "PNG:600x900");
     EXPECT_EQ(quillon.Close(), 0);
 }
 
