@@ -29,6 +29,8 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "settings/OutputFoldersDialog_win.h"
+#include "settings/WindowPosition_win.h"
 
 namespace quillon {
 namespace {
@@ -248,6 +250,9 @@ INT_PTR OnCommand(HWND window, int id, int code) {
         case kCmdDiagnostics:
             ShowValidationLog();
             return TRUE;
+        case kCmdOutputFolders:
+            App().outputPolicy = ShowOutputFoldersDialog(window, App().outputPolicy);
+            return TRUE;
         default:
             break;
     }
@@ -282,6 +287,7 @@ INT_PTR OnInitDialog(HWND window) {
     AddControls(window);
     SetWindowIcon(window);
     CentreOnWorkArea(window);
+    RestoreWindowPosition(window);  // the centred place stays when there is none to restore
 
     // The window's own start: the drop target, then the decoration of the no-script state.
     app.dropTarget.Reset(new DropFileC(window, [] {
@@ -295,6 +301,8 @@ INT_PTR OnInitDialog(HWND window) {
 }
 
 INT_PTR OnSysCommand(HWND window, WPARAM command) {
+    // Before the command is carried out: a close stores where the window was left.
+    SaveWindowPosition(window);
     if ((command & 0xFFF0) == SC_CLOSE) {
         ::EndDialog(window, 0);
         return TRUE;

@@ -82,20 +82,6 @@ void AddIcon(HWND box, MsgBoxState& state) {
                        reinterpret_cast<LPARAM>(state.icon.get()));
 }
 
-void SetProgramIcon(HWND box) {
-    // Shared icons from the program's resources: the system keeps and frees them.
-    HINSTANCE program = ::GetModuleHandleW(nullptr);
-    HANDLE big =
-        ::LoadImageW(program, kProgramIconName, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
-    HANDLE small =
-        ::LoadImageW(program, kProgramIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    if (big != nullptr)
-        ::SendMessageW(box, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    if (small != nullptr)
-        ::SendMessageW(box, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-}
-
 HWND OwnerOf(HWND dialog) {
     return reinterpret_cast<HWND>(::GetWindowLongPtrW(dialog, GWLP_HWNDPARENT));
 }
@@ -280,6 +266,20 @@ void CenterOnOwner(HWND dialog) {
         onScreen = KeptOnWorkArea({onScreen.x, onScreen.y, size.width, size.height}, work);
     ::SetWindowPos(dialog, nullptr, onScreen.x, onScreen.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetProgramIcon(HWND dialog) {
+    // Shared icons from the program's resources: the system keeps and frees them.
+    HINSTANCE program = ::GetModuleHandleW(nullptr);
+    HANDLE big =
+        ::LoadImageW(program, kProgramIconName, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+    HANDLE small =
+        ::LoadImageW(program, kProgramIconName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    if (big != nullptr)
+        ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (small != nullptr)
+        ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 }  // namespace quillon

@@ -25,4 +25,7 @@ int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int st
 // it on that work area.
 void CenterOnOwner(HWND dialog);
 
+// Gives a dialog the program's icon "AICO", large and small.
+void SetProgramIcon(HWND dialog);
+
 }  // namespace quillon

@@ -16,6 +16,7 @@
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "dialogs/MyMsgBox_win.h"
+#include "support/QuillonProcess_win.h"
 #include "support/TempFolder.h"
 #include "support/WinTestSupport_win.h"
 
@@ -151,6 +152,11 @@ int CaptionInkOnScreen(HWND control) {
 // none, in either view) while it starts.
 class QuillonStarted : public ::testing::Test {
   protected:
+    void SetUp() override { std::filesystem::remove(testing::QuillonPositionFile()); }
+    void TearDown() override {
+        quillon_.reset();
+        std::filesystem::remove(testing::QuillonPositionFile());
+    }
     // The first window with this title that the program shows.
     HWND Start(const std::optional<std::string>& version, const wchar_t* title) {
         SavedRegistryValue own(kOwnViewKey, "Version");
@@ -195,6 +201,8 @@ TEST_F(QuillonStarted, WithoutImageMagickTheUserIsToldAndNoEndsTheProgramWithZer
     EXPECT_EQ(::GetDlgItem(box, kMsgBoxFirstButtonId + 2), nullptr);
     Answer(box, 2);
     EXPECT_EQ(quillon_->WaitForExit(), 0);
+    // The window was never shown to the user: no position is kept for it.
+    EXPECT_FALSE(std::filesystem::exists(testing::QuillonPositionFile()));
 }
 
 TEST_F(QuillonStarted, YesOpensTheDownloadPageAndStillEndsTheProgramWithZero) {

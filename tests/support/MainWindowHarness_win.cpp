@@ -6,8 +6,10 @@
 #include "app/MainWindow_win.h"
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
+#include "base/AnsiText_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureEngine_win.h"
+#include "settings/WindowPosition_win.h"
 #include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
@@ -82,6 +84,8 @@ MainWindowHarness::MainWindowHarness() {
     StartOnce();
     CreateInputSlots();
     SetProgramFolderForTesting(folder_.WithSeparator());
+    // A position kept by an earlier test's window would move this one off its centred place.
+    ::DeleteFileW(WidenAnsi(PositionFilePath()).c_str());
     CreationLog().clear();
     creationHook_ = ::SetWindowsHookExW(WH_CBT, RecordCreation, nullptr, ::GetCurrentThreadId());
 }
@@ -92,6 +96,7 @@ MainWindowHarness::~MainWindowHarness() {
     if (window_ != nullptr)
         ::DestroyWindow(window_);
     PumpMessages();
+    ::DeleteFileW(WidenAnsi(PositionFilePath()).c_str());
     CreateInputSlots();  // lets go of the pictures, and of the files they hold open
     App().dropTarget.Reset();
     App().mainWindow = nullptr;
