@@ -62,6 +62,8 @@ SectionEnd
 ; its validation log, a batch file left by an interrupted run). Scripts the user wrote and
 ; pictures made in the folder stay, and so does the folder while anything is left in it.
 Section "Uninstall"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  Delete "$SMPROGRAMS\Quillon.lnk"
   Delete "$INSTDIR\Quillon.exe"
   Delete "$INSTDIR\quillon-cli.exe"
   Delete "$INSTDIR\README.md"
@@ -72,9 +74,7 @@ Section "Uninstall"
   Delete "$INSTDIR\script.bat"
   Delete "$INSTDIR\temp.bat"
   Delete "$INSTDIR\dump.txt"
+  ; Last, so that a caller waiting for it to vanish knows the rest is done.
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-
-  Delete "$SMPROGRAMS\Quillon.lnk"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
