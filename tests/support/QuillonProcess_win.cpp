@@ -2,26 +2,12 @@
 
 #include <shlobj.h>
 
-#include <chrono>
-#include <thread>
-
 namespace quillon::testing {
 namespace {
 
 constexpr wchar_t kMainTitle[] = L"Quillon v0.1 - Veltrane 2014";
-constexpr auto kPatience = std::chrono::seconds(10);
 
 }  // namespace
-
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto until = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 std::filesystem::path QuillonPositionFile() {
     wchar_t folder[MAX_PATH] = {};

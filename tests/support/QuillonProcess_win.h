@@ -4,15 +4,12 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon::testing {
-
-// Waits until done() holds, for at most ten seconds; false when it never did.
-bool WaitUntil(const std::function<bool()>& done);
 
 // Where Quillon.exe keeps its window position: the local application-data folder of the
 // prefix, which every test shares, so tests that start the program remove it before and after.
