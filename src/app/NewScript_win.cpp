@@ -18,6 +18,7 @@
 #include "catalogue/NewScript.h"
 #include "catalogue/ScriptFolderAccess.h"
 #include "dialogs/MyMsgBox_win.h"
+#include "dialogs/SaveDialogPlacement_win.h"
 #include "execution/ShellHelpers_win.h"
 #include "pictures/InputSlots_win.h"
 #include "settings/Settings_win.h"
@@ -31,8 +32,6 @@ constexpr wchar_t kSaveTitle[] = L"Save new script under...";
 constexpr wchar_t kSaveFilter[] = L"eXtensible Markup Language\0*.xml\0";
 constexpr wchar_t kSuggestedName[] = L"NewScript";
 constexpr wchar_t kDefaultExtension[] = L"xml";
-constexpr int kSaveDialogLeft = 30;  // left of the main window's corner
-constexpr int kSaveDialogUp = 50;    // above it
 constexpr DWORD kPathCapacity = 32768;
 
 constexpr char kCaption[] = "Quillon";
@@ -46,22 +45,6 @@ constexpr char kCreatingLogLine[] =
     "Creating new empty valid script and opening it for user edit...\r\n";
 constexpr char kInvalidNewScriptText[] = "Script is invalid...\rCreation aborted";
 constexpr char kProducedText[] = "Script produced correctly";
-
-UINT_PTR CALLBACK PlaceSaveDialog(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-    if (message != WM_NOTIFY)
-        return 0;
-    const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lParam);
-    if (notice->hdr.code != CDN_INITDONE)
-        return 0;
-    HWND owner = reinterpret_cast<HWND>(notice->lpOFN->lCustData);
-    RECT corner{};
-    if (owner != nullptr && ::GetWindowRect(owner, &corner)) {
-        ::SetWindowPos(::GetParent(dialog), nullptr, corner.left - kSaveDialogLeft,
-                       corner.top - kSaveDialogUp, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    return 0;
-}
 
 // The path the user saves the new script under; nothing when the dialog is cancelled or
 // the name has no exact form in the program's code page.
@@ -79,10 +62,8 @@ std::optional<std::string> AskScriptPath(HWND owner, const std::string& programF
     request.lpstrInitialDir = start.c_str();
     request.lpstrTitle = kSaveTitle;
     request.lpstrDefExt = kDefaultExtension;
-    request.Flags =
-        OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
-    request.lpfnHook = PlaceSaveDialog;
-    request.lCustData = reinterpret_cast<LPARAM>(owner);
+    request.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    PlaceBesideOwner(request, owner);
     if (!::GetSaveFileNameW(&request))
         return std::nullopt;
     file.resize(std::wcslen(file.c_str()));

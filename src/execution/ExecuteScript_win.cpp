@@ -10,6 +10,7 @@
 #include "base/Handles_win.h"
 #include "base/Text.h"
 #include "dialogs/MyMsgBox_win.h"
+#include "dialogs/SaveDialogPlacement_win.h"
 #include "execution/CommandRunner.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/QuotePath.h"
@@ -29,8 +30,6 @@ constexpr int kErrorStyle = 0x10;
 
 constexpr wchar_t kFolderQuestionTitle[] = L"Select output folder...";
 constexpr wchar_t kFolderQuestionName[] = L"Produce output files in this folder";
-constexpr int kFolderQuestionLeft = 30;  // left of the main window's corner
-constexpr int kFolderQuestionUp = 50;    // above it
 constexpr DWORD kPathCapacity = 32768;
 
 struct FileCloser {
@@ -68,22 +67,6 @@ class RunTurn {
     bool owned_ = false;
 };
 
-UINT_PTR CALLBACK PlaceFolderQuestion(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-    if (message != WM_NOTIFY)
-        return 0;
-    const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lParam);
-    if (notice->hdr.code != CDN_INITDONE)
-        return 0;
-    HWND owner = reinterpret_cast<HWND>(notice->lpOFN->lCustData);
-    RECT corner{};
-    if (owner != nullptr && ::GetWindowRect(owner, &corner)) {
-        ::SetWindowPos(::GetParent(dialog), nullptr, corner.left - kFolderQuestionLeft,
-                       corner.top - kFolderQuestionUp, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    return 0;
-}
-
 std::optional<std::string> AskOutputFolder(HWND owner, const std::string& programFolder) {
     std::wstring file(kPathCapacity, L'\0');
     file.replace(0, std::wcslen(kFolderQuestionName), kFolderQuestionName);
@@ -95,10 +78,8 @@ std::optional<std::string> AskOutputFolder(HWND owner, const std::string& progra
     request.nMaxFile = kPathCapacity;
     request.lpstrInitialDir = start.c_str();
     request.lpstrTitle = kFolderQuestionTitle;
-    request.Flags =
-        OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
-    request.lpfnHook = PlaceFolderQuestion;
-    request.lCustData = reinterpret_cast<LPARAM>(owner);
+    request.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    PlaceBesideOwner(request, owner);
     if (!::GetSaveFileNameW(&request))
         return std::nullopt;
     file.resize(std::wcslen(file.c_str()));
