@@ -42,8 +42,9 @@ fs::path CopyPicture(const fs::path& folder, const char* name, const char* as) {
 std::string Identify(const fs::path& file) {
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
-    const testing::ConsoleResult identified = testing::RunConsole(
-        std::wstring(system) + L"\\cmd.exe", L"/c identify -format %m:%wx%h \"" + file.wstring() + L"\"");
+    const testing::ConsoleResult identified =
+        testing::RunConsole(std::wstring(system) + L"\\cmd.exe",
+                            L"/c identify -format %m:%wx%h \"" + file.wstring() + L"\"");
     return identified.output;
 }
 
