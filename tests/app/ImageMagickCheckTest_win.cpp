@@ -16,7 +16,7 @@
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "dialogs/MyMsgBox_win.h"
-#include "support/QuillonProcess_win.h"
+#include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 #include "support/WinTestSupport_win.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/QuillonProcess_win.h"
+#include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {
@@ -42,13 +42,13 @@ class OutputFoldersDialog : public ::testing::Test {
     void Start(const std::optional<std::string>& settings) {
         if (settings)
             folder_.Write("Quillon.opt", *settings);
-        quillon_.emplace(folder_.path());
+        quillon_.emplace(folder_.path(), testing::RunningQuillon::Files{});
         ASSERT_NE(quillon_->window(), nullptr);
     }
 
     HWND Open() {
         ::PostMessageW(quillon_->window(), WM_COMMAND, MAKEWPARAM(kOutputFoldersCommand, 0), 0);
-        dialog_ = quillon_->WaitForWindow(kDialogTitle);
+        dialog_ = quillon_->WaitForPopUp(kDialogTitle);
         return dialog_;
     }
 
@@ -68,7 +68,7 @@ class OutputFoldersDialog : public ::testing::Test {
     void Click(int id) { ::PostMessageW(::GetDlgItem(dialog_, id), BM_CLICK, 0, 0); }
 
     testing::TempFolder folder_;
-    std::optional<testing::QuillonProcess> quillon_;
+    std::optional<testing::RunningQuillon> quillon_;
     HWND dialog_ = nullptr;
 };
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "support/QuillonProcess_win.h"
+#include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {
@@ -43,7 +43,7 @@ class WindowPosition : public ::testing::Test {
         fs::remove(testing::QuillonPositionFile());
     }
     HWND Start() {
-        quillon_.emplace(folder_.path());
+        quillon_.emplace(folder_.path(), testing::RunningQuillon::Files{});
         return quillon_->window();
     }
     void WritePositionFile(const std::string& text) {
@@ -52,7 +52,7 @@ class WindowPosition : public ::testing::Test {
     std::string PositionFileText() { return testing::ReadBytes(testing::QuillonPositionFile()); }
 
     testing::TempFolder folder_;
-    std::optional<testing::QuillonProcess> quillon_;
+    std::optional<testing::RunningQuillon> quillon_;
 };
 
 TEST_F(WindowPosition, FirstRunOpensCentredAndTheNextOpensWhereTheWindowWasClosed) {

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include <shlobj.h>
+
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "pictures/InputSlots.h"
@@ -60,8 +62,16 @@ RunningQuillon::RunningQuillon(const fs::path& folder, const std::string& script
     : RunningQuillon(folder, Files{{"script.xml", script}}) {}
 
 RunningQuillon::~RunningQuillon() {
-    if (window_ != nullptr && ::IsWindow(window_))
-        ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // Closed and waited for, so that what it writes on closing (its window position) is
+    // there before the next test starts.
+    if (window_ != nullptr)
+        Close();
+}
+
+std::filesystem::path QuillonPositionFile() {
+    wchar_t folder[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::filesystem::path(folder) / L"Quillon.pos";
 }
 
 std::string RunningQuillon::Text(int id) const {
@@ -113,7 +123,8 @@ std::string RunningQuillon::AnswerMessage(int button) {
 }
 
 long RunningQuillon::Close() {
-    ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (window_ != nullptr && ::IsWindow(window_))
+        ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
     window_ = nullptr;
     return program_.WaitForExit();
 }

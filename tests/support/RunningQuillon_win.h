@@ -14,6 +14,10 @@
 
 namespace quillon::testing {
 
+// Where Quillon.exe keeps its window position: the local application-data folder of the
+// prefix, which every test shares, so tests that move the window remove it before and after.
+std::filesystem::path QuillonPositionFile();
+
 // The text of a window or control.
 std::wstring TextOf(HWND control);
 
