@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -48,11 +49,20 @@ StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& argu
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &info)) {
-        ::CloseHandle(info.hThread);
-        process_.Reset(info.hProcess);
-        processId_ = info.dwProcessId;
+    // Under a heavily loaded Wine a start can fail for want of a moment; a few tries, and the
+    // last error is said, so that a failed start is never mistaken for a missing window.
+    constexpr int kTries = 3;
+    for (int attempt = 1; attempt <= kTries; ++attempt) {
+        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &info)) {
+            ::CloseHandle(info.hThread);
+            process_.Reset(info.hProcess);
+            processId_ = info.dwProcessId;
+            return;
+        }
+        std::fprintf(stderr, "starting %ls failed (error %lu), try %d of %d\n", exe.c_str(),
+                     ::GetLastError(), attempt, kTries);
+        ::Sleep(250 * attempt);
     }
 }
 
@@ -92,8 +102,13 @@ HWND StartedProgram::WaitForWindow(const std::wstring& title, DWORD timeoutMs) c
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr)
             return search.found;
-        if (::WaitForSingleObject(process_.get(), 50) != WAIT_TIMEOUT)
+        if (::WaitForSingleObject(process_.get(), 50) != WAIT_TIMEOUT) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(process_.get(), &code);
+            std::fprintf(stderr, "the program ended (code %lu) before showing \"%ls\"\n", code,
+                         title.c_str());
             return nullptr;
+        }
     }
     return nullptr;
 }
