@@ -1,9 +1,6 @@
 #include "app/NewScript_win.h"
 
-#include <commdlg.h>
-
 #include <cstring>
-#include <cwchar>
 #include <optional>
 #include <string>
 
@@ -18,7 +15,7 @@
 #include "catalogue/NewScript.h"
 #include "catalogue/ScriptFolderAccess.h"
 #include "dialogs/MyMsgBox_win.h"
-#include "dialogs/SaveDialogPlacement_win.h"
+#include "dialogs/SaveDialog_win.h"
 #include "execution/ShellHelpers_win.h"
 #include "pictures/InputSlots_win.h"
 #include "settings/Settings_win.h"
@@ -32,7 +29,6 @@ constexpr wchar_t kSaveTitle[] = L"Save new script under...";
 constexpr wchar_t kSaveFilter[] = L"eXtensible Markup Language\0*.xml\0";
 constexpr wchar_t kSuggestedName[] = L"NewScript";
 constexpr wchar_t kDefaultExtension[] = L"xml";
-constexpr DWORD kPathCapacity = 32768;
 
 constexpr char kCaption[] = "Quillon";
 constexpr int kQuestionStyle = MB_YESNOCANCEL | MB_ICONQUESTION;
@@ -49,25 +45,12 @@ constexpr char kProducedText[] = "Script produced correctly";
 // The path the user saves the new script under; nothing when the dialog is cancelled or
 // the name has no exact form in the program's code page.
 std::optional<std::string> AskScriptPath(HWND owner, const std::string& programFolder) {
-    std::wstring file(kPathCapacity, L'\0');
-    file.replace(0, std::wcslen(kSuggestedName), kSuggestedName);
-    const std::wstring start = WidenAnsi(programFolder);
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFilter = kSaveFilter;
-    request.nFilterIndex = 1;
-    request.lpstrFile = file.data();
-    request.nMaxFile = kPathCapacity;
-    request.lpstrInitialDir = start.c_str();
-    request.lpstrTitle = kSaveTitle;
-    request.lpstrDefExt = kDefaultExtension;
-    request.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    PlaceBesideOwner(request, owner);
-    if (!::GetSaveFileNameW(&request))
+    const std::optional<std::wstring> file = AskSavePath(
+        owner,
+        {kSaveTitle, kSuggestedName, kSaveFilter, kDefaultExtension, WidenAnsi(programFolder)});
+    if (!file)
         return std::nullopt;
-    file.resize(std::wcslen(file.c_str()));
-    std::optional<std::string> chosen = NarrowToAnsi(file);
+    std::optional<std::string> chosen = NarrowToAnsi(*file);
     if (!chosen)
         RefusalBeep();  // a name the code page cannot hold would become another file
     return chosen;

@@ -1,16 +1,13 @@
 #include "execution/ExecuteScript_win.h"
 
 #include <cstdio>
-#include <cwchar>
 #include <memory>
-
-#include <commdlg.h>
 
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
 #include "dialogs/MyMsgBox_win.h"
-#include "dialogs/SaveDialogPlacement_win.h"
+#include "dialogs/SaveDialog_win.h"
 #include "execution/CommandRunner.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/QuotePath.h"
@@ -30,7 +27,6 @@ constexpr int kErrorStyle = 0x10;
 
 constexpr wchar_t kFolderQuestionTitle[] = L"Select output folder...";
 constexpr wchar_t kFolderQuestionName[] = L"Produce output files in this folder";
-constexpr DWORD kPathCapacity = 32768;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -68,23 +64,13 @@ class RunTurn {
 };
 
 std::optional<std::string> AskOutputFolder(HWND owner, const std::string& programFolder) {
-    std::wstring file(kPathCapacity, L'\0');
-    file.replace(0, std::wcslen(kFolderQuestionName), kFolderQuestionName);
-    const std::wstring start = WidenAnsi(programFolder);
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFile = file.data();
-    request.nMaxFile = kPathCapacity;
-    request.lpstrInitialDir = start.c_str();
-    request.lpstrTitle = kFolderQuestionTitle;
-    request.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    PlaceBesideOwner(request, owner);
-    if (!::GetSaveFileNameW(&request))
+    const std::optional<std::wstring> file = AskSavePath(
+        owner,
+        {kFolderQuestionTitle, kFolderQuestionName, nullptr, nullptr, WidenAnsi(programFolder)});
+    if (!file)
         return std::nullopt;
-    file.resize(std::wcslen(file.c_str()));
     // A folder the code page cannot name would be another folder once narrowed.
-    const std::optional<std::string> chosen = NarrowToAnsi(file);
+    const std::optional<std::string> chosen = NarrowToAnsi(*file);
     if (!chosen || chosen->find('\\') == std::string::npos)
         return std::nullopt;
     return FolderOf(*chosen);
