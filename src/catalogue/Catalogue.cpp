@@ -1,6 +1,8 @@
 #include "catalogue/Catalogue.h"
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -54,12 +56,20 @@ void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
         "Found a total of " + std::to_string(names.size()) + " xml. Analysis started...";
     validationLog += "\r\n\r\n";
 
-    // From the last position down, so that removals only move entries already validated.
-    for (int k = catalogue.Size(); k >= 1; --k) {
-        if (ValidateScript(catalogue, validationLog, folder, k) == kInvalidScript) {
-            RemoveCatalogueEntry(catalogue, k);
-        }
+    // The log lists the files from the last position down. The invalid ones are dropped in
+    // one pass afterwards: removing each where it stands moved every later entry, which made
+    // a folder of thousands of scripts take seconds.
+    std::vector<bool> invalid(static_cast<std::size_t>(catalogue.Size()) + 1, false);
+    for (int k = catalogue.Size(); k >= 1; --k)
+        invalid[static_cast<std::size_t>(k)] =
+            ValidateScript(catalogue, validationLog, folder, k) == kInvalidScript;
+    int kept = 0;
+    for (int k = 1; k <= catalogue.Size(); ++k) {
+        if (!invalid[static_cast<std::size_t>(k)] && ++kept != k)
+            catalogue.At(kept) = std::move(catalogue.At(k));
     }
+    for (int k = kept + 1; k <= catalogue.Size(); ++k)
+        catalogue.At(k) = ScriptEntry{};
     if (catalogue.Size() == 1 && TrimBlanks(catalogue.At(1).fileName).empty()) {
         catalogue.At(1).displayName = kNoScriptMarker;
     }
@@ -87,8 +97,13 @@ std::uint8_t ValidateScript(ScriptCatalogue& catalogue, std::string& validationL
     validationLog += kCrLf;
     validationLog += "Description: \"" + TrimBlanks(entry.displayName) + "\"";
     validationLog += kCrLf;
-    validationLog += "This script takes " + std::to_string(entry.argCount) +
-                     " input pic(s) as parameter\r\n\r\n";
+    validationLog +=
+        "This script takes " + std::to_string(entry.argCount) + " input pic(s) as parameter\r\n";
+    if (read.bodyCut) {
+        validationLog += "Warning: the script is longer than " + std::to_string(kBodyCapacity) +
+                         " characters; everything after that is left out and will not run\r\n";
+    }
+    validationLog += kCrLf;
     return read.count;
 }
 

@@ -491,10 +491,11 @@ ScriptReadResult ReadScript(ByteSource* source, ScriptEntry& entry) {
     entry.eraseTemp = (erase.Found() && trueAfterErase) ? 1 : 0;
     if (entry.argCount == 1)
         body = ApplySingleArgShorthand(std::move(body));
-    if (body.size() > kBodyCapacity)
+    const bool cut = body.size() > kBodyCapacity;
+    if (cut)
         body.resize(kBodyCapacity);
     entry.body = std::move(body);
-    return {entry.argCount, ScriptFault::kNone};
+    return {entry.argCount, ScriptFault::kNone, cut};
 }
 
 }  // namespace quillon

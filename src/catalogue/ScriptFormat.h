@@ -84,6 +84,9 @@ enum class ScriptFault { kNone, kNoTag, kNoArgs, kNoName };
 struct ScriptReadResult {
     std::uint8_t count = kInvalidScript;  // argCount, or kInvalidScript
     ScriptFault fault = ScriptFault::kNoTag;
+    // The converted body was longer than the catalogue keeps: what follows the cut never runs,
+    // and the validation log says so.
+    bool bodyCut = false;
 };
 
 // Reads a script from source into entry. A null source (a file that could not be opened)

@@ -137,6 +137,20 @@ TEST(CatalogueScan, DisplayNameIsTrimmedInLogAndList) {
     EXPECT_EQ(CatalogueListItems(scan.catalogue), (std::vector<std::string>{"Padded"}));
 }
 
+TEST(CatalogueScan, ABodyLongerThanKeptIsLoggedAsCut) {
+    FakeFolder fake;
+    fake.files = {{"short.xml", Valid("Short", 0)},
+                  {"long.xml", "<script args=\"0\" name=\"Long\">\r\n" +
+                                   std::string(kBodyCapacity, 'x') + "\r\nconvert last\r\n"}};
+    const Scan scan = ScanOf(fake);
+    EXPECT_NE(scan.log.find("This script takes 0 input pic(s) as parameter\r\nWarning: the script "
+                            "is longer than 4096 characters; everything after that is left out "
+                            "and will not run\r\n\r\nExtracting info from xml #1"),
+              std::string::npos);
+    EXPECT_EQ(scan.log.find("Warning", scan.log.find("xml #1")), std::string::npos);
+    EXPECT_EQ(scan.catalogue.At(2).body.size(), 4096u);
+}
+
 TEST(ValidateScript, AppendsOneBlockWithoutScanLines) {
     FakeFolder fake;
     fake.files = {{"a.xml", Valid("A", 0)}, {"b.xml", Valid("B", 3)}};
