@@ -43,6 +43,7 @@ enum class RunOutcome {
     kWarning,      // printed, and the output file exists
     kError,        // printed, and no output file
     kUnwritable,   // a name could not be written into the batch: nothing ran
+    kNotRun,       // a file of the run could not be written or nothing started: nothing ran
     kUnavailable,  // this system cannot run scripts
 };
 
@@ -50,7 +51,7 @@ struct JobResult {
     RunOutcome outcome = RunOutcome::kUnavailable;
     std::string output;  // what the batch printed, less trailing line ends
     std::string outputFile;
-    std::string unwritableName;
+    std::string refusal;  // with kUnwritable and kNotRun: why (lines separated by CRs)
 };
 
 // Whether this system can run a script (it needs the Windows command interpreter).

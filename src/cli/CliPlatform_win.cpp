@@ -80,7 +80,7 @@ JobResult RunJob(const ScriptJob& job) {
     JobResult done;
     done.output = result.output;
     done.outputFile = result.outputFile;
-    done.unwritableName = result.unwritableName;
+    done.refusal = result.refusal;
     switch (result.verdict) {
         case RunVerdict::kQuiet:
             done.outcome = RunOutcome::kQuiet;
@@ -93,6 +93,9 @@ JobResult RunJob(const ScriptJob& job) {
             break;
         case RunVerdict::kUnwritable:
             done.outcome = RunOutcome::kUnwritable;
+            break;
+        case RunVerdict::kNotRun:
+            done.outcome = RunOutcome::kNotRun;
             break;
     }
     return done;

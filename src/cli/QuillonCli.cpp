@@ -31,6 +31,8 @@ constexpr int kInputError = 3;
 constexpr int kRunQuiet = 0;
 constexpr int kRunWarning = 1;
 constexpr int kRunError = 2;
+// Nothing ran: a file of the run could not be written, or the interpreter did not start.
+constexpr int kRunNotMade = 4;
 // Quillon has four input slots.
 constexpr int kMostPictures = 4;
 
@@ -51,14 +53,17 @@ int Refuse(const std::string& message) {
     return Say(message, kInputError);
 }
 
-// The message the window shows for a name the batch cannot hold, on one line.
-int RefuseName(const std::string& name) {
-    std::string message = UnwritableNameMessage(name);
+// A message the window shows, on one line.
+int SayOnOneLine(std::string message, int exitCode) {
     for (char& c : message) {
         if (c == '\r' || c == '\n')
             c = ' ';
     }
-    return Refuse(message);
+    return Say(message, exitCode);
+}
+
+int RefuseName(const std::string& name) {
+    return SayOnOneLine(UnwritableNameMessage(name), kInputError);
 }
 
 void WriteBytes(std::string_view bytes) {
@@ -247,7 +252,9 @@ int RunJobCommand(const cli::ScriptJob& job) {
                     : "the script printed an error and " + result.outputFile + " does not exist",
                 kRunError);
         case cli::RunOutcome::kUnwritable:
-            return RefuseName(result.unwritableName);
+            return SayOnOneLine(result.refusal, kInputError);
+        case cli::RunOutcome::kNotRun:
+            return SayOnOneLine(result.refusal, kRunNotMade);
         case cli::RunOutcome::kUnavailable:
             break;
     }

@@ -76,8 +76,8 @@ std::string OutputFileOf(std::string_view body, const std::string& outputFolder)
 // quoted name, nor, regardless of ASCII case and quotes, one of keptNames.
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
 
-// The folder up to and including its last backslash; empty when the path has none.
-std::string FolderOf(std::string_view path);
+// The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.
+std::string DoublePercents(std::string_view text);
 
 // The output folder a policy names for a script taking argCount pictures, or nothing when
 // the user must be asked: the program folder for policy 1 without pictures and policy 2 with

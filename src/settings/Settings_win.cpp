@@ -1,30 +1,9 @@
 #include "settings/Settings_win.h"
 
-#include <cstdio>
-#include <memory>
-
-#include <windows.h>
-
-#include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/ProgramFolder_win.h"
 
 namespace quillon {
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
-UniqueFile OpenFile(const std::string& path, const wchar_t* mode) {
-    return UniqueFile(::_wfopen(WidenAnsi(path).c_str(), mode));
-}
-
-}  // namespace
-
-bool FileExists(const std::string& path) {
-    return ::GetFileAttributesW(WidenAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::string SettingsPath() {
     return SettingsPathFor(ProgramPath());
@@ -34,11 +13,7 @@ OutputPolicy LoadSettings() {
     const std::string path = SettingsPath();
     if (!FileExists(path))
         return OutputPolicy{};
-    char bytes[2] = {};
-    std::size_t got = 0;
-    if (UniqueFile file = OpenFile(path, L"rb"))
-        got = std::fread(bytes, 1, sizeof(bytes), file.get());
-    return PolicyFromBytes(std::string_view(bytes, got));
+    return PolicyFromBytes(ReadFileBytes(path, 2));
 }
 
 void SaveSettings(int zeroArgPolicy, int argPolicy) {

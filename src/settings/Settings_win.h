@@ -1,4 +1,4 @@
-// The settings file beside the program, and the existence test used across the program.
+// The settings file beside the program.
 #pragma once
 
 #include <string>
@@ -6,9 +6,6 @@
 #include "settings/OutputPolicy.h"
 
 namespace quillon {
-
-// True when the attribute query for path succeeds; a folder counts.
-bool FileExists(const std::string& path);
 
 std::string SettingsPath();
 

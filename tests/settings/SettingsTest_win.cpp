@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/Files_win.h"
 #include "base/ProgramFolder_win.h"
 #include "support/TempFolder.h"
 
