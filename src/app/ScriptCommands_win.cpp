@@ -140,9 +140,7 @@ void OnExecute(HWND window) {
     run.pictures = SlotPictures(*argCount);
     run.programFolder = ProgramFolder();
     run.beforeRun = [] { InputSlots()[0].picture.reset(); };
-    const std::optional<std::string> folder = ChooseOutputFolder(
-        window, *argCount, app.outputPolicy.zeroArgPolicy, app.outputPolicy.argPolicy,
-        ProgramFolder(), run.pictures.empty() ? std::string() : run.pictures.front().path);
+    const std::optional<std::string> folder = ChooseOutputFolder(window, app.outputPolicy, run);
     if (folder) {
         run.outputFolder = *folder;
         app.lastOutput = ExecuteScript(window, run);

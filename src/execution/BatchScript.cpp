@@ -329,20 +329,23 @@ std::string DoublePercents(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, int argPolicy,
-                                              const std::string& programFolder,
-                                              std::string_view firstPicturePath) {
-    if (argCount <= 0)
-        return zeroArgPolicy == 1 ? std::optional<std::string>(programFolder) : std::nullopt;
-    if (argPolicy == 2)
-        return programFolder;
-    if (argPolicy != 1)
-        return std::nullopt;
-    // A picture path without a folder names none: the user chooses.
-    std::string folder = FolderOf(firstPicturePath);
-    if (folder.empty())
-        return std::nullopt;
-    return folder;
+std::optional<std::string> PolicyOutputFolder(const OutputPolicy& policy,
+                                              const std::vector<BatchPicture>& pictures,
+                                              const std::string& programFolder) {
+    switch (pictures.empty() ? policy.withoutPictures : policy.withPictures) {
+        case OutputPlace::kProgramFolder:
+            return programFolder;
+        case OutputPlace::kFirstPictureFolder:
+            // A picture path without a folder names none: the user chooses.
+            if (std::string folder = FolderOf(pictures.empty() ? "" : pictures[0].path);
+                !folder.empty())
+                return folder;
+            break;
+        case OutputPlace::kAsk:
+        case OutputPlace::kAskUnset:
+            break;
+    }
+    return std::nullopt;
 }
 
 std::string UnwritableNameMessage(const std::string& name) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/OutputPolicy.h"
+
 namespace quillon {
 
 // One input picture as the batch needs it: full path (ANSI) and size in pixels.
@@ -79,11 +81,10 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
 // The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.
 std::string DoublePercents(std::string_view text);
 
-// The output folder a policy names for a script taking argCount pictures, or nothing when
-// the user must be asked: the program folder for policy 1 without pictures and policy 2 with
-// them, the first picture's folder for policy 1 with pictures.
-std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, int argPolicy,
-                                              const std::string& programFolder,
-                                              std::string_view firstPicturePath);
+// The output folder the policy names for a script run on these pictures (none for a script
+// without pictures), or nothing when the user must be asked.
+std::optional<std::string> PolicyOutputFolder(const OutputPolicy& policy,
+                                              const std::vector<BatchPicture>& pictures,
+                                              const std::string& programFolder);
 
 }  // namespace quillon

@@ -64,13 +64,12 @@ std::optional<std::string> AskOutputFolder(HWND owner, const std::string& progra
 
 }  // namespace
 
-std::optional<std::string> ChooseOutputFolder(HWND owner, int argCount, int zeroArgPolicy,
-                                              int argPolicy, const std::string& programFolder,
-                                              const std::string& firstPicturePath) {
+std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& policy,
+                                              const ScriptRun& run) {
     if (std::optional<std::string> byPolicy =
-            PolicyOutputFolder(argCount, zeroArgPolicy, argPolicy, programFolder, firstPicturePath))
+            PolicyOutputFolder(policy, run.pictures, run.programFolder))
         return byPolicy;
-    return AskOutputFolder(owner, programFolder);
+    return AskOutputFolder(owner, run.programFolder);
 }
 
 RunResult RunScript(const ScriptRun& run) {

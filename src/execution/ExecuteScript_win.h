@@ -44,11 +44,10 @@ struct RunResult {
 // "dump.txt"): a run waits for another one to end, keeping the window's messages flowing.
 RunResult RunScript(const ScriptRun& run);
 
-// The output folder the policy names, or the one the user picks in the folder question
-// (placed by the owner window); nothing when the user cancels.
-std::optional<std::string> ChooseOutputFolder(HWND owner, int argCount, int zeroArgPolicy,
-                                              int argPolicy, const std::string& programFolder,
-                                              const std::string& firstPicturePath);
+// The output folder the policy names for the run's pictures, or the one the user picks in the
+// folder question (placed by the owner window); nothing when the user cancels.
+std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& policy,
+                                              const ScriptRun& run);
 
 // The Execute button's run: RunScript, then the warning or error in a message box over
 // owner. Returns the expected output path ("" when there is none).

@@ -112,7 +112,7 @@ void SaveChoice(HWND dialog, DialogState& state) {
             checked.push_back(control.id);
     }
     state.kept = PolicyForCheckedOptions(checked);
-    SaveSettings(state.kept.zeroArgPolicy, state.kept.argPolicy);
+    SaveSettings(state.kept);
     ::EndDialog(dialog, 0);
 }
 

@@ -16,7 +16,7 @@ OutputPolicy LoadSettings() {
     return PolicyFromBytes(ReadFileBytes(path, 2));
 }
 
-void SaveSettings(int zeroArgPolicy, int argPolicy) {
+void SaveSettings(const OutputPolicy& policy) {
     const std::string path = SettingsPath();
     // "r+b" keeps a longer file's tail; only a missing file is created.
     UniqueFile file = OpenFile(path, L"r+b");
@@ -24,9 +24,8 @@ void SaveSettings(int zeroArgPolicy, int argPolicy) {
         file = OpenFile(path, L"wb");
     if (!file)
         return;
-    const unsigned char bytes[2] = {static_cast<unsigned char>(zeroArgPolicy),
-                                    static_cast<unsigned char>(argPolicy)};
-    std::fwrite(bytes, 1, sizeof(bytes), file.get());
+    const std::string bytes = PolicyBytes(policy);
+    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
 }
 
 }  // namespace quillon

@@ -12,7 +12,7 @@ std::string SettingsPath();
 // The output-folder policy in the settings file; no file gives 1 and 1.
 OutputPolicy LoadSettings();
 
-// Writes the two values as the file's first two bytes, keeping any longer file's tail.
-void SaveSettings(int zeroArgPolicy, int argPolicy);
+// Writes the policy as the file's first two bytes, keeping any longer file's tail.
+void SaveSettings(const OutputPolicy& policy);
 
 }  // namespace quillon
