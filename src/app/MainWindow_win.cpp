@@ -169,10 +169,10 @@ void OnScriptChosen(HWND window) {
     text.resize(std::wcslen(text.c_str()));
 
     SetOutputStatus(window, "");
-    EnableControl(kExecuteButtonId, false);
+    EnableItem(window, kExecuteButtonId, false);
     if (NarrowToAnsiMarked(text) == kNoScriptMarker) {
-        EnableControl(kEditScriptButtonId, false);
-        SetControlText(kInputStatusId, kCreateScriptHintText);
+        EnableItem(window, kEditScriptButtonId, false);
+        SetItemText(window, kInputStatusId, kCreateScriptHintText);
         return;
     }
     AppState& app = App();
@@ -356,20 +356,8 @@ DialogTemplate MainWindowTemplate() {
 
 }  // namespace
 
-HWND MainWindowControl(int id) {
-    return ::GetDlgItem(App().mainWindow, id);
-}
-
-void SetControlText(int id, const std::string& text) {
-    SetItemText(App().mainWindow, id, text);
-}
-
 std::string ControlText(int id) {
     return ItemText(App().mainWindow, id);
-}
-
-void EnableControl(int id, bool enabled) {
-    EnableItem(App().mainWindow, id, enabled);
 }
 
 int CreateMainWindow() {

@@ -149,7 +149,7 @@ void CreateNewScript(HWND window) {
     const std::uint8_t count = ValidateScript(app.catalogue, app.validationLog,
                                               OpenScriptFolder(programFolder), place.position);
     if (count == kInvalidScript) {
-        RemoveCurrentScript(window);
+        RemoveScript(window, place.position);
         MyMsgBox(window, kInvalidNewScriptText, kCaption, kMbIconError, "");
         return;
     }

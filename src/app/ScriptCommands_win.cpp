@@ -61,20 +61,6 @@ int SelectedListIndex(HWND window) {
     return static_cast<int>(::SendDlgItemMessageW(window, kScriptListId, CB_GETCURSEL, 0, 0));
 }
 
-// Takes a script that is not the chosen one off the list and the catalogue; the item the
-// user has selected stays selected.
-void RemoveOtherScript(HWND window, int position) {
-    AppState& app = App();
-    const int selected = SelectedListIndex(window);
-    ::SendDlgItemMessageW(window, kScriptListId, CB_DELETESTRING, static_cast<WPARAM>(position - 1),
-                          0);
-    RemoveCatalogueEntry(app.catalogue, position);
-    if (app.currentScript > position)
-        --app.currentScript;
-    const int kept = selected > position - 1 ? selected - 1 : selected;
-    ::SendDlgItemMessageW(window, kScriptListId, CB_SETCURSEL, static_cast<WPARAM>(kept), 0);
-}
-
 }  // namespace
 
 void ReplaceListItem(HWND window, int position, const std::string& text) {
@@ -107,10 +93,7 @@ void OnEditScript(HWND window) {
     const std::uint8_t count = ValidateScript(app.catalogue, app.validationLog,
                                               OpenScriptFolder(ProgramFolder()), position);
     if (count == kInvalidScript) {
-        if (stillSelected || app.currentScript == position)
-            RemoveCurrentScript(window);
-        else
-            RemoveOtherScript(window, position);
+        RemoveScript(window, position);
         MyMsgBox(window, kInvalidAfterEditText, kCaption, kMbIconError, "");
         return;
     }
@@ -176,11 +159,19 @@ void ShowValidationLog() {
     ShellRun(WriteValidationLog(ProgramFolder(), App().validationLog), "edit", SW_SHOWNORMAL);
 }
 
-void RemoveCurrentScript(HWND window) {
+void RemoveScript(HWND window, int position) {
     AppState& app = App();
     HWND list = ::GetDlgItem(window, kScriptListId);
-    ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(app.currentScript - 1), 0);
-    RemoveCatalogueEntry(app.catalogue, app.currentScript);
+    const int selected = SelectedListIndex(window);
+    ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(position - 1), 0);
+    RemoveCatalogueEntry(app.catalogue, position);
+    if (position != app.currentScript) {
+        // The chosen script and the user's selection stay, one up when they lay below.
+        app.currentScript -= app.currentScript > position ? 1 : 0;
+        ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected - (selected >= position)),
+                       0);
+        return;
+    }
     ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     app.currentScript = 0;
     LayoutSlots(window, 1);

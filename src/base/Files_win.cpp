@@ -19,10 +19,8 @@ bool FileExists(const std::string& path) {
 std::string ReadFileBytes(const std::string& path, std::size_t limit) {
     std::string bytes;
     UniqueFile file = OpenFile(path, L"rb");
-    if (!file)
-        return bytes;
     char chunk[4096];
-    while (bytes.size() < limit) {
+    while (file && bytes.size() < limit) {
         const std::size_t wanted = std::min(sizeof(chunk), limit - bytes.size());
         const std::size_t got = std::fread(chunk, 1, wanted, file.get());
         if (got == 0)

@@ -57,8 +57,8 @@ bool RunsScripts() {
     return false;
 }
 
-JobResult RunJob(const ScriptJob&) {
-    return JobResult{};
+RunResult RunJob(const ScriptJob&) {
+    return {RunVerdict::kNotRun, "", "", "run needs Windows"};
 }
 
 }  // namespace quillon::cli

@@ -236,29 +236,27 @@ int BatchCommand(const cli::ScriptJob& job) {
 }
 
 int RunJobCommand(const cli::ScriptJob& job) {
-    const cli::JobResult result = cli::RunJob(job);
+    const RunResult result = cli::RunJob(job);
     if (!result.output.empty())
         WriteBytes(result.output + "\r\n");
     std::fflush(stdout);
-    switch (result.outcome) {
-        case cli::RunOutcome::kQuiet:
+    switch (result.verdict) {
+        case RunVerdict::kQuiet:
             return kRunQuiet;
-        case cli::RunOutcome::kWarning:
+        case RunVerdict::kWarning:
             return Say(result.outputFile + " is created but threw a warning", kRunWarning);
-        case cli::RunOutcome::kError:
+        case RunVerdict::kError:
             return Say(
                 result.outputFile.empty()
                     ? "the script printed an error and names no output file"
                     : "the script printed an error and " + result.outputFile + " does not exist",
                 kRunError);
-        case cli::RunOutcome::kUnwritable:
+        case RunVerdict::kUnwritable:
             return SayOnOneLine(result.refusal, kInputError);
-        case cli::RunOutcome::kNotRun:
-            return SayOnOneLine(result.refusal, kRunNotMade);
-        case cli::RunOutcome::kUnavailable:
+        case RunVerdict::kNotRun:
             break;
     }
-    return Fail("run needs Windows");
+    return SayOnOneLine(result.refusal, kRunNotMade);
 }
 
 int ScriptCommand(const std::vector<std::string>& args) {

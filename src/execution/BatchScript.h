@@ -42,6 +42,22 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
                      const NameEncoder& encode);
 
+// How a run of the batch went, as the window and quillon-cli report it.
+enum class RunVerdict {
+    kQuiet,       // nothing printed
+    kWarning,     // printed, and the output file exists
+    kError,       // printed, and no output file
+    kUnwritable,  // a name could not be written into the batch: nothing ran
+    kNotRun,      // a file of the run could not be written or nothing started: nothing ran
+};
+
+struct RunResult {
+    RunVerdict verdict = RunVerdict::kQuiet;
+    std::string outputFile;  // the expected output's full path, or empty
+    std::string output;      // what the batch printed, less trailing line ends
+    std::string refusal;     // with kUnwritable and kNotRun: why (lines separated by CRs)
+};
+
 // What the user is told when BuildBatch refuses a name (lines separated by single CRs).
 std::string UnwritableNameMessage(const std::string& name);
 

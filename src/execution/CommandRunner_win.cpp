@@ -24,13 +24,6 @@ std::string TempValue() {
     return value;
 }
 
-CommandResult Fault(RunFault fault, const std::string& path) {
-    CommandResult result;
-    result.fault = fault;
-    result.faultPath = path;
-    return result;
-}
-
 }  // namespace
 
 CommandResult RunCommand(std::string commandLine, std::string workFolder) {
@@ -40,24 +33,23 @@ CommandResult RunCommand(std::string commandLine, std::string workFolder) {
 
     // An old dump would pass for this run's output if the run wrote none.
     if (!DeleteFileAnsi(dumpPath))
-        return Fault(RunFault::kUnwritableFile, dumpPath);
+        return {RunFault::kUnwritableFile, "", dumpPath};
     // The folder is written as the console reads it; the command line comes so written.
     if (!WriteWholeFile(batchPath,
                         RunnerBatchText(ConsoleFolder(folder).value_or(folder), commandLine))) {
         DeleteFileAnsi(batchPath);  // a part written is no batch to leave behind
-        return Fault(RunFault::kUnwritableFile, batchPath);
+        return {RunFault::kUnwritableFile, "", batchPath};
     }
     UniqueHandle process = ShellRun(batchPath, "", SW_HIDE);
     const bool started = static_cast<bool>(process);
     WaitForProcess(process);
     DeleteFileAnsi(batchPath);
     if (!started)
-        return Fault(RunFault::kNoInterpreter, batchPath);
+        return {RunFault::kNoInterpreter, "", batchPath};
 
-    CommandResult result;
-    result.output = TrimTrailingLineEnds(ReadFileBytes(dumpPath));
+    const std::string output = ReadFileBytes(dumpPath);
     DeleteFileAnsi(dumpPath);
-    return result;
+    return {RunFault::kNone, TrimTrailingLineEnds(output), ""};
 }
 
 }  // namespace quillon

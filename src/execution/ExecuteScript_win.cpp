@@ -88,15 +88,12 @@ RunResult RunScript(const ScriptRun& run) {
     RunTurn turn;
     // Only a batch written whole is run: an old one left in a folder Quillon cannot write
     // would otherwise run in its place.
-    if (!WriteWholeFile(batchPath, plan.text)) {
-        DeleteFileAnsi(batchPath);
-        result.verdict = RunVerdict::kNotRun;
-        result.refusal = RunFaultMessage(RunFault::kUnwritableFile, batchPath);
-        return result;
+    CommandResult ran{RunFault::kUnwritableFile, "", batchPath};
+    if (WriteWholeFile(batchPath, plan.text)) {
+        if (run.beforeRun)
+            run.beforeRun();
+        ran = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
     }
-    if (run.beforeRun)
-        run.beforeRun();
-    const CommandResult ran = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
     DeleteFileAnsi(batchPath);
     if (ran.fault != RunFault::kNone) {
         result.verdict = RunVerdict::kNotRun;

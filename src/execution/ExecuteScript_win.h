@@ -24,21 +24,6 @@ struct ScriptRun {
     std::function<void()> beforeRun;
 };
 
-enum class RunVerdict {
-    kQuiet,       // nothing printed
-    kWarning,     // printed, and the output file exists
-    kError,       // printed, and no output file
-    kUnwritable,  // a name could not be written into the batch: nothing ran
-    kNotRun,      // a file of the run could not be written or nothing started: nothing ran
-};
-
-struct RunResult {
-    RunVerdict verdict = RunVerdict::kQuiet;
-    std::string outputFile;  // the expected output's full path, or empty
-    std::string output;      // what the batch printed, less trailing line ends
-    std::string refusal;     // with kUnwritable and kNotRun: why (lines separated by CRs)
-};
-
 // Writes "script.bat" for the run, runs it hidden with its output captured and deletes it.
 // Runs of every Quillon process take turns (they share "script.bat", "temp.bat" and
 // "dump.txt"): a run waits for another one to end, keeping the window's messages flowing.

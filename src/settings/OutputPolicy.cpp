@@ -1,35 +1,35 @@
 #include "settings/OutputPolicy.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace quillon {
 
 namespace {
 
-OutputPlace PlaceOfByte(const std::string_view bytes, std::size_t index, bool withPictures) {
-    const int number = bytes.size() > index ? static_cast<unsigned char>(bytes[index]) : 0;
-    const int count = withPictures ? static_cast<int>(std::size(kWithPicturesOptions))
-                                   : static_cast<int>(std::size(kWithoutPicturesOptions));
-    if (number < 1 || number > count)
-        return OutputPlace::kAskUnset;
-    return withPictures ? kWithPicturesOptions[number - 1] : kWithoutPicturesOptions[number - 1];
+template <std::size_t N>
+OutputPlace PlaceNumbered(const OutputPlace (&options)[N], std::string_view bytes,
+                          std::size_t index) {
+    const std::size_t number = bytes.size() > index ? static_cast<unsigned char>(bytes[index]) : 0;
+    return number >= 1 && number <= N ? options[number - 1] : OutputPlace::kAskUnset;
+}
+
+template <std::size_t N>
+int NumberOf(const OutputPlace (&options)[N], OutputPlace place) {
+    const OutputPlace* found = std::find(std::begin(options), std::end(options), place);
+    return found == std::end(options) ? 0 : static_cast<int>(found - options) + 1;
 }
 
 }  // namespace
 
 int OptionNumber(OutputPlace place, bool withPictures) {
-    const auto find = [place](const auto& options) {
-        for (std::size_t i = 0; i < std::size(options); ++i) {
-            if (options[i] == place)
-                return static_cast<int>(i) + 1;
-        }
-        return 0;
-    };
-    return withPictures ? find(kWithPicturesOptions) : find(kWithoutPicturesOptions);
+    return withPictures ? NumberOf(kWithPicturesOptions, place)
+                        : NumberOf(kWithoutPicturesOptions, place);
 }
 
 OutputPolicy PolicyFromBytes(std::string_view bytes) {
-    return {PlaceOfByte(bytes, 0, false), PlaceOfByte(bytes, 1, true)};
+    return {PlaceNumbered(kWithoutPicturesOptions, bytes, 0),
+            PlaceNumbered(kWithPicturesOptions, bytes, 1)};
 }
 
 std::string PolicyBytes(const OutputPolicy& policy) {
