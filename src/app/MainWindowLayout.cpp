@@ -8,8 +8,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kFirstSlotId = kSlotIdBase + 1;
-
 // The first slot area starts in the one-picture layout, filling the input area. The output
 // area is one pixel taller than it, and the menu button reaches one pixel below the client
 // area: both as the window has always looked.

@@ -25,6 +25,7 @@
 #include "base/Handles_win.h"
 #include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
+#include "dialogs/MyMsgBox_win.h"
 #include "pictures/DropFile_win.h"
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
@@ -39,14 +40,7 @@ constexpr DWORD kWindowStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMEN
 constexpr wchar_t kWindowFont[] = L"MS Sans Serif";
 constexpr WORD kWindowFontPoints = 8;
 constexpr char kValidationLogName[] = "Xml_Log.txt";
-constexpr wchar_t kIconName[] = L"AICO";
-constexpr int kLargeIconSize = 32;
-constexpr int kSmallIconSize = 16;
 constexpr UINT kPopupMenuFlags = TPM_RIGHTBUTTON | TPM_RIGHTALIGN | TPM_BOTTOMALIGN;
-constexpr const char* kWizardPicture = "WIZ";
-constexpr const char* kBallsPicture = "BAL";
-constexpr int kFirstSlotId = kSlotIdBase + 1;
-constexpr int kLastSlotId = kSlotIdBase + kSlotCount;
 
 HMENU IdAsMenu(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
@@ -160,28 +154,6 @@ void AddControls(HWND window) {
     }
 }
 
-void SetWindowIcon(HWND window) {
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    // Shared icons belong to the system's cache: they are never destroyed by us.
-    HANDLE large =
-        ::LoadImageW(module, kIconName, IMAGE_ICON, kLargeIconSize, kLargeIconSize, LR_SHARED);
-    HANDLE small =
-        ::LoadImageW(module, kIconName, IMAGE_ICON, kSmallIconSize, kSmallIconSize, LR_SHARED);
-    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
-    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-}
-
-// Centred on the work area of the monitor the window was created on.
-void CentreOnWorkArea(HWND window) {
-    const PixelRect work = WorkAreaNear(window);
-    RECT outer{};
-    if (work.width <= 0 || work.height <= 0 || !::GetWindowRect(window, &outer))
-        return;
-    const PixelPoint at =
-        CentredWindowOrigin(work, {outer.right - outer.left, outer.bottom - outer.top});
-    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // ---- Commands -------------------------------------------------------------------------
 
 void OnScriptChosen(HWND window) {
@@ -196,11 +168,11 @@ void OnScriptChosen(HWND window) {
                    reinterpret_cast<LPARAM>(text.data()));
     text.resize(std::wcslen(text.c_str()));
 
-    SetControlText(kOutputStatusId, "");
-    EnableControl(kExecuteButtonId, false);
+    SetOutputStatus(window, "");
+    EnableItem(window, kExecuteButtonId, false);
     if (NarrowToAnsiMarked(text) == kNoScriptMarker) {
-        EnableControl(kEditScriptButtonId, false);
-        SetControlText(kInputStatusId, kCreateScriptHintText);
+        EnableItem(window, kEditScriptButtonId, false);
+        SetItemText(window, kInputStatusId, kCreateScriptHintText);
         return;
     }
     AppState& app = App();
@@ -285,16 +257,15 @@ INT_PTR OnInitDialog(HWND window) {
     ScanProgramFolder();  // before the controls: the list is built from its result
     SetClientSize(window, kMainClientSize.width, kMainClientSize.height);
     AddControls(window);
-    SetWindowIcon(window);
-    CentreOnWorkArea(window);
+    SetProgramIcon(window);
+    CentreOnWorkArea(window);       // on the monitor the window was created on
     RestoreWindowPosition(window);  // the centred place stays when there is none to restore
 
-    // The window's own start: the drop target, then the decoration of the no-script state.
+    // The window's own start: the drop target, then the no-script state.
     app.dropTarget.Reset(new DropFileC(window, [] {
         return DropContext{ChosenArgCount().value_or(0), App().hoverSlot};
     }));
-    ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
-    ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
+    ShowNoScript(window);
     app.imageMagickVersion = ReadImageMagickVersion();
     ::PostMessageW(window, kCheckImageMagickMessage, 0, 0);
     return FALSE;  // focus is left where the dialog manager puts it
@@ -385,20 +356,8 @@ DialogTemplate MainWindowTemplate() {
 
 }  // namespace
 
-HWND MainWindowControl(int id) {
-    return ::GetDlgItem(App().mainWindow, id);
-}
-
-void SetControlText(int id, const std::string& text) {
-    SetItemText(App().mainWindow, id, text);
-}
-
 std::string ControlText(int id) {
     return ItemText(App().mainWindow, id);
-}
-
-void EnableControl(int id, bool enabled) {
-    EnableItem(App().mainWindow, id, enabled);
 }
 
 int CreateMainWindow() {

@@ -8,14 +8,8 @@
 
 namespace quillon {
 
-// The main window's control with this id, or null.
-HWND MainWindowControl(int id);
-
-// Sets or reads a control's text (ANSI, converted at the call).
-void SetControlText(int id, const std::string& text);
+// Reads a control's text (ANSI, converted at the call).
 std::string ControlText(int id);
-
-void EnableControl(int id, bool enabled);
 
 // Builds the main window exactly as the program does, but modeless: the caller runs the
 // message loop and destroys the window. For tests and tools that drive the real window in

@@ -9,16 +9,17 @@
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
+#include "base/Files_win.h"
 #include "base/Feedback_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
 #include "catalogue/NewScript.h"
 #include "catalogue/ScriptFolderAccess.h"
+#include "dialogs/MsgBoxContent.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "dialogs/SaveDialog_win.h"
 #include "execution/ShellHelpers_win.h"
 #include "pictures/InputSlots_win.h"
-#include "settings/Settings_win.h"
 
 namespace quillon {
 
@@ -31,8 +32,7 @@ constexpr wchar_t kSuggestedName[] = L"NewScript";
 constexpr wchar_t kDefaultExtension[] = L"xml";
 
 constexpr char kCaption[] = "Quillon";
-constexpr int kQuestionStyle = MB_YESNOCANCEL | MB_ICONQUESTION;
-constexpr int kErrorStyle = MB_OK | MB_ICONHAND;
+constexpr int kQuestionStyle = kMbYesNoCancel | kMbIconQuestion;
 constexpr int kAnswerYes = 1;
 constexpr int kAnswerNo = 2;
 constexpr int kAnswerCancel = 3;
@@ -63,7 +63,7 @@ std::optional<std::string> ChooseNewScriptPath(HWND window, const std::string& p
         if (!path)
             return std::nullopt;
         if (!LiesInFolder(*path, programFolder)) {
-            const std::string name = BareFileName(*path);
+            const std::string name(FileNameOf(*path));
             const int answer = MyMsgBox(window, MoveToProgramFolderQuestion(programFolder, name),
                                         kCaption, kQuestionStyle, "");
             if (answer == kAnswerNo)
@@ -123,20 +123,21 @@ void CreateNewScript(HWND window) {
         return;
     app.validationLog += kCreatingLogLine;
     if (!WriteTemplate(*path)) {
-        MyMsgBox(window, UnwritableScriptText(*path), kCaption, kErrorStyle, "");
+        MyMsgBox(window, UnwritableScriptText(*path), kCaption, kMbIconError, "");
         return;
     }
 
     const int listItems =
         static_cast<int>(::SendDlgItemMessageW(window, kScriptListId, CB_GETCOUNT, 0, 0));
-    const NewScriptPlace place = PlaceNewScript(app.catalogue, listItems, BareFileName(*path));
+    const NewScriptPlace place =
+        PlaceNewScript(app.catalogue, listItems, std::string(FileNameOf(*path)));
     app.currentScript = place.position;
     ListNewScript(window, place);
-    SetItemText(window, kOutputStatusId, "");
+    SetOutputStatus(window, "");
     EnableItem(window, kExecuteButtonId, false);
     LayoutSlots(window, 0);
 
-    HANDLE editor = ShellRun(*path, "edit", SW_SHOWNORMAL);
+    UniqueHandle editor = ShellRun(*path, "edit", SW_SHOWNORMAL);
     WaitForProcess(editor);
     if (!::IsWindowVisible(window))
         return;  // closed while the editor was open
@@ -148,11 +149,11 @@ void CreateNewScript(HWND window) {
     const std::uint8_t count = ValidateScript(app.catalogue, app.validationLog,
                                               OpenScriptFolder(programFolder), place.position);
     if (count == kInvalidScript) {
-        RemoveCurrentScript(window);
-        MyMsgBox(window, kInvalidNewScriptText, kCaption, kErrorStyle, "");
+        RemoveScript(window, place.position);
+        MyMsgBox(window, kInvalidNewScriptText, kCaption, kMbIconError, "");
         return;
     }
-    SetItemText(window, kOutputStatusId, kProducedText);
+    SetOutputStatus(window, kProducedText);
     ReplaceListItem(window, place.position,
                     TrimBlanks(app.catalogue.At(place.position).displayName));
     if (count != 0 || !stillSelected)

@@ -1,5 +1,7 @@
 #include "app/RunOutcome.h"
 
+#include "base/Text.h"
+
 namespace quillon {
 
 OutputShow JudgeOutput(const std::string& lastOutput, bool exists) {
@@ -14,7 +16,7 @@ OutputShow JudgeOutput(const std::string& lastOutput, bool exists) {
 }
 
 std::string CreatedText(const std::string& lastOutput) {
-    return lastOutput.substr(lastOutput.find_last_of('\\') + 1) + kCreatedSuffix;
+    return std::string(FileNameOf(lastOutput)) + kCreatedSuffix;
 }
 
 }  // namespace quillon

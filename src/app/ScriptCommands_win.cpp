@@ -12,29 +12,28 @@
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
+#include "base/Files_win.h"
 #include "base/Text.h"
 #include "catalogue/ScriptFolderAccess.h"
 #include "catalogue/ValidationLog_win.h"
+#include "dialogs/MsgBoxContent.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "execution/ExecuteScript_win.h"
 #include "execution/ShellHelpers_win.h"
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
-#include "settings/Settings_win.h"
 
 namespace quillon {
 
 namespace {
 
 constexpr char kCaption[] = "Quillon";
-constexpr int kErrorStyle = 16;
 constexpr char kInvalidAfterEditText[] =
     "Script is invalid! It has been removed from the drop-down list.\r"
     "Please fix the script and re-launch the program.";
 constexpr const char* kWizardPicture = "WIZ";
 constexpr const char* kBallsPicture = "BAL";
-constexpr int kFirstSlotId = kSlotIdBase + 1;
 
 std::vector<BatchPicture> SlotPictures(int argCount) {
     std::vector<BatchPicture> pictures;
@@ -58,6 +57,10 @@ void ShowProducedPicture(HWND window, const std::string& path) {
     DrawPictureFitted(window, SlotImage(preview), kOutputPictureId);
 }
 
+int SelectedListIndex(HWND window) {
+    return static_cast<int>(::SendDlgItemMessageW(window, kScriptListId, CB_GETCURSEL, 0, 0));
+}
+
 }  // namespace
 
 void ReplaceListItem(HWND window, int position, const std::string& text) {
@@ -75,29 +78,34 @@ void OnEditScript(HWND window) {
         return;
     }
     BusyScope busy;
-    app.validationLog +=
-        "User launched editing of script #" + std::to_string(app.currentScript) + "...\r\n";
-    HANDLE editor =
-        ShellRun(ProgramFolder() + TrimBlanks(app.catalogue.At(app.currentScript).fileName), "edit",
-                 SW_SHOWNORMAL);
-    WaitForProcess(editor);
-
-    // The list stays usable during the wait: what is selected now is what gets validated.
+    // The list stays usable while the editor is open: the script edited is the one validated
+    // again, whatever the user has selected by then.
     const int position = app.currentScript;
-    if (!app.catalogue.Contains(position) || position == 0)
+    app.validationLog += "User launched editing of script #" + std::to_string(position) + "...\r\n";
+    UniqueHandle editor = ShellRun(
+        ProgramFolder() + TrimBlanks(app.catalogue.At(position).fileName), "edit", SW_SHOWNORMAL);
+    WaitForProcess(editor);
+    if (!app.catalogue.Contains(position))
         return;
+
+    const bool stillSelected = SelectedListIndex(window) == position - 1;
     const int countBefore = app.catalogue.At(position).argCount;
     const std::uint8_t count = ValidateScript(app.catalogue, app.validationLog,
                                               OpenScriptFolder(ProgramFolder()), position);
     if (count == kInvalidScript) {
-        RemoveCurrentScript(window);
-        MyMsgBox(window, kInvalidAfterEditText, kCaption, kErrorStyle, "");
+        RemoveScript(window, position);
+        MyMsgBox(window, kInvalidAfterEditText, kCaption, kMbIconError, "");
         return;
     }
-    SetItemText(window, kOutputStatusId, kScriptUpdatedText);
+    SetOutputStatus(window, kScriptUpdatedText);
+    const int selected = SelectedListIndex(window);
     ReplaceListItem(window, position, TrimBlanks(app.catalogue.At(position).displayName));
-    if (count != countBefore)
+    if (!stillSelected) {
+        ::SendDlgItemMessageW(window, kScriptListId, CB_SETCURSEL, static_cast<WPARAM>(selected),
+                              0);
+    } else if (count != countBefore) {
         LayoutSlots(window, count);
+    }
 }
 
 void OnExecute(HWND window) {
@@ -115,9 +123,7 @@ void OnExecute(HWND window) {
     run.pictures = SlotPictures(*argCount);
     run.programFolder = ProgramFolder();
     run.beforeRun = [] { InputSlots()[0].picture.reset(); };
-    const std::optional<std::string> folder = ChooseOutputFolder(
-        window, *argCount, app.outputPolicy.zeroArgPolicy, app.outputPolicy.argPolicy,
-        ProgramFolder(), run.pictures.empty() ? std::string() : run.pictures.front().path);
+    const std::optional<std::string> folder = ChooseOutputFolder(window, app.outputPolicy, run);
     if (folder) {
         run.outputFolder = *folder;
         app.lastOutput = ExecuteScript(window, run);
@@ -129,43 +135,55 @@ void OnExecute(HWND window) {
 
     switch (JudgeOutput(app.lastOutput, FileExists(app.lastOutput))) {
         case OutputShow::kNoOutputFile:
-            SetItemText(window, kOutputStatusId, kNoOutputFileText);
+            SetOutputStatus(window, kNoOutputFileText);
             break;
         case OutputShow::kUnchanged:
             break;
         case OutputShow::kPicture:
             ShowProducedPicture(window, app.lastOutput);
-            SetItemText(window, kOutputStatusId, CreatedText(app.lastOutput));
+            SetOutputStatus(window, CreatedText(app.lastOutput), app.lastOutput);
             break;
     }
 }
 
 void OnShowOutputFile(HWND window) {
-    if (ItemText(window, kOutputStatusId).find(kCreatedSuffix) == std::string::npos)
-        return;
-    const std::wstring parameters = WidenAnsi("/select,\"" + App().lastOutput + "\"");
+    const std::string& produced = InputSlots()[0].path;
+    if (produced.empty())
+        return;  // the status line names no file as created
+    const std::wstring parameters = WidenAnsi("/select,\"" + produced + "\"");
     ::ShellExecuteW(window, L"open", L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void ShowValidationLog() {
-    HANDLE editor =
-        ShellRun(WriteValidationLog(ProgramFolder(), App().validationLog), "edit", SW_SHOWNORMAL);
-    ReleaseProcess(editor);  // nobody waits for this editor
+    // Nobody waits for this editor: the handle is let go at once.
+    ShellRun(WriteValidationLog(ProgramFolder(), App().validationLog), "edit", SW_SHOWNORMAL);
 }
 
-void RemoveCurrentScript(HWND window) {
+void RemoveScript(HWND window, int position) {
     AppState& app = App();
     HWND list = ::GetDlgItem(window, kScriptListId);
-    ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(app.currentScript - 1), 0);
-    RemoveCatalogueEntry(app.catalogue, app.currentScript);
+    const int selected = SelectedListIndex(window);
+    ::SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(position - 1), 0);
+    RemoveCatalogueEntry(app.catalogue, position);
+    if (position != app.currentScript) {
+        // The chosen script and the user's selection stay, one up when they lay below.
+        app.currentScript -= app.currentScript > position ? 1 : 0;
+        ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected - (selected >= position)),
+                       0);
+        return;
+    }
     ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     app.currentScript = 0;
     LayoutSlots(window, 1);
+    ShowNoScript(window);
+    ::DragAcceptFiles(window, FALSE);
+}
+
+void ShowNoScript(HWND window) {
     ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
     ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
-    ::DragAcceptFiles(window, FALSE);
     SetItemText(window, kInputStatusId, kSelectScriptText);
-    SetItemText(window, kOutputStatusId, kPopupMenuHintText);
+    SetOutputStatus(window, kPopupMenuHintText);
     EnableItem(window, kEditScriptButtonId, false);
     EnableItem(window, kExecuteButtonId, false);
 }

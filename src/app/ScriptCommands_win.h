@@ -8,7 +8,8 @@
 
 namespace quillon {
 
-// Opens the selected script in the editor, waits for it and validates it again.
+// Opens the selected script in the editor, waits for it and validates that script again,
+// whatever is selected by then.
 void OnEditScript(HWND window);
 
 // Runs the selected script on the slots' pictures and shows what it produced.
@@ -23,8 +24,12 @@ void ShowValidationLog();
 // Puts text in place of list item `position` and selects that item.
 void ReplaceListItem(HWND window, int position, const std::string& text);
 
-// Takes the selected script off the list and the catalogue; the window returns to its
-// no-script state.
-void RemoveCurrentScript(HWND window);
+// Takes a script off the list and the catalogue. Removing the chosen script returns the
+// window to its no-script state; otherwise the user's choice stays.
+void RemoveScript(HWND window, int position);
+
+// The window's no-script state: the wizard and balls pictures, the two hints, and the pen
+// and execute buttons disabled.
+void ShowNoScript(HWND window);
 
 }  // namespace quillon

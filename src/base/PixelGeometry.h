@@ -29,4 +29,11 @@ struct PixelRect {
     }
 };
 
+// Top-left corner that centres a window of the given outer size in an area; left of or above
+// the area when the window is the larger. Halves truncate toward zero.
+inline PixelPoint CentredOrigin(PixelRect area, PixelSize window) {
+    return {static_cast<int>(area.x + (static_cast<long long>(area.width) - window.width) / 2),
+            static_cast<int>(area.y + (static_cast<long long>(area.height) - window.height) / 2)};
+}
+
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/AnsiText_win.h"
+#include "base/Text.h"
 
 namespace quillon {
 
@@ -37,10 +38,7 @@ void SetProgramFolderForTesting(const std::string& folder) {
 const std::string& ProgramFolder() {
     if (!ProgramFolderOverride().empty())
         return ProgramFolderOverride();
-    static const std::string folder = [] {
-        const std::string& path = ProgramPath();
-        return path.substr(0, path.find_last_of('\\') + 1);
-    }();
+    static const std::string folder = [] { return FolderOf(ProgramPath()); }();
     return folder;
 }
 

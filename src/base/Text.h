@@ -1,4 +1,5 @@
-// Small text helpers that every part of the program reads its fixed-length fields with.
+// Small text helpers: the fixed-length fields' blanks, the parts of a Windows path, and
+// comparisons that ignore ASCII case as Windows does for names in ASCII letters.
 #pragma once
 
 #include <string>
@@ -9,5 +10,17 @@ namespace quillon {
 // Removes leading and trailing blanks (character 32 only), as readers of the fixed-length
 // text fields do.
 std::string TrimBlanks(std::string_view text);
+
+// The part of a path after its last backslash; the whole path when it has none.
+std::string_view FileNameOf(std::string_view path);
+
+// The folder up to and including its last backslash; empty when the path has none.
+std::string FolderOf(std::string_view path);
+
+// An ASCII capital as its small letter; every other byte (other alphabets too) unchanged.
+char AsciiLower(char c);
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view start);
 
 }  // namespace quillon

@@ -25,4 +25,13 @@ PixelRect WorkAreaNear(HWND window) {
     return {};
 }
 
+void CentreOnWorkArea(HWND window) {
+    const PixelRect work = WorkAreaNear(window);
+    RECT outer{};
+    if (work.width <= 0 || work.height <= 0 || !::GetWindowRect(window, &outer))
+        return;
+    const PixelPoint at = CentredOrigin(work, {outer.right - outer.left, outer.bottom - outer.top});
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace quillon

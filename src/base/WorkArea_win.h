@@ -13,4 +13,7 @@ namespace quillon {
 // nothing.
 PixelRect WorkAreaNear(HWND window);
 
+// Moves a window to the centre of the work area WorkAreaNear gives for it.
+void CentreOnWorkArea(HWND window);
+
 }  // namespace quillon

@@ -1,23 +1,10 @@
 #include "catalogue/NewScript.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/Text.h"
 
 namespace quillon {
-
-namespace {
-
-// File names on Windows ignore letter case, so the same file may be typed another way.
-bool SameFileName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 NewScriptPlace PlaceNewScript(ScriptCatalogue& catalogue, int listItems,
                               const std::string& fileName) {
@@ -26,7 +13,8 @@ NewScriptPlace PlaceNewScript(ScriptCatalogue& catalogue, int listItems,
     entry.displayName = kNewScriptDisplayName;
     const int listed = std::min(std::max(listItems, 0), catalogue.Size());
     for (int position = 1; position <= listed; ++position) {
-        if (SameFileName(TrimBlanks(catalogue.At(position).fileName), fileName)) {
+        // File names on Windows ignore letter case, so the same file may be typed another way.
+        if (EqualsIgnoringAsciiCase(TrimBlanks(catalogue.At(position).fileName), fileName)) {
             catalogue.At(position) = entry;
             return {position, false};
         }
@@ -39,13 +27,8 @@ NewScriptPlace PlaceNewScript(ScriptCatalogue& catalogue, int listItems,
 }
 
 bool LiesInFolder(std::string_view path, std::string_view folder) {
-    const std::size_t cut = path.rfind('\\');
-    return cut != std::string_view::npos && path.substr(0, cut + 1) == folder;
-}
-
-std::string BareFileName(std::string_view path) {
-    const std::size_t cut = path.rfind('\\');
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+    const std::string pathFolder = FolderOf(path);
+    return !pathFolder.empty() && pathFolder == folder;
 }
 
 std::string MoveToProgramFolderQuestion(const std::string& programFolder,

@@ -37,9 +37,6 @@ NewScriptPlace PlaceNewScript(ScriptCatalogue& catalogue, int listItems,
 // counts: the comparison is of the texts.
 bool LiesInFolder(std::string_view path, std::string_view folder);
 
-// The part of a path after its last backslash.
-std::string BareFileName(std::string_view path);
-
 // The question asked when the chosen file lies outside the program folder.
 std::string MoveToProgramFolderQuestion(const std::string& programFolder,
                                         const std::string& fileName);

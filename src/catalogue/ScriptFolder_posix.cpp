@@ -8,21 +8,21 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Text.h"
+
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
 
 std::string LowerAsciiCopy(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : text)
+        c = AsciiLower(c);
     return text;
 }
 
 bool HasXmlExtension(const std::string& name) {
-    return name.size() > 4 && LowerAsciiCopy(name.substr(name.size() - 4)) == ".xml";
+    return name.size() > 4 && EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".xml");
 }
 
 std::vector<std::string> ListXmlFiles(const std::string& folder) {
@@ -67,10 +67,10 @@ ScriptFolder OpenScriptFolder(const std::string& folderPath) {
         const std::string path = folderPath + fileName;
         if (fs::is_directory(path, error))
             return nullptr;
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr)
+        UniqueFile file(std::fopen(path.c_str(), "rb"));
+        if (!file)
             return nullptr;
-        return std::make_unique<FileByteSource>(file);
+        return std::make_unique<FileByteSource>(std::move(file));
     };
     return folder;
 }

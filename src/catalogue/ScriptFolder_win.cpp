@@ -2,11 +2,10 @@
 // system returns names, and files opened by their wide name.
 #include "catalogue/ScriptFolderAccess.h"
 
-#include <cstdio>
-
 #include <windows.h>
 
 #include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/FullPath_win.h"
 #include "base/Handles_win.h"
 
@@ -66,11 +65,10 @@ ScriptFolder OpenScriptFolder(const std::string& folderPath) {
     folder.path = folderPath;
     folder.listScripts = [folderPath] { return ListXmlFiles(folderPath); };
     folder.open = [folderPath](const std::string& fileName) -> std::unique_ptr<ByteSource> {
-        const std::wstring path = WidenAnsi(folderPath + fileName);
-        std::FILE* file = ::_wfopen(path.c_str(), L"rb");
-        if (file == nullptr)
+        UniqueFile file = OpenFile(folderPath + fileName, L"rb");
+        if (!file)
             return nullptr;
-        return std::make_unique<FileByteSource>(file);
+        return std::make_unique<FileByteSource>(std::move(file));
     };
     return folder;
 }

@@ -20,10 +20,6 @@ constexpr std::string_view kQuotedTrue = "\"true\"";
 // characters of the converted one (the longest word, "$HEIGHT", and the digit after it).
 constexpr std::size_t kShorthandLookahead = 16;
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Finds a fixed lower-case pattern in a stream of lower-cased bytes (Knuth-Morris-Pratt,
 // so a pattern like "\"true\"" that overlaps itself is still found after a false start).
 class StreamMatcher {
@@ -279,7 +275,7 @@ class BodyLineReader {
                 return;
             }
         } else if (state_ != State::kTrailing && matched_ < kClosingLine.size() &&
-                   LowerAscii(c) == kClosingLine[matched_]) {
+                   AsciiLower(c) == kClosingLine[matched_]) {
             heldLetters_[matched_++] = c;
             state_ = State::kWord;
             return;
@@ -366,13 +362,8 @@ void ForEachLine(ByteSource& source, OnByte onByte, OnLineEnd onLineEnd) {
 
 }  // namespace
 
-FileByteSource::~FileByteSource() {
-    if (file_ != nullptr)
-        std::fclose(file_);
-}
-
 std::size_t FileByteSource::Read(char* buffer, std::size_t capacity) {
-    return file_ == nullptr ? 0 : std::fread(buffer, 1, capacity, file_);
+    return file_ ? std::fread(buffer, 1, capacity, file_.get()) : 0;
 }
 
 std::size_t MemoryByteSource::Read(char* buffer, std::size_t capacity) {
@@ -385,7 +376,7 @@ std::size_t MemoryByteSource::Read(char* buffer, std::size_t capacity) {
 AttributeResult AttributeValue(std::string_view tagLine, std::string_view keyword) {
     AttributeScanner scanner(keyword, tagLine.size());
     for (char c : tagLine)
-        scanner.Feed(c, LowerAscii(c));
+        scanner.Feed(c, AsciiLower(c));
     return {scanner.Found(), scanner.Value()};
 }
 
@@ -452,7 +443,7 @@ ScriptReadResult ReadScript(ByteSource* source, ScriptEntry& entry) {
             bodyLine.Feed(c);
             return !bodyText.Full();
         }
-        const char lowered = LowerAscii(c);
+        const char lowered = AsciiLower(c);
         if (tag.Feed(lowered))
             tagInLine = true;
         if (erase.Found() && quotedTrue.Feed(lowered))

@@ -4,10 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "base/Files.h"
 #include "base/Text.h"
 
 namespace quillon {
@@ -37,17 +37,14 @@ class ByteSource {
     virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
 };
 
-// A ByteSource over an open C stream, which it closes.
+// A ByteSource over an open C stream, which it owns.
 class FileByteSource final : public ByteSource {
   public:
-    explicit FileByteSource(std::FILE* file) : file_(file) {}
-    ~FileByteSource() override;
-    FileByteSource(const FileByteSource&) = delete;
-    FileByteSource& operator=(const FileByteSource&) = delete;
+    explicit FileByteSource(UniqueFile file) : file_(std::move(file)) {}
     std::size_t Read(char* buffer, std::size_t capacity) override;
 
   private:
-    std::FILE* file_;
+    UniqueFile file_;
 };
 
 // A ByteSource over text already in memory.

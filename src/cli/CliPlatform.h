@@ -38,26 +38,11 @@ struct ScriptJob {
     std::string outputFolder;            // ends in a separator
 };
 
-enum class RunOutcome {
-    kQuiet,        // nothing printed
-    kWarning,      // printed, and the output file exists
-    kError,        // printed, and no output file
-    kUnwritable,   // a name could not be written into the batch: nothing ran
-    kUnavailable,  // this system cannot run scripts
-};
-
-struct JobResult {
-    RunOutcome outcome = RunOutcome::kUnavailable;
-    std::string output;  // what the batch printed, less trailing line ends
-    std::string outputFile;
-    std::string unwritableName;
-};
-
 // Whether this system can run a script (it needs the Windows command interpreter).
 bool RunsScripts();
 
 // Writes the batch into the script's folder, runs it with its output captured and deletes
 // it, as Execute does.
-JobResult RunJob(const ScriptJob& job);
+RunResult RunJob(const ScriptJob& job);
 
 }  // namespace quillon::cli

@@ -4,20 +4,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
+#include "base/Files.h"
 #include "pictures/PictureHeader.h"
 
 namespace quillon::cli {
-
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
 
 std::vector<std::optional<std::string>> CommandLineArguments(int argc, char** argv) {
     // Names are bytes here, and bytes are what the batch gets.
@@ -40,7 +32,7 @@ std::optional<std::string> FullPath(const std::string& path) {
 }
 
 std::optional<PixelSize> PictureFileSize(const std::string& fullPath) {
-    std::unique_ptr<std::FILE, FileCloser> file{std::fopen(fullPath.c_str(), "rb")};
+    UniqueFile file(std::fopen(fullPath.c_str(), "rb"));
     if (!file)
         return std::nullopt;
     std::string bytes;
@@ -65,8 +57,8 @@ bool RunsScripts() {
     return false;
 }
 
-JobResult RunJob(const ScriptJob&) {
-    return JobResult{};
+RunResult RunJob(const ScriptJob&) {
+    return {RunVerdict::kNotRun, "", "", "run needs Windows"};
 }
 
 }  // namespace quillon::cli

@@ -68,34 +68,14 @@ bool RunsScripts() {
     return true;
 }
 
-JobResult RunJob(const ScriptJob& job) {
+RunResult RunJob(const ScriptJob& job) {
     ScriptRun run;
     run.body = job.script.body;
     run.eraseTemp = job.script.eraseTemp == 1;
     run.pictures = job.pictures;
     run.programFolder = job.scriptFolder;
     run.outputFolder = job.outputFolder;
-    const RunResult result = RunScript(run);
-
-    JobResult done;
-    done.output = result.output;
-    done.outputFile = result.outputFile;
-    done.unwritableName = result.unwritableName;
-    switch (result.verdict) {
-        case RunVerdict::kQuiet:
-            done.outcome = RunOutcome::kQuiet;
-            break;
-        case RunVerdict::kWarning:
-            done.outcome = RunOutcome::kWarning;
-            break;
-        case RunVerdict::kError:
-            done.outcome = RunOutcome::kError;
-            break;
-        case RunVerdict::kUnwritable:
-            done.outcome = RunOutcome::kUnwritable;
-            break;
-    }
-    return done;
+    return RunScript(run);
 }
 
 }  // namespace quillon::cli

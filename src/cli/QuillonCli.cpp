@@ -31,6 +31,8 @@ constexpr int kInputError = 3;
 constexpr int kRunQuiet = 0;
 constexpr int kRunWarning = 1;
 constexpr int kRunError = 2;
+// Nothing ran: a file of the run could not be written, or the interpreter did not start.
+constexpr int kRunNotMade = 4;
 // Quillon has four input slots.
 constexpr int kMostPictures = 4;
 
@@ -51,14 +53,17 @@ int Refuse(const std::string& message) {
     return Say(message, kInputError);
 }
 
-// The message the window shows for a name the batch cannot hold, on one line.
-int RefuseName(const std::string& name) {
-    std::string message = UnwritableNameMessage(name);
+// A message the window shows, on one line.
+int SayOnOneLine(std::string message, int exitCode) {
     for (char& c : message) {
         if (c == '\r' || c == '\n')
             c = ' ';
     }
-    return Refuse(message);
+    return Say(message, exitCode);
+}
+
+int RefuseName(const std::string& name) {
+    return SayOnOneLine(UnwritableNameMessage(name), kInputError);
 }
 
 void WriteBytes(std::string_view bytes) {
@@ -231,27 +236,27 @@ int BatchCommand(const cli::ScriptJob& job) {
 }
 
 int RunJobCommand(const cli::ScriptJob& job) {
-    const cli::JobResult result = cli::RunJob(job);
+    const RunResult result = cli::RunJob(job);
     if (!result.output.empty())
         WriteBytes(result.output + "\r\n");
     std::fflush(stdout);
-    switch (result.outcome) {
-        case cli::RunOutcome::kQuiet:
+    switch (result.verdict) {
+        case RunVerdict::kQuiet:
             return kRunQuiet;
-        case cli::RunOutcome::kWarning:
+        case RunVerdict::kWarning:
             return Say(result.outputFile + " is created but threw a warning", kRunWarning);
-        case cli::RunOutcome::kError:
+        case RunVerdict::kError:
             return Say(
                 result.outputFile.empty()
                     ? "the script printed an error and names no output file"
                     : "the script printed an error and " + result.outputFile + " does not exist",
                 kRunError);
-        case cli::RunOutcome::kUnwritable:
-            return RefuseName(result.unwritableName);
-        case cli::RunOutcome::kUnavailable:
+        case RunVerdict::kUnwritable:
+            return SayOnOneLine(result.refusal, kInputError);
+        case RunVerdict::kNotRun:
             break;
     }
-    return Fail("run needs Windows");
+    return SayOnOneLine(result.refusal, kRunNotMade);
 }
 
 int ScriptCommand(const std::vector<std::string>& args) {

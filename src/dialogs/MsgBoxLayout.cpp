@@ -77,12 +77,6 @@ MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
     return box;
 }
 
-PixelPoint CentredOrigin(PixelSize area, PixelSize window) {
-    // Integer division truncates toward zero, also for a window larger than the area.
-    return {static_cast<int>((static_cast<std::int64_t>(area.width) - window.width) / 2),
-            static_cast<int>((static_cast<std::int64_t>(area.height) - window.height) / 2)};
-}
-
 PixelPoint KeptOnWorkArea(PixelRect window, PixelRect workArea) {
     const auto along = [](int at, int size, int areaAt, int areaSize) {
         const std::int64_t farthest = static_cast<std::int64_t>(areaAt) + areaSize - size;

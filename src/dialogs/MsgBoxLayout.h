@@ -44,10 +44,6 @@ struct MsgBoxGeometry {
 MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
                             const std::vector<int>& captionWidths, int maxClientHeight = 0);
 
-// Top-left corner that centres a window of the given outer size over an area of the given
-// size, relative to that area; negative when the window is the larger.
-PixelPoint CentredOrigin(PixelSize area, PixelSize window);
-
 // Moves a window's top-left corner (screen coordinates) as little as needed for the whole
 // window to lie on the work area; a window larger than the area keeps its title bar on it.
 PixelPoint KeptOnWorkArea(PixelRect window, PixelRect workArea);

@@ -244,14 +244,14 @@ void CenterOnOwner(HWND dialog) {
     // The monitor that shows the owner (for a minimised owner, the one it comes back on), or
     // the primary monitor without one: a dialog is never pulled away from its owner's screen.
     const PixelRect work = WorkAreaNear(owner);
-    PixelSize area{work.width, work.height};
+    PixelRect area{0, 0, work.width, work.height};
     POINT origin{work.x, work.y};
     // A minimised owner has no client area to speak of: centring on it would put the
     // dialog far off screen, where it would come back when the owner is restored.
     if (owner != nullptr && !::IsIconic(owner)) {
         RECT client{};
         ::GetClientRect(owner, &client);
-        area = {client.right - client.left, client.bottom - client.top};
+        area = {0, 0, client.right - client.left, client.bottom - client.top};
         origin = {0, 0};
         ::ClientToScreen(owner, &origin);
     }

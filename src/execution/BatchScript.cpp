@@ -1,10 +1,11 @@
 #include "execution/BatchScript.h"
 
-#include "execution/QuotePath.h"
-
 #include <algorithm>
 #include <cstddef>
 #include <utility>
+
+#include "base/Text.h"
+#include "execution/QuotePath.h"
 
 namespace quillon {
 
@@ -32,24 +33,8 @@ bool Holds(std::string_view text, const char* characters) {
     return text.find_first_of(characters) != std::string_view::npos;
 }
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsWordCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-// The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.
-std::string DoublePercent(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        out += c;
-        if (c == '%')
-            out += '%';
-    }
-    return out;
 }
 
 std::string WithoutQuotes(std::string_view text) {
@@ -61,23 +46,9 @@ std::string WithoutQuotes(std::string_view text) {
     return out;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && EqualsIgnoringCase(text.substr(0, start.size()), start);
-}
-
-// Two names for the same file as Windows sees them: neither quotes nor ASCII case count.
-bool SameFileName(std::string_view a, std::string_view b) {
-    return EqualsIgnoringCase(WithoutQuotes(a), WithoutQuotes(b));
+// Two batch words for the same file as Windows sees them: neither quotes nor ASCII case count.
+bool SameUnquotedName(std::string_view a, std::string_view b) {
+    return EqualsIgnoringAsciiCase(WithoutQuotes(a), WithoutQuotes(b));
 }
 
 // A line the interpreter never executes: a label or "::" comment, or a "rem" remark.
@@ -86,7 +57,8 @@ bool IsCommentLine(std::string_view line) {
     line = start == std::string_view::npos ? std::string_view() : line.substr(start);
     if (!line.empty() && line[0] == ':')
         return true;
-    return StartsWithIgnoringCase(line, "rem") && (line.size() == 3 || !IsWordCharacter(line[3]));
+    return StartsWithIgnoringAsciiCase(line, "rem") &&
+           (line.size() == 3 || !IsWordCharacter(line[3]));
 }
 
 // A line break or NUL inside a name would end the batch line and run the rest of the name.
@@ -118,8 +90,7 @@ struct NameParts {
 
 NameParts SplitPicturePath(std::string_view path) {
     NameParts parts;
-    const std::size_t slash = path.rfind('\\');
-    parts.fileName = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    parts.fileName = FileNameOf(path);
     const std::size_t dot = parts.fileName.rfind('.');
     parts.baseName = parts.fileName.substr(0, dot);
     if (dot != std::string_view::npos)
@@ -205,10 +176,10 @@ int FirstExposedSlot(const std::string& text, const std::vector<int>& origin) {
 void AddSpellings(std::vector<std::string>& names, std::string_view name,
                   const NameEncoder& encode) {
     names.emplace_back(name);
-    names.push_back(DoublePercent(name));
+    names.push_back(DoublePercents(name));
     if (const std::optional<std::string> bytes = EncodeName(name, encode)) {
         names.push_back(*bytes);
-        names.push_back(DoublePercent(*bytes));
+        names.push_back(DoublePercents(*bytes));
     }
 }
 
@@ -278,7 +249,7 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
             continue;
         bool kept = false;
         for (const std::string& name : keptNames)
-            kept = kept || SameFileName(word, name);
+            kept = kept || SameUnquotedName(word, name);
         if (!kept)
             list += "del " + QuotePath(WithoutQuotes(word)) + kLineEnd;
     }
@@ -292,7 +263,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     if (!folder)
         return Unwritable(outputFolder);
     // Changing the folder does not change the drive, so the drive comes first.
-    const std::string drive = DoublePercent(folder->substr(0, 2));
+    const std::string drive = DoublePercents(folder->substr(0, 2));
     if (Holds(drive, kCommandCharacters))
         return Unwritable(outputFolder);
 
@@ -311,7 +282,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
         PictureName shown = Quoted(std::string(parts.baseName), std::string(parts.extension),
                                    parts.blankInBaseName);
         PictureName written =
-            Quoted(DoublePercent(*baseName), DoublePercent(*extension), parts.quoted);
+            Quoted(DoublePercents(*baseName), DoublePercents(*extension), parts.quoted);
         shownSlots.push_back(
             {std::move(shown.baseName), std::move(shown.extension), width, height});
         batchSlots.push_back(
@@ -329,14 +300,14 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     // The output name is for the file system, so it is taken from the names as the user has
     // them, not as the interpreter reads them.
     plan.outputFile = OutputFileOf(ReplacePlaceholders(trimmedBody, shownSlots), outputFolder);
-    plan.text = drive + kLineEnd + "CD " + QuotePath(DoublePercent(*folder)) + kLineEnd;
+    plan.text = drive + kLineEnd + "CD " + QuotePath(DoublePercents(*folder)) + kLineEnd;
     plan.text += batchBody + kLineEnd;
     if (eraseTemp && !plan.outputFile.empty()) {
         std::vector<std::string> keptNames = {OutputFileOf(batchBody, std::string())};
         for (const BatchPicture& picture : pictures) {
             AddSpellings(keptNames, SplitPicturePath(picture.path).fileName, encode);
             AddSpellings(keptNames, picture.path, encode);
-            if (StartsWithIgnoringCase(picture.path, outputFolder))
+            if (StartsWithIgnoringAsciiCase(picture.path, outputFolder))
                 AddSpellings(keptNames, std::string_view(picture.path).substr(outputFolder.size()),
                              encode);
         }
@@ -347,25 +318,34 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     return plan;
 }
 
-std::string FolderOf(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+std::string DoublePercents(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '%')
+            out += '%';
+    }
+    return out;
 }
 
-std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, int argPolicy,
-                                              const std::string& programFolder,
-                                              std::string_view firstPicturePath) {
-    if (argCount <= 0)
-        return zeroArgPolicy == 1 ? std::optional<std::string>(programFolder) : std::nullopt;
-    if (argPolicy == 2)
-        return programFolder;
-    if (argPolicy != 1)
-        return std::nullopt;
-    // A picture path without a folder names none: the user chooses.
-    std::string folder = FolderOf(firstPicturePath);
-    if (folder.empty())
-        return std::nullopt;
-    return folder;
+std::optional<std::string> PolicyOutputFolder(const OutputPolicy& policy,
+                                              const std::vector<BatchPicture>& pictures,
+                                              const std::string& programFolder) {
+    switch (pictures.empty() ? policy.withoutPictures : policy.withPictures) {
+        case OutputPlace::kProgramFolder:
+            return programFolder;
+        case OutputPlace::kFirstPictureFolder:
+            // A picture path without a folder names none: the user chooses.
+            if (std::string folder = FolderOf(pictures.empty() ? "" : pictures[0].path);
+                !folder.empty())
+                return folder;
+            break;
+        case OutputPlace::kAsk:
+        case OutputPlace::kAskUnset:
+            break;
+    }
+    return std::nullopt;
 }
 
 std::string UnwritableNameMessage(const std::string& name) {

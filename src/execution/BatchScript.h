@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/OutputPolicy.h"
+
 namespace quillon {
 
 // One input picture as the batch needs it: full path (ANSI) and size in pixels.
@@ -39,6 +41,22 @@ struct BatchPlan {
 BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
                      const NameEncoder& encode);
+
+// How a run of the batch went, as the window and quillon-cli report it.
+enum class RunVerdict {
+    kQuiet,       // nothing printed
+    kWarning,     // printed, and the output file exists
+    kError,       // printed, and no output file
+    kUnwritable,  // a name could not be written into the batch: nothing ran
+    kNotRun,      // a file of the run could not be written or nothing started: nothing ran
+};
+
+struct RunResult {
+    RunVerdict verdict = RunVerdict::kQuiet;
+    std::string outputFile;  // the expected output's full path, or empty
+    std::string output;      // what the batch printed, less trailing line ends
+    std::string refusal;     // with kUnwritable and kNotRun: why (lines separated by CRs)
+};
 
 // What the user is told when BuildBatch refuses a name (lines separated by single CRs).
 std::string UnwritableNameMessage(const std::string& name);
@@ -76,14 +94,13 @@ std::string OutputFileOf(std::string_view body, const std::string& outputFolder)
 // quoted name, nor, regardless of ASCII case and quotes, one of keptNames.
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
 
-// The folder up to and including its last backslash; empty when the path has none.
-std::string FolderOf(std::string_view path);
+// The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.
+std::string DoublePercents(std::string_view text);
 
-// The output folder a policy names for a script taking argCount pictures, or nothing when
-// the user must be asked: the program folder for policy 1 without pictures and policy 2 with
-// them, the first picture's folder for policy 1 with pictures.
-std::optional<std::string> PolicyOutputFolder(int argCount, int zeroArgPolicy, int argPolicy,
-                                              const std::string& programFolder,
-                                              std::string_view firstPicturePath);
+// The output folder the policy names for a script run on these pictures (none for a script
+// without pictures), or nothing when the user must be asked.
+std::optional<std::string> PolicyOutputFolder(const OutputPolicy& policy,
+                                              const std::vector<BatchPicture>& pictures,
+                                              const std::string& programFolder);
 
 }  // namespace quillon

@@ -27,6 +27,15 @@ std::string RunnerBatchText(const std::string& workFolder, const std::string& co
     return text;
 }
 
+std::string RunFaultMessage(RunFault fault, const std::string& path) {
+    if (fault == RunFault::kNoInterpreter)
+        return "The command interpreter could not be started to run \"" + path +
+               "\", so the script was not run.";
+    return "The file \"" + path +
+           "\" could not be written, so the script was not run.\rCheck that the folder exists and "
+           "that you may write there, then try again.";
+}
+
 std::string TrimTrailingLineEnds(std::string output) {
     const std::size_t kept = output.find_last_not_of("\r\n");
     output.erase(kept == std::string::npos ? 0 : kept + 1);

@@ -19,9 +19,23 @@ std::string RunnerBatchText(const std::string& workFolder, const std::string& co
 // The captured output less every trailing CR and LF.
 std::string TrimTrailingLineEnds(std::string output);
 
+// Why a command did not run: a file the run needs could not be written, or the command
+// interpreter could not be started.
+enum class RunFault { kNone, kUnwritableFile, kNoInterpreter };
+
+struct CommandResult {
+    RunFault fault = RunFault::kNone;
+    std::string output;     // the captured output less trailing line ends
+    std::string faultPath;  // with a fault: the file that could not be written or started
+};
+
+// What the user is told about a fault (lines separated by single CRs).
+std::string RunFaultMessage(RunFault fault, const std::string& path);
+
 // Runs commandLine from workFolder (empty: the TEMP folder) and returns its output; while it
 // runs, the thread's window messages keep being handled. The command line is written as
-// given, so it must already be in the console's code page.
-std::string RunCommand(std::string commandLine, std::string workFolder);
+// given, so it must already be in the console's code page. Only a "temp.bat" written whole by
+// this call is run, and only output this run wrote is returned.
+CommandResult RunCommand(std::string commandLine, std::string workFolder);
 
 }  // namespace quillon

@@ -1,18 +1,16 @@
 #include "execution/ExecuteScript_win.h"
 
-#include <cstdio>
-#include <memory>
-
 #include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
+#include "dialogs/MsgBoxContent.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "dialogs/SaveDialog_win.h"
 #include "execution/CommandRunner.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/QuotePath.h"
 #include "execution/ShellHelpers_win.h"
-#include "settings/Settings_win.h"
 
 namespace quillon {
 
@@ -22,20 +20,9 @@ constexpr char kBatchName[] = "script.bat";
 // One name for the whole session: every Quillon shares the TEMP folder's runner files.
 constexpr wchar_t kRunMutexName[] = L"Local\\Quillon.ScriptRun";
 constexpr char kCaption[] = "Quillon";
-constexpr int kWarningStyle = 0x30;
-constexpr int kErrorStyle = 0x10;
 
 constexpr wchar_t kFolderQuestionTitle[] = L"Select output folder...";
 constexpr wchar_t kFolderQuestionName[] = L"Produce output files in this folder";
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file{::_wfopen(WidenAnsi(path).c_str(), L"wb")};
-    return file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-}
 
 // Holds the session's run mutex for one run. Waiting keeps the thread's window messages
 // flowing, so a window whose run waits for another program's run stays usable.
@@ -47,8 +34,7 @@ class RunTurn {
         HANDLE waiting = nullptr;
         if (::DuplicateHandle(::GetCurrentProcess(), mutex_.get(), ::GetCurrentProcess(), &waiting,
                               SYNCHRONIZE, FALSE, 0)) {
-            WaitForProcess(waiting);  // a wait that ends with the mutex owned by this thread
-            owned_ = true;
+            owned_ = WaitForProcess(waiting);  // a wait that may end with the mutex owned
         }
     }
     ~RunTurn() {
@@ -76,26 +62,14 @@ std::optional<std::string> AskOutputFolder(HWND owner, const std::string& progra
     return FolderOf(*chosen);
 }
 
-// A batch line reads "%" as the start of a variable, even inside quotes.
-std::string DoublePercents(const std::string& text) {
-    std::string doubled;
-    for (char c : text) {
-        doubled += c;
-        if (c == '%')
-            doubled += '%';
-    }
-    return doubled;
-}
-
 }  // namespace
 
-std::optional<std::string> ChooseOutputFolder(HWND owner, int argCount, int zeroArgPolicy,
-                                              int argPolicy, const std::string& programFolder,
-                                              const std::string& firstPicturePath) {
+std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& policy,
+                                              const ScriptRun& run) {
     if (std::optional<std::string> byPolicy =
-            PolicyOutputFolder(argCount, zeroArgPolicy, argPolicy, programFolder, firstPicturePath))
+            PolicyOutputFolder(policy, run.pictures, run.programFolder))
         return byPolicy;
-    return AskOutputFolder(owner, programFolder);
+    return AskOutputFolder(owner, run.programFolder);
 }
 
 RunResult RunScript(const ScriptRun& run) {
@@ -106,20 +80,28 @@ RunResult RunScript(const ScriptRun& run) {
     const std::optional<std::string> consoleBatch = ConsoleFolder(run.programFolder);
     if (!plan.unwritableName.empty() || !consoleBatch) {
         result.verdict = RunVerdict::kUnwritable;
-        result.unwritableName =
-            plan.unwritableName.empty() ? run.programFolder : plan.unwritableName;
+        result.refusal = UnwritableNameMessage(plan.unwritableName.empty() ? run.programFolder
+                                                                           : plan.unwritableName);
+        return result;
+    }
+
+    RunTurn turn;
+    // Only a batch written whole is run: an old one left in a folder Quillon cannot write
+    // would otherwise run in its place.
+    CommandResult ran{RunFault::kUnwritableFile, "", batchPath};
+    if (WriteWholeFile(batchPath, plan.text)) {
+        if (run.beforeRun)
+            run.beforeRun();
+        ran = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
+    }
+    DeleteFileAnsi(batchPath);
+    if (ran.fault != RunFault::kNone) {
+        result.verdict = RunVerdict::kNotRun;
+        result.refusal = RunFaultMessage(ran.fault, ran.faultPath);
         return result;
     }
     result.outputFile = plan.outputFile;
-
-    RunTurn turn;
-    // Not checked: a batch that cannot be written makes the interpreter complain, and that
-    // complaint is reported like any other output.
-    WriteWholeFile(batchPath, plan.text);
-    if (run.beforeRun)
-        run.beforeRun();
-    result.output = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
-    ::DeleteFileW(WidenAnsi(batchPath).c_str());
+    result.output = ran.output;
 
     if (result.output.empty())
         result.verdict = RunVerdict::kQuiet;
@@ -141,17 +123,17 @@ std::string ExecuteScript(HWND owner, const ScriptRun& run) {
             if (shown) {
                 MyMsgBox(owner,
                          result.outputFile + " is created but threw a warning:\r\r" + result.output,
-                         kCaption, kWarningStyle, "");
+                         kCaption, kMbIconWarning, "");
             }
             break;
         case RunVerdict::kError:
             if (shown)
-                MyMsgBox(owner, result.output, kCaption, kErrorStyle, "");
+                MyMsgBox(owner, result.output, kCaption, kMbIconError, "");
             break;
         case RunVerdict::kUnwritable:
+        case RunVerdict::kNotRun:
             if (shown)
-                MyMsgBox(owner, UnwritableNameMessage(result.unwritableName), kCaption, kErrorStyle,
-                         "");
+                MyMsgBox(owner, result.refusal, kCaption, kMbIconError, "");
             return std::string();
     }
     return result.outputFile;

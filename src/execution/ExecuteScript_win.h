@@ -24,30 +24,15 @@ struct ScriptRun {
     std::function<void()> beforeRun;
 };
 
-enum class RunVerdict {
-    kQuiet,       // nothing printed
-    kWarning,     // printed, and the output file exists
-    kError,       // printed, and no output file
-    kUnwritable,  // a name could not be written into the batch: nothing ran
-};
-
-struct RunResult {
-    RunVerdict verdict = RunVerdict::kQuiet;
-    std::string outputFile;      // the expected output's full path, or empty
-    std::string output;          // what the batch printed, less trailing line ends
-    std::string unwritableName;  // with kUnwritable
-};
-
 // Writes "script.bat" for the run, runs it hidden with its output captured and deletes it.
 // Runs of every Quillon process take turns (they share "script.bat", "temp.bat" and
 // "dump.txt"): a run waits for another one to end, keeping the window's messages flowing.
 RunResult RunScript(const ScriptRun& run);
 
-// The output folder the policy names, or the one the user picks in the folder question
-// (placed by the owner window); nothing when the user cancels.
-std::optional<std::string> ChooseOutputFolder(HWND owner, int argCount, int zeroArgPolicy,
-                                              int argPolicy, const std::string& programFolder,
-                                              const std::string& firstPicturePath);
+// The output folder the policy names for the run's pictures, or the one the user picks in the
+// folder question (placed by the owner window); nothing when the user cancels.
+std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& policy,
+                                              const ScriptRun& run);
 
 // The Execute button's run: RunScript, then the warning or error in a message box over
 // owner. Returns the expected output path ("" when there is none).

@@ -28,7 +28,8 @@ void HandleMessage(MSG& message) {
 
 }  // namespace
 
-HANDLE ShellRun(const std::string& file, const std::string& verbOrParameters, int showCommand) {
+UniqueHandle ShellRun(const std::string& file, const std::string& verbOrParameters,
+                      int showCommand) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);
     // The process handle is wanted, and the shell must not show a dialog of its own.
@@ -40,11 +41,12 @@ HANDLE ShellRun(const std::string& file, const std::string& verbOrParameters, in
     else
         info.lpParameters = verbOrParameters.c_str();
     if (!::ShellExecuteExA(&info))
-        return nullptr;
-    return info.hProcess;
+        return UniqueHandle();
+    return UniqueHandle(info.hProcess);
 }
 
-void WaitForProcess(HANDLE& process) {
+bool WaitForProcess(HANDLE& process) {
+    bool signalled = false;
     bool quitSeen = false;
     WPARAM quitCode = 0;
     for (;;) {
@@ -66,12 +68,16 @@ void WaitForProcess(HANDLE& process) {
                                 ? ::WaitForSingleObject(process, kPassWaitMs)
                                 : ::MsgWaitForMultipleObjectsEx(1, &process, kPassWaitMs,
                                                                 QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken != WAIT_TIMEOUT && woken != WAIT_OBJECT_0 + 1)
+        if (woken != WAIT_TIMEOUT && woken != WAIT_OBJECT_0 + 1) {
+            // An abandoned mutex is owned by the waiter all the same.
+            signalled = woken == WAIT_OBJECT_0 || woken == WAIT_ABANDONED_0;
             break;
+        }
     }
     if (quitSeen)
         ::PostQuitMessage(static_cast<int>(quitCode));
     ReleaseProcess(process);
+    return signalled;
 }
 
 void ReleaseProcess(HANDLE& process) {

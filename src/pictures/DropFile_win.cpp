@@ -36,7 +36,7 @@ void DropFileC::LoadDroppedFile(const std::string& path) {
         RefusalBeep();
         return;
     }
-    SetItemText(window_, kOutputStatusId, "");
+    SetOutputStatus(window_, "");
     FillSlot(window_, now.hoverSlot, path, now.argCount);
 }
 

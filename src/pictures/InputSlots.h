@@ -9,6 +9,8 @@ namespace quillon {
 
 constexpr int kSlotCount = 4;
 constexpr int kSlotIdBase = 1100;  // slot i is the control 1100 + i
+constexpr int kFirstSlotId = kSlotIdBase + 1;
+constexpr int kLastSlotId = kSlotIdBase + kSlotCount;
 
 // A picture as a slot holds it: for an input slot, a preview no larger than the slot's area,
 // made when the picture is loaded. Opaque here: the picture engine makes it and reads it;

@@ -89,7 +89,7 @@ void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCo
         RefusalBeep();
         return;
     }
-    SetItemText(window, kOutputStatusId, "");
+    SetOutputStatus(window, "");
     const std::string path = ChoosePicture(window);
     if (path.empty())
         return;
@@ -122,6 +122,11 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     SetItemText(window, kInputStatusId, PictureStatusText(path, size.width, size.height));
     if (AllInputsFilled(InputSlots(), argCount))
         EnableItem(window, kExecuteButtonId, true);
+}
+
+void SetOutputStatus(HWND window, const std::string& text, const std::string& producedFile) {
+    InputSlots()[0].path = producedFile;
+    SetItemText(window, kOutputStatusId, text);
 }
 
 }  // namespace quillon

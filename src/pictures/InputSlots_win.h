@@ -48,4 +48,8 @@ void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCo
 // Loads the picture at path into slot `index`, or says the format is not supported.
 void FillSlot(HWND window, int index, const std::string& path, int argCount);
 
+// Writes the right status line. producedFile is the file the line names as created (kept as
+// the output slot's path, for the file manager), empty with any other text.
+void SetOutputStatus(HWND window, const std::string& text, const std::string& producedFile = "");
+
 }  // namespace quillon

@@ -38,8 +38,4 @@ PixelPoint CornerCaptionOrigin(PixelSize control, PixelSize text) {
     return {control.width - text.width - kCaptionRightMargin, kCaptionTop};
 }
 
-PixelPoint CentredWindowOrigin(PixelRect area, PixelSize window) {
-    return {area.x + (area.width - window.width) / 2, area.y + (area.height - window.height) / 2};
-}
-
 }  // namespace quillon

@@ -20,7 +20,4 @@ PixelPoint CentredTextOrigin(PixelSize control, PixelSize text);
 // edge, 6 from the top).
 PixelPoint CornerCaptionOrigin(PixelSize control, PixelSize text);
 
-// Top-left corner of a window centred in an area (such as the screen's work area).
-PixelPoint CentredWindowOrigin(PixelRect area, PixelSize window);
-
 }  // namespace quillon

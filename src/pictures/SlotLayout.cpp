@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/Text.h"
+
 namespace quillon {
 
 namespace {
@@ -57,13 +59,8 @@ std::string SlotHintText(int argCount) {
 }
 
 std::string PictureStatusText(std::string_view path, int width, int height) {
-    return std::string(FileNamePart(path)) + " " + std::to_string(width) + "x" +
+    return std::string(FileNameOf(path)) + " " + std::to_string(width) + "x" +
            std::to_string(height);
-}
-
-std::string_view FileNamePart(std::string_view path) {
-    const std::size_t slash = path.find_last_of('\\');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 bool HasUnrepresentableMark(std::string_view path) {

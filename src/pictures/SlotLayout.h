@@ -39,9 +39,6 @@ std::string SlotHintText(int argCount);
 // The status line after a picture is loaded: "photo.jpg 1600x1200".
 std::string PictureStatusText(std::string_view path, int width, int height);
 
-// The part of a path after its last backslash, or the whole path when it has none.
-std::string_view FileNamePart(std::string_view path);
-
 // True when an ANSI path carries the '?' with which a character outside the code page was
 // written. Windows forbids '?' in names (beyond the "\\?\" prefix), so such a path names no
 // real file and must be refused rather than opened.

@@ -5,16 +5,17 @@
 namespace quillon {
 namespace {
 
-// The option of a group whose first option shows value 1, or 0 outside the group's range.
-int OptionInGroup(int firstId, int optionCount, int value) {
-    return value >= 1 && value <= optionCount ? firstId + value - 1 : 0;
+// The control of a place in the group whose first option has firstId; 0 when it has none.
+int OptionInGroup(int firstId, OutputPlace place, bool withPictures) {
+    const int number = OptionNumber(place, withPictures);
+    return number == 0 ? 0 : firstId + number - 1;
 }
 
 }  // namespace
 
 SelectedOptions OptionsForPolicy(const OutputPolicy& policy) {
-    return {OptionInGroup(kZeroArgProgramFolderId, 2, policy.zeroArgPolicy),
-            OptionInGroup(kArgFirstPictureFolderId, 3, policy.argPolicy)};
+    return {OptionInGroup(kZeroArgProgramFolderId, policy.withoutPictures, false),
+            OptionInGroup(kArgFirstPictureFolderId, policy.withPictures, true)};
 }
 
 OutputPolicy PolicyForCheckedOptions(const std::vector<int>& checkedIds) {
@@ -22,11 +23,12 @@ OutputPolicy PolicyForCheckedOptions(const std::vector<int>& checkedIds) {
         return std::find(checkedIds.begin(), checkedIds.end(), id) != checkedIds.end();
     };
     OutputPolicy policy;
-    policy.zeroArgPolicy = checked(kZeroArgAskId) ? 2 : 1;
+    policy.withoutPictures =
+        checked(kZeroArgAskId) ? OutputPlace::kAsk : OutputPlace::kProgramFolder;
     if (checked(kArgFirstPictureFolderId))
-        policy.argPolicy = 1;
+        policy.withPictures = OutputPlace::kFirstPictureFolder;
     else
-        policy.argPolicy = checked(kArgAskId) ? 3 : 2;
+        policy.withPictures = checked(kArgAskId) ? OutputPlace::kAsk : OutputPlace::kProgramFolder;
     return policy;
 }
 

@@ -27,7 +27,7 @@ struct SelectedOptions {
 SelectedOptions OptionsForPolicy(const OutputPolicy& policy);
 
 // The policy "Save settings" stores for the option buttons checked at that moment: a group
-// with nothing checked stores its middle meaning (1 for the first group, 2 for the second).
+// with nothing checked stores the program folder.
 OutputPolicy PolicyForCheckedOptions(const std::vector<int>& checkedIds);
 
 }  // namespace quillon

@@ -4,7 +4,6 @@
 
 #include "base/Handles_win.h"
 #include "base/PixelGeometry.h"
-#include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "settings/OutputFoldersChoice.h"
@@ -81,20 +80,8 @@ UniqueFont CreateBoldFont(HWND dialog) {
     return UniqueFont(::CreateFontIndirectW(&font));
 }
 
-// Created centred on the work area, as a dialog without an owner would be; then moved over
-// the owner.
-void CentreOnWorkArea(HWND dialog) {
-    const PixelRect work = WorkAreaNear(nullptr);
-    RECT outer{};
-    ::GetWindowRect(dialog, &outer);
-    ::SetWindowPos(dialog, nullptr, work.x + (work.width - (outer.right - outer.left)) / 2,
-                   work.y + (work.height - (outer.bottom - outer.top)) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void BuildDialog(HWND dialog, DialogState& state) {
     SetClientSize(dialog, kClientWidth, kClientHeight);
-    CentreOnWorkArea(dialog);
     const HFONT regular = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0));
     for (const Control& control : kControls) {
         HWND made =
@@ -125,7 +112,7 @@ void SaveChoice(HWND dialog, DialogState& state) {
             checked.push_back(control.id);
     }
     state.kept = PolicyForCheckedOptions(checked);
-    SaveSettings(state.kept.zeroArgPolicy, state.kept.argPolicy);
+    SaveSettings(state.kept);
     ::EndDialog(dialog, 0);
 }
 

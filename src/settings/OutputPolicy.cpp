@@ -1,12 +1,40 @@
 #include "settings/OutputPolicy.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace quillon {
 
+namespace {
+
+template <std::size_t N>
+OutputPlace PlaceNumbered(const OutputPlace (&options)[N], std::string_view bytes,
+                          std::size_t index) {
+    const std::size_t number = bytes.size() > index ? static_cast<unsigned char>(bytes[index]) : 0;
+    return number >= 1 && number <= N ? options[number - 1] : OutputPlace::kAskUnset;
+}
+
+template <std::size_t N>
+int NumberOf(const OutputPlace (&options)[N], OutputPlace place) {
+    const OutputPlace* found = std::find(std::begin(options), std::end(options), place);
+    return found == std::end(options) ? 0 : static_cast<int>(found - options) + 1;
+}
+
+}  // namespace
+
+int OptionNumber(OutputPlace place, bool withPictures) {
+    return withPictures ? NumberOf(kWithPicturesOptions, place)
+                        : NumberOf(kWithoutPicturesOptions, place);
+}
+
 OutputPolicy PolicyFromBytes(std::string_view bytes) {
-    OutputPolicy policy;
-    policy.zeroArgPolicy = bytes.size() >= 1 ? static_cast<unsigned char>(bytes[0]) : -1;
-    policy.argPolicy = bytes.size() >= 2 ? static_cast<unsigned char>(bytes[1]) : -1;
-    return policy;
+    return {PlaceNumbered(kWithoutPicturesOptions, bytes, 0),
+            PlaceNumbered(kWithPicturesOptions, bytes, 1)};
+}
+
+std::string PolicyBytes(const OutputPolicy& policy) {
+    return {static_cast<char>(OptionNumber(policy.withoutPictures, false)),
+            static_cast<char>(OptionNumber(policy.withPictures, true))};
 }
 
 std::string SettingsPathFor(std::string_view programPath) {

@@ -1,30 +1,9 @@
 #include "settings/Settings_win.h"
 
-#include <cstdio>
-#include <memory>
-
-#include <windows.h>
-
-#include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/ProgramFolder_win.h"
 
 namespace quillon {
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
-UniqueFile OpenFile(const std::string& path, const wchar_t* mode) {
-    return UniqueFile(::_wfopen(WidenAnsi(path).c_str(), mode));
-}
-
-}  // namespace
-
-bool FileExists(const std::string& path) {
-    return ::GetFileAttributesW(WidenAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::string SettingsPath() {
     return SettingsPathFor(ProgramPath());
@@ -34,14 +13,10 @@ OutputPolicy LoadSettings() {
     const std::string path = SettingsPath();
     if (!FileExists(path))
         return OutputPolicy{};
-    char bytes[2] = {};
-    std::size_t got = 0;
-    if (UniqueFile file = OpenFile(path, L"rb"))
-        got = std::fread(bytes, 1, sizeof(bytes), file.get());
-    return PolicyFromBytes(std::string_view(bytes, got));
+    return PolicyFromBytes(ReadFileBytes(path, 2));
 }
 
-void SaveSettings(int zeroArgPolicy, int argPolicy) {
+void SaveSettings(const OutputPolicy& policy) {
     const std::string path = SettingsPath();
     // "r+b" keeps a longer file's tail; only a missing file is created.
     UniqueFile file = OpenFile(path, L"r+b");
@@ -49,9 +24,8 @@ void SaveSettings(int zeroArgPolicy, int argPolicy) {
         file = OpenFile(path, L"wb");
     if (!file)
         return;
-    const unsigned char bytes[2] = {static_cast<unsigned char>(zeroArgPolicy),
-                                    static_cast<unsigned char>(argPolicy)};
-    std::fwrite(bytes, 1, sizeof(bytes), file.get());
+    const std::string bytes = PolicyBytes(policy);
+    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
 }
 
 }  // namespace quillon

@@ -3,13 +3,11 @@
 #include <shlobj.h>
 
 #include <climits>
-#include <cstdio>
-#include <memory>
 
 #include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/ProgramFolder_win.h"
 #include "base/Text.h"
-#include "settings/Settings_win.h"
 #include "settings/WindowPosition.h"
 
 namespace quillon {
@@ -17,23 +15,6 @@ namespace {
 
 // A position file holds two short lines; anything past this is no position.
 constexpr std::size_t kLongestPositionFile = 256;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
-UniqueFile OpenFile(const std::string& path, const wchar_t* mode) {
-    return UniqueFile(::_wfopen(WidenAnsi(path).c_str(), mode));
-}
-
-std::string ReadPositionFile(const std::string& path) {
-    char text[kLongestPositionFile] = {};
-    std::size_t got = 0;
-    if (UniqueFile file = OpenFile(path, L"rb"))
-        got = std::fread(text, 1, sizeof(text), file.get());
-    return std::string(text, got);
-}
 
 // a + b held within the int range, for corners read from a file that may hold anything.
 LONG SumWithinRange(LONG a, LONG b) {
@@ -77,9 +58,7 @@ void SaveWindowPosition(HWND window) {
     RECT frame{};
     if (::IsIconic(window) || !::GetWindowRect(window, &frame))
         return;
-    const std::string text = PositionFileText({frame.left, frame.top});
-    if (UniqueFile file = OpenFile(PositionFilePath(), L"wb"))
-        std::fwrite(text.data(), 1, text.size(), file.get());
+    WriteWholeFile(PositionFilePath(), PositionFileText({frame.left, frame.top}));
 }
 
 void RestoreWindowPosition(HWND window) {
@@ -87,7 +66,7 @@ void RestoreWindowPosition(HWND window) {
     RECT frame{};
     if (!FileExists(path) || !::GetWindowRect(window, &frame))
         return;
-    const PixelPoint corner = PositionFromText(ReadPositionFile(path));
+    const PixelPoint corner = PositionFromText(ReadFileBytes(path, kLongestPositionFile));
     const RECT moved{corner.x, corner.y, SumWithinRange(corner.x, frame.right - frame.left),
                      SumWithinRange(corner.y, frame.bottom - frame.top)};
     // A monitor removed or a smaller screen since the last run would leave the window where

@@ -40,12 +40,13 @@ void SetDefaultValue(const std::wstring& key, const std::wstring& value) {
 }
 
 // The editor of ".xml" files for one test: the file the program opens is first copied to
-// "seen.xml" beside the test's folders, then replaced by "edited.xml", and the "editor" ends.
+// "seen.xml" beside the test's folders, then replaced by "edited.xml", and the "editor" ends
+// (when told to hold, only once "go.txt" appears there).
 // Wine reads file types from the machine's classes, not the user's; whatever ".xml" meant
 // before is put back when the test ends, however it ends.
 class EditorStandIn {
   public:
-    EditorStandIn(const fs::path& root, const std::string& edited) {
+    EditorStandIn(const fs::path& root, const std::string& edited, bool hold = false) {
         wchar_t before[256] = {};
         DWORD size = sizeof(before);
         hadType_ = ::RegGetValueW(HKEY_CLASSES_ROOT, L".xml", nullptr, RRF_RT_REG_SZ, nullptr,
@@ -54,9 +55,13 @@ class EditorStandIn {
         std::ofstream(root / "edited.xml", std::ios::binary) << edited;
         const std::wstring seen = (root / "seen.xml").wstring();
         const std::wstring source = (root / "edited.xml").wstring();
-        SetDefaultValue(
-            std::wstring(kEditorClass) + L"\\shell\\edit\\command",
-            L"cmd.exe /c copy /y \"%1\" \"" + seen + L"\" & copy /y \"" + source + L"\" \"%1\"");
+        const fs::path holdBatch = root / "hold.bat";
+        std::ofstream(holdBatch, std::ios::binary)
+            << ":w\r\nif not exist \"" << NarrowToAnsiMarked((root / "go.txt").wstring())
+            << "\" goto w\r\n";
+        SetDefaultValue(std::wstring(kEditorClass) + L"\\shell\\edit\\command",
+                        L"cmd.exe /c copy /y \"%1\" \"" + seen + L"\" & copy /y \"" + source +
+                            L"\" \"%1\"" + (hold ? L" & \"" + holdBatch.wstring() + L"\"" : L""));
         SetDefaultValue(L".xml", kEditorClass);
     }
     ~EditorStandIn() {
@@ -257,6 +262,27 @@ TEST(NewScript, AfterARemovalFillsTheBlankPositionSoItsItemChoosesIt) {
     EXPECT_EQ(quillon.Control(kSlotIdBase + 2), nullptr);
     quillon.ChooseScript(2);
     EXPECT_NE(quillon.Control(kSlotIdBase + 2), nullptr) << "item 2 chose the new script";
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(EditScript, ChoosingAnotherScriptWhileTheEditorIsOpenValidatesTheEditedOne) {
+    Folders folders;
+    RunningQuillon quillon(folders.program, {{"a.xml", Script(1, "A")}, {"b.xml", Script(0, "B")}});
+    ASSERT_NE(quillon.window(), nullptr);
+    EditorStandIn editor(folders.root.path(), Script(2, "Edited"), true);
+    std::vector<std::wstring> items = Items(quillon);
+    ASSERT_EQ(items.size(), 2u);
+    quillon.ChooseScript(1);
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Enabled(kEditScriptButtonId); }));
+    quillon.Click(kEditScriptButtonId);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(folders.root.path() / "seen.xml"); }));
+    quillon.ChooseScript(2);
+    std::ofstream(folders.root.path() / "go.txt") << "go";
+    EXPECT_TRUE(
+        WaitUntil([&] { return quillon.Text(kOutputStatusId) == "Script correctly updated"; }));
+    items[0] = L"Edited";
+    EXPECT_EQ(Items(quillon), items);
+    EXPECT_EQ(Selected(quillon), 1) << "the user's choice stays";
     EXPECT_EQ(quillon.Close(), 0);
 }
 

@@ -102,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return std::string(test.param.test); });
 
 TEST(NewScriptTexts, NameTheFileTheyAreAbout) {
-    EXPECT_EQ(BareFileName("C:\\a b\\New Script.xml"), "New Script.xml");
-    EXPECT_EQ(BareFileName("plain.xml"), "plain.xml");
+    EXPECT_EQ(FileNameOf("C:\\a b\\New Script.xml"), "New Script.xml");
+    EXPECT_EQ(FileNameOf("plain.xml"), "plain.xml");
     EXPECT_EQ(MoveToProgramFolderQuestion("C:\\Q\\", "n.xml"),
               "Only xml files saved in the program folder can be listed.\r\rDo you want we move "
               "your script to C:\\Q\\n.xml ?");

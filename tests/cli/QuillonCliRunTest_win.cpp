@@ -205,6 +205,50 @@ TEST_F(CliScriptRun, AnArgumentTheCodePageCannotWriteExitsThree) {
     EXPECT_NE(result.err.find("code page"), std::string::npos) << result.err;
 }
 
+// A runner file that cannot be written is reported with its path (the old file, or TEMP's
+// temp.bat), and no older file of that name runs in its place. An old file is held open
+// against writing: Wine run as root writes read-only files and folders all the same.
+struct RunnerFileCase {
+    const char* name;
+    const wchar_t* temp;     // TEMP for the run, under the test's folder
+    const wchar_t* oldFile;  // an old runner file with a canary, held open; or null
+};
+
+class CliRunnerFiles : public CliScriptRun, public ::testing::WithParamInterface<RunnerFileCase> {};
+
+TEST_P(CliRunnerFiles, AnUnwritableRunnerFileIsAnErrorNamingItAndRunsNothingOld) {
+    const RunnerFileCase& c = GetParam();
+    const fs::path script = Script("made.xml", "echo made> made.txt\r\n", 0);
+    fs::create_directory(folder.path() / L"temp");
+    const fs::path canary = folder.path() / L"canary.txt";
+    UniqueHandle held;
+    if (c.oldFile != nullptr) {
+        const fs::path old =
+            folder.Write(Ansi(c.oldFile), "@echo ran> \"" + Ansi(canary) + "\"\r\n");
+        held.Reset(::CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 0, nullptr));
+        ASSERT_TRUE(held);
+    }
+    wchar_t oldTemp[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"TEMP", oldTemp, MAX_PATH);
+    ::SetEnvironmentVariableW(L"TEMP", (folder.path() / c.temp).c_str());
+    const CliResult result = RunCli(L"run " + Quoted(script), folder.path());
+    ::SetEnvironmentVariableW(L"TEMP", oldTemp);
+    EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
+    const fs::path reported =
+        c.oldFile ? folder.path() / c.oldFile : folder.path() / c.temp / "temp.bat";
+    EXPECT_NE(result.err.find(Ansi(reported)), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(canary));
+    EXPECT_FALSE(fs::exists(scripts() / L"made.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CliRunnerFiles,
+    ::testing::Values(RunnerFileCase{"OldBatchInTheScriptFolder", L"temp", L"scripts\\script.bat"},
+                      RunnerFileCase{"MissingTemp", L"gone", nullptr},
+                      RunnerFileCase{"OldRunnerInTemp", L"temp", L"temp\\temp.bat"}),
+    [](const auto& test) { return std::string(test.param.name); });
+
 TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
     const fs::path script = Script("swap.xml", kSwapBody);
     const CliResult result =

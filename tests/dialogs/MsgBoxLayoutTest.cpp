@@ -164,13 +164,13 @@ TEST(MsgBoxLayout, ATinyScreenStillShowsAFewLines) {
 }
 
 TEST(CentredOrigin, HalvesTheDifferenceTruncatingTowardZero) {
-    EXPECT_EQ(CentredOrigin({600, 400}, {200, 100}).x, 200);
-    EXPECT_EQ(CentredOrigin({600, 400}, {200, 100}).y, 150);
-    EXPECT_EQ(CentredOrigin({601, 401}, {200, 100}).x, 200);  // 200.5 -> 200
-    EXPECT_EQ(CentredOrigin({601, 401}, {200, 100}).y, 150);  // 150.5 -> 150
+    EXPECT_EQ(CentredOrigin({0, 0, 600, 400}, {200, 100}).x, 200);
+    EXPECT_EQ(CentredOrigin({0, 0, 600, 400}, {200, 100}).y, 150);
+    EXPECT_EQ(CentredOrigin({0, 0, 601, 401}, {200, 100}).x, 200);  // 200.5 -> 200
+    EXPECT_EQ(CentredOrigin({0, 0, 601, 401}, {200, 100}).y, 150);  // 150.5 -> 150
     // A window larger than the area: -100.5 truncates to -100, not -101.
-    EXPECT_EQ(CentredOrigin({100, 100}, {301, 301}).x, -100);
-    EXPECT_EQ(CentredOrigin({100, 100}, {301, 301}).y, -100);
+    EXPECT_EQ(CentredOrigin({0, 0, 100, 100}, {301, 301}).x, -100);
+    EXPECT_EQ(CentredOrigin({0, 0, 100, 100}, {301, 301}).y, -100);
 }
 
 TEST(KeptOnWorkArea, LeavesAWindowOnTheAreaWhereItIs) {

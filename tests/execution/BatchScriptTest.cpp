@@ -305,10 +305,8 @@ TEST(BuildBatch, OneCommentLineHasNoOutputAndNoEraseList) {
 
 struct PolicyCase {
     const char* name;
-    int argCount;
-    int zeroArgPolicy;
-    int argPolicy;
-    std::string firstPicture;
+    OutputPolicy policy;
+    std::vector<BatchPicture> pictures;
     std::optional<std::string> folder;
 };
 
@@ -316,19 +314,27 @@ class OutputFolderPolicy : public ::testing::TestWithParam<PolicyCase> {};
 
 TEST_P(OutputFolderPolicy, NamesAFolderOrLeavesTheChoiceToTheUser) {
     const PolicyCase& c = GetParam();
-    EXPECT_EQ(
-        PolicyOutputFolder(c.argCount, c.zeroArgPolicy, c.argPolicy, "C:\\Prog\\", c.firstPicture),
-        c.folder);
+    EXPECT_EQ(PolicyOutputFolder(c.policy, c.pictures, "C:\\Prog\\"), c.folder);
 }
+
+constexpr OutputPlace kProgram = OutputPlace::kProgramFolder;
+constexpr OutputPlace kPicture = OutputPlace::kFirstPictureFolder;
+constexpr OutputPlace kAsk = OutputPlace::kAsk;
+const std::vector<BatchPicture> kInMyPics = {{"D:\\My Pics\\a.jpg", 1, 1}, {"E:\\b.jpg", 1, 1}};
 
 INSTANTIATE_TEST_SUITE_P(
     Policies, OutputFolderPolicy,
-    ::testing::Values(PolicyCase{"NoPicturesProgramFolder", 0, 1, 2, "", "C:\\Prog\\"},
-                      PolicyCase{"NoPicturesAsk", 0, 2, 1, "", std::nullopt},
-                      PolicyCase{"PictureFolder", 2, 3, 1, "D:\\My Pics\\a.jpg", "D:\\My Pics\\"},
-                      PolicyCase{"PictureWithoutFolderAsk", 1, 1, 1, "a.jpg", std::nullopt},
-                      PolicyCase{"ProgramFolder", 1, 0, 2, "D:\\a.jpg", "C:\\Prog\\"},
-                      PolicyCase{"OtherValueAsk", 1, 1, 3, "D:\\a.jpg", std::nullopt}),
+    ::testing::Values(
+        PolicyCase{"NoPicturesProgramFolder", {kProgram, kAsk}, {}, "C:\\Prog\\"},
+        PolicyCase{"NoPicturesAsk", {kAsk, kProgram}, {}, std::nullopt},
+        PolicyCase{"NoPicturesUnset", {OutputPlace::kAskUnset, kProgram}, {}, std::nullopt},
+        PolicyCase{"PictureFolder", {kAsk, kPicture}, kInMyPics, "D:\\My Pics\\"},
+        PolicyCase{
+            "PictureWithoutFolderAsk", {kProgram, kPicture}, {{"a.jpg", 1, 1}}, std::nullopt},
+        PolicyCase{"ProgramFolder", {kAsk, kProgram}, kInMyPics, "C:\\Prog\\"},
+        PolicyCase{"AskWithPictures", {kProgram, kAsk}, kInMyPics, std::nullopt},
+        PolicyCase{
+            "UnsetWithPictures", {kProgram, OutputPlace::kAskUnset}, kInMyPics, std::nullopt}),
     CaseName<PolicyCase>);
 
 }  // namespace

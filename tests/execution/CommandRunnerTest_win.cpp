@@ -53,7 +53,7 @@ class RunCommandInFolder : public ::testing::Test {
 };
 
 TEST_F(RunCommandInFolder, ASilentCommandGivesAnEmptyText) {
-    EXPECT_EQ(RunCommand("rem nothing", folder.path().string()), "");
+    EXPECT_EQ(RunCommand("rem nothing", folder.path().string()).output, "");
     EXPECT_FALSE(RunnerFilesLeft(folder.path()));
 }
 
@@ -63,7 +63,8 @@ TEST_F(RunCommandInFolder, BothStreamsAreCapturedInOrder) {
                                       "echo to output\r\n"
                                       "echo to error>&2\r\n"
                                       "echo output again\r\n");
-    EXPECT_EQ(RunCommand(command, folder.path().string()), "to output\r\nto error\r\noutput again");
+    EXPECT_EQ(RunCommand(command, folder.path().string()).output,
+              "to output\r\nto error\r\noutput again");
     EXPECT_FALSE(RunnerFilesLeft(folder.path()));
 }
 
@@ -75,19 +76,19 @@ TEST_F(RunCommandInFolder, TrailingEmptyLinesAreRemovedAndInnerOnesKept) {
                                       "echo b\r\n"
                                       "echo.\r\n"
                                       "echo.\r\n");
-    EXPECT_EQ(RunCommand(command, folder.path().string()), "a\r\n\r\nb");
+    EXPECT_EQ(RunCommand(command, folder.path().string()).output, "a\r\n\r\nb");
 }
 
 TEST_F(RunCommandInFolder, SeveralTrailingBackslashesAreOne) {
     const std::string given = folder.path().string() + "\\\\\\";
-    EXPECT_EQ(RunCommand("cd", given), folder.path().string());
+    EXPECT_EQ(RunCommand("cd", given).output, folder.path().string());
     EXPECT_FALSE(RunnerFilesLeft(folder.path()));
 }
 
 TEST_F(RunCommandInFolder, AWorkFolderWithBlanksIsEntered) {
     const fs::path work = folder.path() / "my work folder";
     fs::create_directory(work);
-    EXPECT_EQ(RunCommand("cd", work.string()), work.string());
+    EXPECT_EQ(RunCommand("cd", work.string()).output, work.string());
     EXPECT_FALSE(RunnerFilesLeft(work));
 }
 
@@ -95,12 +96,12 @@ TEST_F(RunCommandInFolder, ABatchInAFolderWithCommandCharactersRunsWhenQuoted) {
     const fs::path odd = folder.path() / "Tom & Jerry (1)";
     fs::create_directory(odd);
     const std::string batch = folder.Write("Tom & Jerry (1)\\script.bat", "@echo ran\r\n").string();
-    EXPECT_EQ(RunCommand(QuotePath(batch), folder.path().string()), "ran");
+    EXPECT_EQ(RunCommand(QuotePath(batch), folder.path().string()).output, "ran");
 }
 
 TEST_F(RunCommandInFolder, AnEmptyWorkFolderMeansTheTempFolder) {
     ScopedEnvironment temp(L"TEMP", folder.path().wstring().c_str());
-    EXPECT_EQ(RunCommand("cd", ""), folder.path().string());
+    EXPECT_EQ(RunCommand("cd", "").output, folder.path().string());
     EXPECT_FALSE(RunnerFilesLeft(folder.path()));
 }
 
@@ -112,24 +113,21 @@ TEST_F(RunCommandInFolder, WithoutTempTheRootOfTheCurrentDriveIsUsed) {
     const std::string root = folder.path().root_path().string();
     {
         ScopedEnvironment noTemp(L"TEMP", nullptr);
-        EXPECT_EQ(RunCommand("cd", ""), root);
+        EXPECT_EQ(RunCommand("cd", "").output, root);
     }
     ::SetCurrentDirectoryW(oldCurrent);
     EXPECT_FALSE(RunnerFilesLeft(root));
 }
 
-TEST_F(RunCommandInFolder, AFailedStartReturnsAnOldDumpAndDeletesIt) {
+TEST_F(RunCommandInFolder, AFailedStartIsAFaultAndNeverReturnsAnOldDump) {
     folder.Write("dump.txt", "left from before\r\n\r\n");
     // Batch files are started through the command interpreter COMSPEC names.
     ScopedEnvironment noInterpreter(L"COMSPEC", L"C:\\no\\such\\cmd.exe");
-    ASSERT_EQ(ShellRun(folder.Write("probe.bat", "@rem\r\n").string(), "", SW_HIDE), nullptr);
-    EXPECT_EQ(RunCommand("echo new", folder.path().string()), "left from before");
-    EXPECT_FALSE(RunnerFilesLeft(folder.path()));
-}
-
-TEST_F(RunCommandInFolder, AFailedStartWithoutOldDumpGivesAnEmptyText) {
-    ScopedEnvironment noInterpreter(L"COMSPEC", L"C:\\no\\such\\cmd.exe");
-    EXPECT_EQ(RunCommand("echo new", folder.path().string()), "");
+    ASSERT_FALSE(ShellRun(folder.Write("probe.bat", "@rem\r\n").string(), "", SW_HIDE));
+    const CommandResult result = RunCommand("echo new", folder.path().string());
+    EXPECT_EQ(result.fault, RunFault::kNoInterpreter);
+    EXPECT_EQ(result.faultPath, (folder.path() / "temp.bat").string());
+    EXPECT_EQ(result.output, "");
     EXPECT_FALSE(RunnerFilesLeft(folder.path()));
 }
 

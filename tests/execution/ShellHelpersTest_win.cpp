@@ -117,16 +117,16 @@ class CountingWindow {
 
 TEST(ShellRun, EditWithACapitalIsPassedAsParametersToTheDefaultAction) {
     TempFolder folder;
-    HANDLE process = ShellRun(WriteArgumentsBatch(folder), "Edit", SW_HIDE);
-    ASSERT_NE(process, nullptr);
+    UniqueHandle process = ShellRun(WriteArgumentsBatch(folder), "Edit", SW_HIDE);
+    ASSERT_TRUE(process);
     WaitForProcess(process);
     EXPECT_EQ(ReadBytes(folder.path() / "args.txt"), "Edit\r\n");
 }
 
 TEST(ShellRun, ParametersReachTheStartedFileUnchanged) {
     TempFolder folder;
-    HANDLE process = ShellRun(WriteArgumentsBatch(folder), "one \"two three\"", SW_HIDE);
-    ASSERT_NE(process, nullptr);
+    UniqueHandle process = ShellRun(WriteArgumentsBatch(folder), "one \"two three\"", SW_HIDE);
+    ASSERT_TRUE(process);
     WaitForProcess(process);
     EXPECT_EQ(ReadBytes(folder.path() / "args.txt"), "one \"two three\"\r\n");
 }
@@ -155,7 +155,7 @@ class RecordingFileType : public ::testing::Test {
     std::string Run(const std::string& verbOrParameters) {
         const std::string file = folder.Write("verb", "").string() + ".quillonverb";
         std::filesystem::rename(folder.path() / "verb", file);
-        HANDLE process = ShellRun(file, verbOrParameters, SW_HIDE);
+        UniqueHandle process = ShellRun(file, verbOrParameters, SW_HIDE);
         WaitForProcess(process);
         return ReadBytes(file + ".txt");
     }
@@ -174,8 +174,8 @@ TEST_F(RecordingFileType, OtherTextsAreParametersOfTheDefaultAction) {
 
 TEST(ShellRun, AMissingFileStartsNothingAndGivesNull) {
     TempFolder folder;
-    EXPECT_EQ(ShellRun((folder.path() / "none.bat").string(), "", SW_HIDE), nullptr);
-    EXPECT_EQ(ShellRun((folder.path() / "none.txt").string(), "edit", SW_HIDE), nullptr);
+    EXPECT_FALSE(ShellRun((folder.path() / "none.bat").string(), "", SW_HIDE));
+    EXPECT_FALSE(ShellRun((folder.path() / "none.txt").string(), "edit", SW_HIDE));
 }
 
 TEST(WaitForProcess, ANullHandleReturnsAfterOnePassHandlingOneMessage) {

@@ -73,8 +73,8 @@ TEST(CornerCaption, SitsEightPixelsFromTheRightAndSixFromTheTop) {
 }
 
 TEST(MainWindowPlacement, IsCentredInTheWorkArea) {
-    EXPECT_EQ(CentredWindowOrigin({0, 0, 1024, 738}, {522, 309}), (PixelPoint{251, 214}));
-    EXPECT_EQ(CentredWindowOrigin({100, 30, 800, 600}, {400, 301}), (PixelPoint{300, 179}));
+    EXPECT_EQ(CentredOrigin({0, 0, 1024, 738}, {522, 309}), (PixelPoint{251, 214}));
+    EXPECT_EQ(CentredOrigin({100, 30, 800, 600}, {400, 301}), (PixelPoint{300, 179}));
 }
 
 }  // namespace

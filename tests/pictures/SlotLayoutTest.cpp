@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Text.h"
 #include "support/ExpectedLayout.h"
 
 namespace quillon {
@@ -111,10 +112,10 @@ TEST(SlotTexts, StatusShowsFileNameAndPixelSize) {
 }
 
 TEST(SlotTexts, FileNameIsWhatFollowsTheLastBackslash) {
-    EXPECT_EQ(FileNamePart("C:\\x\\y\\z.png"), "z.png");
-    EXPECT_EQ(FileNamePart("z.png"), "z.png");
-    EXPECT_EQ(FileNamePart(""), "");
-    EXPECT_EQ(FileNamePart("C:/x/y.png"), "C:/x/y.png");
+    EXPECT_EQ(FileNameOf("C:\\x\\y\\z.png"), "z.png");
+    EXPECT_EQ(FileNameOf("z.png"), "z.png");
+    EXPECT_EQ(FileNameOf(""), "");
+    EXPECT_EQ(FileNameOf("C:/x/y.png"), "C:/x/y.png");
 }
 
 TEST(UnrepresentablePaths, AreRecognisedByTheirMark) {

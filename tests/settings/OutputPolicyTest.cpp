@@ -7,17 +7,21 @@ namespace {
 
 TEST(PolicyFromBytes, MissingBytesMeanAsk) {
     const OutputPolicy empty = PolicyFromBytes("");
-    EXPECT_EQ(empty.zeroArgPolicy, -1);
-    EXPECT_EQ(empty.argPolicy, -1);
+    EXPECT_EQ(empty.withoutPictures, OutputPlace::kAskUnset);
+    EXPECT_EQ(empty.withPictures, OutputPlace::kAskUnset);
     const OutputPolicy one = PolicyFromBytes("\x02");
-    EXPECT_EQ(one.zeroArgPolicy, 2);
-    EXPECT_EQ(one.argPolicy, -1);
+    EXPECT_EQ(one.withoutPictures, OutputPlace::kAsk);
+    EXPECT_EQ(one.withPictures, OutputPlace::kAskUnset);
 }
 
-TEST(PolicyFromBytes, BytesAreUnsigned) {
-    const OutputPolicy policy = PolicyFromBytes("\xFF\x03");
-    EXPECT_EQ(policy.zeroArgPolicy, 255);
-    EXPECT_EQ(policy.argPolicy, 3);
+TEST(PolicyFromBytes, EachByteNumbersAnOptionOfItsGroup) {
+    const OutputPolicy policy = PolicyFromBytes("\x01\x02");
+    EXPECT_EQ(policy.withoutPictures, OutputPlace::kProgramFolder);
+    EXPECT_EQ(policy.withPictures, OutputPlace::kProgramFolder);
+    const OutputPolicy beyond = PolicyFromBytes("\xFF\x03");
+    EXPECT_EQ(beyond.withoutPictures, OutputPlace::kAskUnset);
+    EXPECT_EQ(beyond.withPictures, OutputPlace::kAsk);
+    EXPECT_EQ(PolicyBytes({OutputPlace::kAsk, OutputPlace::kFirstPictureFolder}), "\x02\x01");
 }
 
 TEST(SettingsPathFor, ReplacesTheLastThreeCharacters) {

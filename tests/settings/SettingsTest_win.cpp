@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/Files_win.h"
 #include "base/ProgramFolder_win.h"
 #include "support/TempFolder.h"
 
@@ -30,30 +31,30 @@ TEST_F(SettingsFile, SitsBesideTheProgramWithOptForItsExtension) {
     EXPECT_EQ(path.substr(path.size() - 3), "opt");
 }
 
-TEST_F(SettingsFile, MissingFileGivesOneAndOne) {
+TEST_F(SettingsFile, MissingFileGivesTheProgramAndFirstPictureFolders) {
     const OutputPolicy policy = Loaded();
-    EXPECT_EQ(policy.zeroArgPolicy, 1);
-    EXPECT_EQ(policy.argPolicy, 1);
+    EXPECT_EQ(policy.withoutPictures, OutputPlace::kProgramFolder);
+    EXPECT_EQ(policy.withPictures, OutputPlace::kFirstPictureFolder);
 }
 
 TEST_F(SettingsFile, ShortFilesReadMissingBytesAsAsk) {
     WriteSettings("");
-    EXPECT_EQ(Loaded().zeroArgPolicy, -1);
+    EXPECT_EQ(Loaded().withoutPictures, OutputPlace::kAskUnset);
     WriteSettings("\x02");
     const OutputPolicy one = Loaded();
-    EXPECT_EQ(one.zeroArgPolicy, 2);
-    EXPECT_EQ(one.argPolicy, -1);
+    EXPECT_EQ(one.withoutPictures, OutputPlace::kAsk);
+    EXPECT_EQ(one.withPictures, OutputPlace::kAskUnset);
 }
 
 TEST_F(SettingsFile, SaveWritesTwoBytesAndKeepsALongerFilesTail) {
-    SaveSettings(2, 3);
+    SaveSettings({OutputPlace::kAsk, OutputPlace::kAsk});
     EXPECT_EQ(testing::ReadBytes(SettingsPath()), "\x02\x03");
     WriteSettings("abcdef");
-    SaveSettings(1, 2);
+    SaveSettings({OutputPlace::kProgramFolder, OutputPlace::kProgramFolder});
     EXPECT_EQ(testing::ReadBytes(SettingsPath()),
               "\x01\x02"
               "cdef");
-    EXPECT_EQ(Loaded().argPolicy, 2);
+    EXPECT_EQ(Loaded().withPictures, OutputPlace::kProgramFolder);
 }
 
 TEST(FileExists, FoldersCountAndMissingPathsDoNot) {

@@ -61,13 +61,14 @@ TEST(ImageMagickInThePrefix, TheRegistryNamesTheVersionAndTheShimFolder) {
 
 TEST(ImageMagickInThePrefix, ARunCommandMakesAPictureInTheWorkFolder) {
     TempFolder folder;
-    EXPECT_EQ(RunCommand("convert logo: -resize 10x10 out.png", folder.path().string()), "");
+    EXPECT_EQ(RunCommand("convert logo: -resize 10x10 out.png", folder.path().string()).output, "");
     EXPECT_TRUE(IsPng(folder.path() / "out.png"));
 }
 
 TEST(ImageMagickInThePrefix, ImageMagicksErrorTextIsCaptured) {
     TempFolder folder;
-    const std::string output = RunCommand("convert nosuchfile.png x.png", folder.path().string());
+    const std::string output =
+        RunCommand("convert nosuchfile.png x.png", folder.path().string()).output;
     EXPECT_NE(output.find("unable to open image"), std::string::npos) << output;
     EXPECT_NE(output.find("nosuchfile.png"), std::string::npos) << output;
     EXPECT_FALSE(fs::exists(folder.path() / "x.png"));
@@ -82,14 +83,14 @@ TEST(ImageMagickInThePrefix, WindowsPathsWithBlanksAndFormatPrefixesAreTranslate
     const std::string command = "convert logo: -resize 20x20 " + QuotePath(absolute) +
                                 " && convert " + QuotePath(absolute) +
                                 " -resize 5x5 \"png8:sub dir\\small.png\"";
-    EXPECT_EQ(RunCommand(command, work.string()), "");
+    EXPECT_EQ(RunCommand(command, work.string()).output, "");
     EXPECT_TRUE(IsPng(work / "made here.png"));
     EXPECT_TRUE(IsPng(work / "sub dir" / "small.png"));
 }
 
 TEST(ImageMagickInThePrefix, TheToolsExitCodeAndStandardOutputComeBack) {
     TempFolder folder;
-    ASSERT_EQ(RunCommand("convert -size 3x2 xc:red red.png", folder.path().string()), "");
+    ASSERT_EQ(RunCommand("convert -size 3x2 xc:red red.png", folder.path().string()).output, "");
     const std::wstring identify = Found(L"identify.exe");
     const auto good =
         testing::RunConsole(identify, L"\"" + (folder.path() / "red.png").wstring() + L"\"");
@@ -103,7 +104,7 @@ TEST(ImageMagickInThePrefix, TheToolsExitCodeAndStandardOutputComeBack) {
 
 TEST(ImageMagickInThePrefix, SeparatelyRedirectedStreamsStaySeparate) {
     TempFolder folder;
-    ASSERT_EQ(RunCommand("convert -size 3x2 xc:red red.png", folder.path().string()), "");
+    ASSERT_EQ(RunCommand("convert -size 3x2 xc:red red.png", folder.path().string()).output, "");
     auto quoted = [&folder](const char* name) {
         return L"\"" + (folder.path() / name).wstring() + L"\"";
     };
