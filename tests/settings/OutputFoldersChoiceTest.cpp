@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace quillon {
 namespace {
 
@@ -11,6 +13,10 @@ struct SelectionCase {
     int zeroArgOption;  // 0: nothing selected in the group
     int argOption;
 };
+
+void PrintTo(const SelectionCase& c, std::ostream* out) {
+    *out << "policies " << c.zeroArgPolicy << " and " << c.argPolicy;
+}
 
 class DialogSelection : public ::testing::TestWithParam<SelectionCase> {};
 
@@ -34,6 +40,12 @@ struct SaveCase {
     int zeroArgPolicy;
     int argPolicy;
 };
+
+void PrintTo(const SaveCase& c, std::ostream* out) {
+    *out << "checked";
+    for (int id : c.checked)
+        *out << " " << id;
+}
 
 class SavedPolicy : public ::testing::TestWithParam<SaveCase> {};
 
