@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/MenuIds.h"
-#include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
 #include "support/RunningQuillon_win.h"
@@ -19,6 +18,7 @@ namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Ansi;
 using testing::RunningQuillon;
 using testing::TextOf;
 using testing::WaitUntil;
@@ -84,10 +84,6 @@ struct Folders {
         fs::create_directory(elsewhere);
     }
 };
-
-std::string Ansi(const fs::path& path) {
-    return NarrowToAnsiMarked(path.wstring());
-}
 
 // Gives the new-script command and waits for its save dialog.
 HWND OpenSaveDialog(RunningQuillon& quillon) {
