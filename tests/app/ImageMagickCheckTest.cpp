@@ -6,18 +6,18 @@
 #include <ostream>
 #include <string>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 struct VersionCase {
     const char* name;
     const char* version;
     bool supported;
 };
-
-[[maybe_unused]] void PrintTo(const VersionCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ImageMagickVersionRule : public ::testing::TestWithParam<VersionCase> {};
 
@@ -34,9 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"Five", "5.9", false}, VersionCase{"Zero", "0.6", false},
                       VersionCase{"LetterFirst", "v6.9", false},
                       VersionCase{"ColonAfterNine", ":6", false}),
-    [](const ::testing::TestParamInfo<VersionCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 struct PathCase {
     const char* name;
@@ -44,10 +42,6 @@ struct PathCase {
     const wchar_t* folder;
     const wchar_t* expected;
 };
-
-[[maybe_unused]] void PrintTo(const PathCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class FolderFirstOnPath : public ::testing::TestWithParam<PathCase> {};
 
@@ -73,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"EmptyPathBecomesTheFolder", L"", L"C:\\IM", L"C:\\IM"},
         PathCase{"NoFolderChangesNothing", L"C:\\Windows", L"", L"C:\\Windows"},
         PathCase{"EmptyFirstEntryIsNotTheFolder", L";C:\\IM", L"C:\\IM", L"C:\\IM;;C:\\IM"}),
-    [](const ::testing::TestParamInfo<PathCase>& param) { return std::string(param.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/MenuIds.h"
@@ -25,6 +23,8 @@ namespace {
 
 using testing::StartedProgram;
 using testing::TempFolder;
+using testing::TextOf;
+using testing::WaitUntil;
 
 constexpr wchar_t kTitle[] = L"Quillon v0.1 - Veltrane 2014";
 constexpr wchar_t kBoxTitle[] = L"Quillon";
@@ -32,18 +32,6 @@ constexpr char kOwnViewKey[] = "SOFTWARE\\ImageMagick\\Current";
 constexpr char k32BitViewKey[] = "SOFTWARE\\Wow6432Node\\ImageMagick\\Current";
 constexpr char kDownloadPage[] =
     "https://legacy.imagemagick.org/script/binary-releases.php#windows";
-
-// Polls until condition holds; false when it still does not after a while.
-template <typename Condition>
-bool WaitFor(Condition condition) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 // A local-machine registry value as the test found it, put back when the test ends (also
 // when it fails); meanwhile the test may remove it or write a text in its place.
@@ -97,7 +85,7 @@ class WebAddressRecorder {
     // Waits until count addresses have been opened; those addresses, oldest first.
     std::vector<std::string> WaitForOpened(std::size_t count) const {
         std::vector<std::string> lines;
-        WaitFor([&] {
+        WaitUntil([&] {
             lines.clear();
             const std::string bytes = testing::ReadBytes(record_);
             for (std::size_t at = 0, end; (end = bytes.find(" \r\n", at)) != std::string::npos;
@@ -113,14 +101,6 @@ class WebAddressRecorder {
     std::filesystem::path record_ = folder_.path() / "opened.txt";
     SavedRegistryValue https_{"Software\\Classes\\https\\shell\\open\\command", ""};
 };
-
-// A control's text, asked of it directly: the window text that another process keeps for
-// an edit control is not its content.
-std::wstring TextOf(HWND control) {
-    wchar_t text[1024] = {};
-    ::SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 // How many pixels of the caption's ink, RGB(170, 100, 160), the screen shows in the top
 // strip of a control.
@@ -179,7 +159,7 @@ class QuillonStarted : public ::testing::Test {
 TEST_F(QuillonStarted, AFoundVersionIsWrittenInTheCornerAndTheWindowStays) {
     HWND window = Start("6.8.9-Q16", kTitle);
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         return CaptionInkOnScreen(::GetDlgItem(window, kOutputPictureId)) > 20;
     })) << "no caption in the corner of the output area";
     EXPECT_EQ(::FindWindowW(L"#32770", kBoxTitle), nullptr);

@@ -19,6 +19,7 @@ namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Ansi;
 using testing::RunningQuillon;
 using testing::TextOf;
 using testing::WaitUntil;
@@ -89,10 +90,6 @@ struct Folders {
         fs::create_directory(elsewhere);
     }
 };
-
-std::string Ansi(const fs::path& path) {
-    return NarrowToAnsiMarked(path.wstring());
-}
 
 // Gives the new-script command and waits for its save dialog.
 HWND OpenSaveDialog(RunningQuillon& quillon) {

@@ -9,10 +9,13 @@
 #include <tuple>
 
 #include "base/Handles_win.h"
+#include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 // Quillon.exe mapped for its resources only; nothing in it runs.
 UniqueModule LoadQuillonResources() {
@@ -85,12 +88,7 @@ TEST_P(DecorationPicture, IsAnRgbaPngOfItsSizeUnderTheRawDataTypeTheProgramLooks
 INSTANTIATE_TEST_SUITE_P(WizardAndBalls, DecorationPicture,
                          ::testing::Values(PictureCase{"WIZ", 256, 256},
                                            PictureCase{"BAL", 240, 217}),
-                         [](const auto& named) { return std::string(named.param.name); });
-
-TEST_F(EmbeddedResources, AMissingOrBlankPictureNameFindsNothing) {
-    EXPECT_EQ(::FindResourceA(module(), "NOPE", "#10"), nullptr);
-    EXPECT_EQ(::FindResourceA(module(), "WIZ ", "#10"), nullptr);
-}
+                         testing::CaseName());
 
 // --- The two button bitmaps -----------------------------------------------------------
 

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 struct OutcomeCase {
     const char* name;
@@ -26,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"MissingFolderChangesNothing", "C:\\out\\", false, OutputShow::kUnchanged},
         OutcomeCase{"AnExistingFolderIsNoFile", "C:\\out\\", true, OutputShow::kNoOutputFile},
         OutcomeCase{"AnExistingFileIsShown", "C:\\out\\a.png", true, OutputShow::kPicture}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 TEST(RunOutcome, StatusNamesTheFileAfterTheLastBackslash) {
     EXPECT_EQ(CreatedText("C:\\out\\photo_small.jpg"), "photo_small.jpg created");

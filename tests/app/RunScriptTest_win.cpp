@@ -13,6 +13,7 @@
 #include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/Printing.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 #include "support/WaitUntil.h"
@@ -20,6 +21,8 @@
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 namespace fs = std::filesystem;
 using testing::WaitUntil;
@@ -122,7 +125,7 @@ TEST(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
 // ---- Names the batch must carry unchanged -----------------------------------------------
 
 struct NameCase {
-    const char* test;
+    const char* name;
     const wchar_t* picture;
     const char* created;
 };
@@ -151,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"Caret", L"up^del victim.txt.gif", "up^del victim.txt_out.png created"},
         NameCase{"Percent", L"100%TEMP%.gif", "100%TEMP%_out.png created"},
         NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif", "caf\xe9 cr\xe8me_out.png created"}),
-    [](const auto& test) { return std::string(test.param.test); });
+    testing::CaseName());
 
 // ---- Editing the selected script ----------------------------------------------------
 

@@ -14,10 +14,13 @@
 #include <windows.h>
 
 #include "base/ProgramFolder_win.h"
+#include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 constexpr unsigned kWestern = 1252;
 constexpr unsigned kUtf8 = 65001;
@@ -102,10 +105,6 @@ struct NarrowCase {
     std::string marked;
 };
 
-void PrintTo(const NarrowCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class Narrowing : public UnderWindowsRules, public ::testing::WithParamInterface<NarrowCase> {};
 
 TEST_P(Narrowing, GivesTheExactBytesOrRefuses) {
@@ -135,9 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NarrowCase{"LoneLowSurrogateAtTheEndIn65001",
                                  std::wstring{L'a', wchar_t(0xDC00)}, kUtf8, std::nullopt, "a?"},
                       NarrowCase{"EmptyIn65001", L"", kUtf8, "", ""}),
-    [](const ::testing::TestParamInfo<NarrowCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 struct WidenCase {
     const char* name;
@@ -145,10 +142,6 @@ struct WidenCase {
     unsigned codePage;
     std::wstring wide;
 };
-
-void PrintTo(const WidenCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class Widening : public ::testing::TestWithParam<WidenCase> {};
 
@@ -167,16 +160,12 @@ INSTANTIATE_TEST_SUITE_P(
         // A byte that is no UTF-8 still shows: as the replacement character.
         WidenCase{"Stray1252ByteIn65001", "caf\xE9", kUtf8, L"caf\uFFFD"},
         WidenCase{"EmptyIn65001", "", kUtf8, L""}),
-    [](const ::testing::TestParamInfo<WidenCase>& param) { return std::string(param.param.name); });
+    testing::CaseName());
 
 struct RoundTripCase {
     const char* name;
     std::wstring text;
 };
-
-void PrintTo(const RoundTripCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class Utf8RoundTrip : public UnderWindowsRules,
                       public ::testing::WithParamInterface<RoundTripCase> {};
@@ -196,9 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"LettersWithoutA1252Form",
                                     L"\u0101\u0142\u0151\u0163 plain ascii ~!@#$%^&()"},
                       RoundTripCase{"LongerThanMaxPath", std::wstring(300, L'\u00e9')}),
-    [](const ::testing::TestParamInfo<RoundTripCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 // The public conversions follow the system's ANSI code page: 1252 under this Wine normally,
 // 65001 where the test runner sets a locale without an ANSI code page. That runner sets

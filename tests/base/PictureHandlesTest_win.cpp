@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include <objbase.h>
+
 #include "pictures/PictureEngine_win.h"
 
 namespace quillon {
@@ -59,21 +61,38 @@ TEST(WindowDc, GivesTheScreenContextBackAndCanBeMoved) {
         EXPECT_EQ(moved.get(), dc);
         EXPECT_NE(::GetDeviceCaps(moved.get(), LOGPIXELSY), 0);
     }
+    // Windows gives back only a context that is still borrowed.
+    EXPECT_EQ(::ReleaseDC(nullptr, dc), 0) << "the context was still borrowed";
 }
 
-TEST(PictureOwner, DisposesOfThePictureItHolds) {
+TEST(PictureOwner, DisposesOfThePictureItHoldsAndSoLetsGoOfItsSource) {
     StartPictureEngine();
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    ASSERT_EQ(gdip::GdipCreateBitmapFromScan0(8, 8, 0, PixelFormat32bppARGB, nullptr, &bitmap),
-              Gdiplus::Ok);
-    PictureOwner picture(bitmap);
+    // A 1 x 1 BMP file, read through a stream that GDI+ holds while the picture lives.
+    const unsigned char bmp[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0,
+                                 0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0,  0, 0, 0, 4,  0, 0, 0, 0, 0,
+                                 0,   0,   0,  0, 0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 0,  0, 0, 0};
+    IStream* raw = nullptr;
+    ASSERT_EQ(::CreateStreamOnHGlobal(nullptr, TRUE, &raw), S_OK);
+    UniqueComRef<IStream> stream(raw);
+    ASSERT_EQ(stream.get()->Write(bmp, sizeof(bmp), nullptr), S_OK);
+    ASSERT_EQ(stream.get()->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), S_OK);
+    const auto references = [&] {
+        stream.get()->AddRef();
+        return stream.get()->Release();
+    };
+    Gdiplus::GpImage* image = nullptr;
+    ASSERT_EQ(gdip::GdipLoadImageFromStream(stream.get(), &image), Gdiplus::Ok);
+    PictureOwner picture(image);
     UINT width = 0;
     EXPECT_EQ(gdip::GdipGetImageWidth(picture.get(), &width), Gdiplus::Ok);
-    EXPECT_EQ(width, 8u);
+    EXPECT_EQ(width, 1u);
+    ASSERT_GT(references(), 1u) << "GDI+ holds no reference to the stream it read";
     PictureOwner moved(std::move(picture));
     EXPECT_FALSE(picture);
+    EXPECT_GT(references(), 1u) << "the move disposed of the picture";
     moved.reset();
     EXPECT_FALSE(moved);
+    EXPECT_EQ(references(), 1u) << "the picture was not disposed of";
     PictureOwner empty;  // an empty owner disposes of nothing
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 
@@ -12,6 +14,10 @@ struct RoundCase {
     double value;
     double rounded;
 };
+
+void PrintTo(const RoundCase& c, std::ostream* out) {
+    *out << c.value;
+}
 
 class RoundHalfEvenTable : public ::testing::TestWithParam<RoundCase> {};
 
@@ -50,6 +56,10 @@ struct QuotientCase {
     std::int64_t denominator;
     std::int64_t rounded;
 };
+
+void PrintTo(const QuotientCase& c, std::ostream* out) {
+    *out << c.numerator << " / " << c.denominator;
+}
 
 class RoundHalfEvenQuotientTable : public ::testing::TestWithParam<QuotientCase> {};
 

@@ -6,14 +6,10 @@
 #include <ostream>
 #include <vector>
 
+#include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
-
-[[maybe_unused]] static void PrintTo(const PixelRect& r, std::ostream* out) {
-    *out << r.width << "x" << r.height << " at (" << r.x << "," << r.y << ")";
-}
-
 namespace {
 
 // What the system reports as the primary monitor's work area.

@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 TEST(NewScriptTemplate, IsTheFourLinesOfASmallestValidScript) {
     EXPECT_EQ(std::string(kNewScriptTemplate),
@@ -29,7 +33,7 @@ TEST(NewScriptTemplate, IsTheFourLinesOfASmallestValidScript) {
 }
 
 struct PlaceCase {
-    const char* test;
+    const char* name;
     std::vector<const char*> fileNames;  // the catalogue's positions; "" is blank
     int listItems;
     const char* newName;
@@ -77,10 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"AListedFileKeepsItsItem", {"a.xml", "b.xml"}, 2, "a.xml", 1, false, 2},
         PlaceCase{
             "AListedFileTypedInCapitalsKeepsItsItem", {"a.xml", "b.xml"}, 2, "B.XML", 2, false, 2}),
-    [](const auto& test) { return std::string(test.param.test); });
+    testing::CaseName());
 
 struct FolderCase {
-    const char* test;
+    const char* name;
     const char* path;
     bool inside;
 };
@@ -99,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FolderCase{"OtherLetterCase", "C:\\apps\\Quillon\\new.xml", false},
                       FolderCase{"APrefixOfAnotherFolder", "C:\\Apps\\QuillonX\\new.xml", false},
                       FolderCase{"NoFolder", "new.xml", false}),
-    [](const auto& test) { return std::string(test.param.test); });
+    testing::CaseName());
 
 TEST(NewScriptTexts, NameTheFileTheyAreAbout) {
     EXPECT_EQ(FileNameOf("C:\\a b\\New Script.xml"), "New Script.xml");

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "support/PlainScriptReader.h"
+#include "support/Printing.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 struct Read {
     ScriptReadResult result;
@@ -59,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"HashAndContinuation", "#\\", "::^\r\n"},
         LineCase{"LoneLineFeedStaysInside", "a\nb", "a\nb\r\n"},
         LineCase{"ClosingTagWithTextIsBody", "</script> x", "</script> x\r\n"}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 // ---- Attributes and counts ------------------------------------------------------------
 
@@ -121,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CountCase{"Huge", std::string(5000, '9'), 255},
                       CountCase{"HugeRoundsUpAndWraps", std::string(40, '9') + ".5", 0},
                       CountCase{"Is255", "255", 255}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 // ---- Whole files ----------------------------------------------------------------------
 
@@ -280,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClosingLikeCase{"BlanksAroundTagCloseBody", "<x\r\n   </script>   \r\nafter", "<x\r\n"},
         ClosingLikeCase{"CapitalTagClosesBody", "a\r\n</SCRIPT>\rafter", "a\r\n"},
         ClosingLikeCase{"TagWithoutLineEndClosesBody", "a\r\n</script>", "a\r\n"}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 // ---- Single-picture shorthand ---------------------------------------------------------
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <string>
 
-#include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
@@ -18,6 +17,7 @@ namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Ansi;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::TestPicture;
@@ -82,10 +82,6 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder) {
 
 std::wstring Quoted(const fs::path& path) {
     return L"\"" + path.wstring() + L"\"";
-}
-
-std::string Ansi(const fs::path& path) {
-    return NarrowToAnsiMarked(path.wstring());
 }
 
 // A script folder and a picture folder apart, so that where each file lands shows.

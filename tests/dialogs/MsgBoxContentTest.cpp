@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@ struct ButtonSetCase {
     const char* callerList;
     const char* buttons;
 };
+
+void PrintTo(const ButtonSetCase& c, std::ostream* out) {
+    *out << "style " << c.style << " list \"" << c.callerList << "\"";
+}
 
 class ButtonSet : public ::testing::TestWithParam<ButtonSetCase> {};
 
@@ -70,6 +76,10 @@ struct SplitCase {
     std::vector<std::string> captions;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << "\"" << c.list << "\"";
+}
+
 class SplitList : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitList, GivesOneButtonMoreThanThereAreSeparators) {
@@ -90,6 +100,10 @@ struct IconCase {
     unsigned beepType;
     int standardIconId = 0;
 };
+
+void PrintTo(const IconCase& c, std::ostream* out) {
+    *out << "style " << c.style;
+}
 
 class IconChoice : public ::testing::TestWithParam<IconCase> {};
 

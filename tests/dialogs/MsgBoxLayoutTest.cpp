@@ -6,13 +6,12 @@
 #include <ostream>
 #include <string>
 
+#include "support/Printing.h"
+
 namespace quillon {
-
-[[maybe_unused]] static void PrintTo(const PixelRect& r, std::ostream* out) {
-    *out << r.width << "x" << r.height << " at (" << r.x << "," << r.y << ")";
-}
-
 namespace {
+
+using testing::operator<<;
 
 TEST(MsgBoxLayout, TwoButtonsBesideAnIconMatchTheWorkedExample) {
     const MsgBoxGeometry box = MsgBoxLayout({600, 16}, 10, true, {24, 20});
@@ -49,10 +48,6 @@ struct TextBoxCase {
     int height;
 };
 
-void PrintTo(const TextBoxCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class TextBoxSize : public ::testing::TestWithParam<TextBoxCase> {};
 
 TEST_P(TextBoxSize, FollowsTheOneLineWidthOfTheText) {
@@ -81,9 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextBoxCase{"JustAboveHalf", {251, 4}, 0, 251, 3},               // 2.52 -> 3
         TextBoxCase{"NegativeExtentCountsAsNothing", {-50, -3}, 8, 160, 16},
         TextBoxCase{"NegativeSizeNeverGivesANegativeHeight", {100, 16}, -20, 160, 0}),
-    [](const ::testing::TestParamInfo<TextBoxCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 TEST(MsgBoxLayout, WithAnIconTheRowNeverStartsAboveTheIconsFoot) {
     const MsgBoxGeometry oneLine = MsgBoxLayout({100, 16}, 8, true, {22});

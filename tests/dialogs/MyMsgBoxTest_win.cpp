@@ -4,30 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/Handles_win.h"
-#include "dialogs/MsgBoxLayout.h"
 #include "dialogs/MsgBoxStyle.h"
+#include "support/Printing.h"
 #include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
-
-[[maybe_unused]] static void PrintTo(const PixelRect& r, std::ostream* out) {
-    *out << r.width << "x" << r.height << " at (" << r.x << "," << r.y << ")";
-}
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using testing::kPatience;
+using testing::operator<<;
+using testing::Describe;
+using testing::TextOf;
+using testing::WaitUntil;
 
 // A visible top-level window that owns the boxes of one test.
 class OwnerWindow {
@@ -61,12 +55,6 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM data) {
     return TRUE;
 }
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
 // Where a control lies in its box's client area.
 PixelRect ClientRectOf(HWND box, int id) {
     RECT r{};
@@ -91,13 +79,7 @@ class BoxDriver {
         return info.hwndFocus;
     }
     bool WaitForFocus(HWND control) const {
-        const auto until = Clock::now() + kPatience;
-        while (Focus() != control) {
-            if (Clock::now() > until)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return WaitUntil([&] { return Focus() == control; });
     }
     // Moves the focus as the dialog manager does for Tab, then waits until it has arrived.
     bool MoveFocusTo(HWND control) const {
@@ -128,30 +110,22 @@ struct ShowResult {
 // failing test cannot hang the run.
 ShowResult ShowAndDrive(HWND owner, std::string_view text, std::string_view caption, int style,
                         std::string_view buttons, std::function<void(const BoxDriver&)> drive) {
-    ShowResult result;
     const DWORD thisThread = ::GetCurrentThreadId();
-    std::thread driver([&] {
-        FindBox find{owner, nullptr};
-        const auto until = Clock::now() + kPatience;
-        while (find.box == nullptr && Clock::now() < until) {
+    testing::ModalDriver driver(
+        [&] {
+            FindBox find{owner, nullptr};
             ::EnumThreadWindows(thisThread, MatchBox, reinterpret_cast<LPARAM>(&find));
-            if (find.box == nullptr)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        if (find.box == nullptr)
-            return;
-        result.boxSeen = true;
-        drive(BoxDriver(thisThread, find.box));
-        const auto closeBy = Clock::now() + kPatience;
-        while (::IsWindow(find.box) && Clock::now() < closeBy)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (::IsWindow(find.box)) {
-            result.closedByRescue = true;
-            ::PostMessageW(find.box, WM_COMMAND, MAKEWPARAM(kMsgBoxFirstButtonId, BN_CLICKED), 0);
-        }
-    });
+            return find.box;
+        },
+        [&](HWND box) { drive(BoxDriver(thisThread, box)); },
+        [](HWND box) {
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(kMsgBoxFirstButtonId, BN_CLICKED), 0);
+        });
+    ShowResult result;
     result.answer = MyMsgBox(owner, text, caption, style, buttons);
-    driver.join();
+    driver.Finish();
+    result.boxSeen = driver.Found();
+    result.closedByRescue = driver.Rescued();
     return result;
 }
 
@@ -186,10 +160,6 @@ struct AnswerCase {
     std::vector<std::wstring> captions;
 };
 
-void PrintTo(const AnswerCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class ButtonAnswers : public MsgBoxWindow, public ::testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(ButtonAnswers, EachButtonAnswersWithItsPositionInTheRow) {
@@ -200,7 +170,7 @@ TEST_P(ButtonAnswers, EachButtonAnswersWithItsPositionInTheRow) {
         const int answer =
             Answer("Choose.", "Quillon", c.style, c.buttons, [&](const BoxDriver& box) {
                 for (std::size_t i = 1; i <= c.captions.size(); ++i)
-                    shown.push_back(WindowText(box.Button(i)));
+                    shown.push_back(TextOf(box.Button(i)));
                 extraButton = box.Button(c.captions.size() + 1) != nullptr;
                 box.Click(position);
             });
@@ -218,9 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"CallersList", 0, "Save;Discard;Back", {L"Save", L"Discard", L"Back"}},
         AnswerCase{"EmptyListGivesOk", 0, "", {L"&OK"}},
         AnswerCase{"EmptyPieceGivesAnEmptyButton", 0, "A;", {L"A", L""}}),
-    [](const ::testing::TestParamInfo<AnswerCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 TEST_F(MsgBoxWindow, EnterRightAfterOpeningPressesTheFirstButton) {
     const int answer = Answer("Replace it?", "Quillon", 0x23, "", [&](const BoxDriver& box) {
@@ -304,7 +272,7 @@ TEST_F(MsgBoxWindow, IsAModalPopUpWithATitleAndNoSystemMenuCentredOnItsOwner) {
         ::GetClientRect(owner(), &ownerClient);
         ::ClientToScreen(owner(), &ownerOrigin);
         windowIcon = reinterpret_cast<HICON>(::SendMessageW(box.box(), WM_GETICON, ICON_BIG, 0));
-        title = WindowText(box.box());
+        title = TextOf(box.box());
         box.Click(1);
     });
     EXPECT_EQ(title, L"Quillon");
@@ -323,7 +291,7 @@ TEST_F(MsgBoxWindow, IsAModalPopUpWithATitleAndNoSystemMenuCentredOnItsOwner) {
 TEST_F(MsgBoxWindow, EmptyCaptionGivesTheTitleMyMsgBox) {
     std::wstring title;
     Answer("Done.", "", 0, "", [&](const BoxDriver& box) {
-        title = WindowText(box.box());
+        title = TextOf(box.box());
         box.Click(1);
     });
     EXPECT_EQ(title, L"MyMsgBox");
@@ -333,7 +301,7 @@ TEST_F(MsgBoxWindow, ASingleCarriageReturnBreaksTheLine) {
     std::wstring text;
     LRESULT lines = 0;
     Answer("A\rB", "Quillon", 0, "", [&](const BoxDriver& box) {
-        text = WindowText(box.Item(kMsgBoxTextId));
+        text = TextOf(box.Item(kMsgBoxTextId));
         lines = ::SendMessageW(box.Item(kMsgBoxTextId), EM_GETLINECOUNT, 0, 0);
         box.Click(1);
     });
@@ -388,21 +356,24 @@ PixelSize MeasureIn(HFONT font, const std::wstring& text) {
     return {size.cx, size.cy};
 }
 
+// The table holds what the box measures (the whole text as one line in the text box's font,
+// each caption in its button's font: the test prefix always draws "Lucida Console" 10 with
+// the same font) and, worked out by hand from that, where the controls must sit.
 struct LayoutCase {
     const char* name;
     const char* text;
-    std::wstring shownText;  // as the text box holds it
     int style;
     const char* buttons;
+    PixelSize textExtent;
+    std::vector<int> captionWidths;
+    PixelRect textBox;
+    std::vector<PixelRect> buttonRects;
+    PixelSize client;
 };
-
-void PrintTo(const LayoutCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ControlLayout : public MsgBoxWindow, public ::testing::WithParamInterface<LayoutCase> {};
 
-TEST_P(ControlLayout, ControlsSitWhereTheLayoutPutsThemForTheMeasuredText) {
+TEST_P(ControlLayout, ControlsSitAsWorkedOutForTheMeasuredText) {
     const LayoutCase& c = GetParam();
     PixelSize textExtent;
     std::vector<int> captionWidths;
@@ -413,67 +384,82 @@ TEST_P(ControlLayout, ControlsSitWhereTheLayoutPutsThemForTheMeasuredText) {
     LOGFONTW textFont{};
     LOGFONTW buttonFont{};
     Answer(c.text, "Quillon", c.style, c.buttons, [&](const BoxDriver& box) {
-        // Measure as the box must have: the whole text as one line in the text box's font,
-        // each caption in its button's font.
         auto font = [](HWND control) {
             return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
         };
         HWND textBox = box.Item(kMsgBoxTextId);
         ::GetObjectW(font(textBox), sizeof(textFont), &textFont);
         ::GetObjectW(font(box.Button(1)), sizeof(buttonFont), &buttonFont);
-        textExtent = MeasureIn(font(textBox), c.shownText);
+        textExtent = MeasureIn(font(textBox), TextOf(textBox));
         text = ClientRectOf(box.box(), kMsgBoxTextId);
         if (box.Item(kMsgBoxIconId) != nullptr)
             icon = ClientRectOf(box.box(), kMsgBoxIconId);
         for (int i = 1; box.Button(i) != nullptr; ++i) {
-            captionWidths.push_back(
-                MeasureIn(font(box.Button(i)), WindowText(box.Button(i))).width);
+            captionWidths.push_back(MeasureIn(font(box.Button(i)), TextOf(box.Button(i))).width);
             buttons.push_back(ClientRectOf(box.box(), kMsgBoxFirstButtonId + i - 1));
         }
         ::GetClientRect(box.box(), &client);
         box.Click(1);
     });
-    RecordProperty("TextExtent",
-                   std::to_string(textExtent.width) + "x" + std::to_string(textExtent.height));
-    RecordProperty("ClientSize",
-                   std::to_string(client.right) + "x" + std::to_string(client.bottom));
     EXPECT_EQ(std::wstring(textFont.lfFaceName), L"Lucida Console");
     EXPECT_EQ(std::wstring(buttonFont.lfFaceName), L"Lucida Console");
     EXPECT_LT(textFont.lfHeight, 0);  // a character height, from the point size
     EXPECT_EQ(textFont.lfWeight, FW_NORMAL);
+    ASSERT_EQ(textExtent.width, c.textExtent.width) << "the font is not the one of the table";
+    ASSERT_EQ(textExtent.height, c.textExtent.height) << "the font is not the one of the table";
+    ASSERT_EQ(captionWidths, c.captionWidths) << "the font is not the one of the table";
 
-    const bool hasIcon = (c.style & 0x70) != 0;
-    const MsgBoxGeometry expected = MsgBoxLayout(textExtent, 10, hasIcon, captionWidths);
-    EXPECT_EQ(text, expected.text);
-    ASSERT_EQ(buttons.size(), expected.buttons.size());
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        EXPECT_EQ(buttons[i], expected.buttons[i]) << "button " << i + 1;
-    EXPECT_EQ(client.right, expected.clientWidth);
-    EXPECT_EQ(client.bottom, expected.clientHeight);
-    if (hasIcon) {
-        EXPECT_EQ(icon.x, 5);
-        EXPECT_EQ(icon.y, 5);
+    EXPECT_EQ(text, c.textBox);
+    EXPECT_EQ(buttons, c.buttonRects);
+    EXPECT_EQ(client.right, c.client.width);
+    EXPECT_EQ(client.bottom, c.client.height);
+    if ((c.style & 0x70) != 0) {
+        EXPECT_EQ(icon, (PixelRect{5, 5, 32, 32}));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ControlLayout,
     ::testing::Values(
-        LayoutCase{"ShortTextOneButton", "Done.", L"Done.", 0, ""},
-        LayoutCase{"QuestionWithIcon", "Replace the file?", L"Replace the file?", 0x23, ""},
+        LayoutCase{"ShortTextOneButton",
+                   "Done.",
+                   0,
+                   "",
+                   {34, 15},
+                   {28},
+                   {10, 10, 160, 21},
+                   {{66, 31, 48, 24}},
+                   {180, 60}},
+        LayoutCase{"QuestionWithIcon",
+                   "Replace the file?",
+                   0x23,
+                   "",
+                   {97, 15},
+                   {32, 25, 49},
+                   {42, 10, 160, 22},
+                   {{13, 42, 52, 24}, {75, 42, 45, 24}, {130, 42, 69, 24}},
+                   {212, 71}},
         LayoutCase{"LongTextTwoLines",
                    "convert: unable to open image 'missing.png': No such file or directory "
                    "@ error/blob.c/OpenBlob/2924.\rconvert: no images defined 'out.png' "
                    "@ error/convert.c/ConvertImageCommand/3229.",
-                   L"convert: unable to open image 'missing.png': No such file or directory "
-                   L"@ error/blob.c/OpenBlob/2924.\r\nconvert: no images defined 'out.png' "
-                   L"@ error/convert.c/ConvertImageCommand/3229.",
-                   0x10, ""},
-        LayoutCase{"ManyButtonsWidenTheBox", "Which?", L"Which?", 0,
-                   "First choice;Second choice;Third choice;Fourth choice"}),
-    [](const ::testing::TestParamInfo<LayoutCase>& param) {
-        return std::string(param.param.name);
-    });
+                   0x10,
+                   "",
+                   {1085, 15},
+                   {28},
+                   {42, 10, 380, 82},
+                   {{192, 92, 48, 24}},
+                   {432, 121}},
+        LayoutCase{"ManyButtonsWidenTheBox",
+                   "Which?",
+                   0,
+                   "First choice;Second choice;Third choice;Fourth choice",
+                   {43, 15},
+                   {68, 86, 71, 79},
+                   {10, 10, 160, 21},
+                   {{10, 31, 88, 24}, {108, 31, 106, 24}, {224, 31, 91, 24}, {325, 31, 99, 24}},
+                   {434, 60}}),
+    testing::CaseName());
 
 // ---- Colours and what the box owns ---------------------------------------------------------
 
@@ -493,7 +479,6 @@ TEST_F(MsgBoxWindow, TextAndBackgroundTakeTheStyleColours) {
     });
     EXPECT_EQ(textColour, 0x0000FFu);
     EXPECT_EQ(brush.lbColor, 0x00FFEEu);
-    EXPECT_EQ(::GetObjectType(brushHandle), 0u) << "the brush outlived its box";
 }
 
 TEST_F(MsgBoxWindow, SystemDefaultColoursLeaveTheDialogManagersOwn) {
@@ -509,31 +494,36 @@ TEST_F(MsgBoxWindow, SystemDefaultColoursLeaveTheDialogManagersOwn) {
     EXPECT_EQ(reinterpret_cast<HBRUSH>(handled), ::GetSysColorBrush(COLOR_3DFACE));
 }
 
-TEST_F(MsgBoxWindow, FontsAndIconAreReleasedWhenTheBoxEnds) {
-    HGDIOBJ textFont = nullptr;
-    HGDIOBJ buttonFont = nullptr;
-    HICON icon = nullptr;
-    Answer("Released?", "Quillon", 0x30, "", [&](const BoxDriver& box) {
-        textFont =
-            reinterpret_cast<HGDIOBJ>(::SendMessageW(box.Item(kMsgBoxTextId), WM_GETFONT, 0, 0));
-        buttonFont = reinterpret_cast<HGDIOBJ>(::SendMessageW(box.Button(1), WM_GETFONT, 0, 0));
-        icon = reinterpret_cast<HICON>(::SendMessageW(box.Item(kMsgBoxIconId), STM_GETICON, 0, 0));
-        box.Click(1);
-    });
-    ASSERT_NE(textFont, nullptr);
-    ASSERT_NE(buttonFont, nullptr);
-    EXPECT_EQ(::GetObjectType(textFont), 0u);
-    EXPECT_EQ(::GetObjectType(buttonFont), 0u);
-    ASSERT_NE(icon, nullptr);
-    ICONINFO info{};
-    EXPECT_FALSE(::GetIconInfo(icon, &info)) << "the icon outlived its box";
-}
-
-TEST_F(MsgBoxWindow, RepeatedBoxesLeaveNoGdiObjectsBehind) {
-    const long before = LiveGdiOwned();
-    for (int i = 0; i < 20; ++i)
-        Answer("Again?", "Quillon", 0x23, "", [](const BoxDriver& box) { box.Click(3); });
-    EXPECT_EQ(LiveGdiOwned(), before);
+// Wine counts no GDI objects, so each box's own fonts, brush and icon are looked up after it
+// has gone.
+TEST_F(MsgBoxWindow, RepeatedBoxesReleaseTheirFontsBrushAndIcon) {
+    SetMsgBoxStyle("Lucida Console", 10, 0x0000FF, 0x00FFEE);
+    UniqueCreatedDc dc(::CreateCompatibleDC(nullptr));
+    std::vector<HGDIOBJ> objects;
+    std::vector<HICON> icons;
+    for (int i = 0; i < 20; ++i) {
+        Answer("Again?", "Quillon", 0x23, "", [&](const BoxDriver& box) {
+            HWND text = box.Item(kMsgBoxTextId);
+            for (HWND control : {text, box.Button(1)})
+                objects.push_back(
+                    reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+            objects.push_back(reinterpret_cast<HGDIOBJ>(
+                ::SendMessageW(box.box(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                               reinterpret_cast<LPARAM>(text))));
+            icons.push_back(reinterpret_cast<HICON>(
+                ::SendMessageW(box.Item(kMsgBoxIconId), STM_GETICON, 0, 0)));
+            box.Click(3);
+        });
+    }
+    for (HGDIOBJ object : objects) {
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(::GetObjectType(object), 0u) << "a font or brush outlived its box";
+    }
+    for (HICON icon : icons) {
+        ICONINFO info{};
+        ASSERT_NE(icon, nullptr);
+        EXPECT_FALSE(::GetIconInfo(icon, &info)) << "an icon outlived its box";
+    }
 }
 
 // ---- CenterOnOwner -------------------------------------------------------------------
@@ -616,11 +606,6 @@ TEST_F(CentredWindow, ALargerWindowGetsANegativeOffsetTruncatedTowardZero) {
 bool Inside(const RECT& r, const PixelRect& area) {
     return r.left >= area.x && r.top >= area.y && r.right <= area.x + area.width &&
            r.bottom <= area.y + area.height;
-}
-
-std::string Describe(const RECT& r) {
-    return std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " at (" +
-           std::to_string(r.left) + "," + std::to_string(r.top) + ")";
 }
 
 class OnTheSecondMonitor : public ::testing::Test {

@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 std::optional<std::string> Unchanged(std::string_view name) {
     return std::string(name);
@@ -27,11 +31,6 @@ std::optional<std::string> RefusingEAcute(std::string_view name) {
     if (name.find('\xE9') != std::string_view::npos)
         return std::nullopt;
     return std::string(name);
-}
-
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-    return info.param.name;
 }
 
 TEST(BuildBatch, OnePictureWorkedExample) {
@@ -97,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg",
                                "convert $NAME1.$EXT1 -x 5%% o.png",
                                "convert 100%%.jpg -x 5%% o.png"}),
-    CaseName<LineCase>);
+    testing::CaseName());
 
 TEST(BuildBatch, QuotesAgainstCommandCharactersStayOutOfTheOutputName) {
     EXPECT_EQ(BuildBatch("x $NAME1_s.$EXT1", false, {{"D:\\a&b.jpg", 1, 1}}, "D:\\", Unchanged)
@@ -178,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ProtectedFile,
                                                     "convert x.png $NAME1.$EXT1", Unchanged},
                                            KeepCase{"OutputInOtherCase", "C:\\P\\photo.jpg",
                                                     "convert x.png OUT.png", Unchanged}),
-                         CaseName<KeepCase>);
+                         testing::CaseName());
 
 struct EraseCase {
     const char* name;
@@ -206,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
         EraseCase{"TailOfQuotedNameSkipped", "x \"my cat_t.png\"", ""},
         EraseCase{"QuotedWordWithCommandCharacter", "x \"a&b_t.png\"", "del \"a&b_t.png\"\r\n"},
         EraseCase{"OutputInAnyCaseOrQuotes", "x Out.PNG\r\ny \"out.png\"", ""}),
-    CaseName<EraseCase>);
+    testing::CaseName());
 
 struct PlaceholderCase {
     const char* name;
@@ -250,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "78"},
         PlaceholderCase{
             "EarlierWordOfTheSlotKeptInValue", "$EXT1", {{"n", "$NAME1", "", ""}}, "$NAME1"}),
-    CaseName<PlaceholderCase>);
+    testing::CaseName());
 
 struct SplitCase {
     const char* name;
@@ -276,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"NoFolder", "x.png", "x", "png"},
                       SplitCase{"BlankWithoutExtension", "C:\\my photo", "\"my photo", "\""},
                       SplitCase{"BlankOnlyInExtensionStaysBare", "C:\\a.b c", "a", "b c"}),
-    CaseName<SplitCase>);
+    testing::CaseName());
 
 TEST(OutputFileOf, IsTheLastWordOfTheBody) {
     EXPECT_EQ(OutputFileOf("convert a.png b.png \t\r\n\r\n", "C:\\o\\"), "C:\\o\\b.png");
@@ -335,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
         PolicyCase{"AskWithPictures", {kProgram, kAsk}, kInMyPics, std::nullopt},
         PolicyCase{
             "UnsetWithPictures", {kProgram, OutputPlace::kAskUnset}, kInMyPics, std::nullopt}),
-    CaseName<PolicyCase>);
+    testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

@@ -5,8 +5,12 @@
 
 #include <string>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 struct FolderCase {
     const char* name;
@@ -35,9 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"OnlyBackslashesGiven", "\\\\\\", "C:\\Temp", "\\"},
         FolderCase{"DriveRoot", "D:\\", "C:\\Temp", "D:\\"},
         FolderCase{"BareDrive", "D:", "C:\\Temp", "D:\\"}),
-    [](const ::testing::TestParamInfo<FolderCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 TEST(RunnerBatchText, HasFourLinesEachEndedByCrLf) {
     EXPECT_EQ(RunnerBatchText("C:\\Work\\", "\"C:\\My Pictures\\script.bat\""),
@@ -103,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TrimCase{"LeadingLineEndsStay", "\r\na", "\r\na"},
                       TrimCase{"ZeroBytesStay", std::string("a\0\r\n", 4), std::string("a\0", 2)},
                       TrimCase{"NoLineEnd", "abc", "abc"}),
-    [](const ::testing::TestParamInfo<TrimCase>& param) { return std::string(param.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

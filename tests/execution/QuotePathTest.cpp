@@ -5,8 +5,12 @@
 
 #include <string>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 struct QuoteCase {
     const char* name;
@@ -40,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         QuoteCase{"QuotedWithBlankIsQuotedAgain", "\"C:\\My Pictures\"", "\"\"C:\\My Pictures\"\""},
         QuoteCase{"QuotedWithoutBlankUnchanged", "\"C:\\Pictures\"", "\"C:\\Pictures\""},
         QuoteCase{"HighBytesUnchanged", "C:\\Fotos\\\xE9t\xE9.bat", "C:\\Fotos\\\xE9t\xE9.bat"}),
-    [](const ::testing::TestParamInfo<QuoteCase>& param) { return std::string(param.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

@@ -18,10 +18,13 @@
 #include <vector>
 
 #include "base/Handles_win.h"
+#include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 constexpr char kTestRoot[] = "Software\\QuillonTest";
 
@@ -104,10 +107,6 @@ struct ViewCase {
     const char* expected;
 };
 
-[[maybe_unused]] void PrintTo(const ViewCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class RegistryViews : public ::testing::TestWithParam<ViewCase> {
   protected:
     void TearDown() override {
@@ -145,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ViewCase{"OnlyOwnView", true, "7.1.0-4", nullptr, "7.1.0-4"},
                       ViewCase{"EmptyTextInOwnViewIsFound", true, "", "6.9.2-Q16", ""},
                       ViewCase{"InNeither", true, nullptr, nullptr, ""}),
-    [](const ::testing::TestParamInfo<ViewCase>& param) { return std::string(param.param.name); });
+    testing::CaseName());
 
 // The names the export directory of a PE file lists, read from the file itself.
 std::set<std::string> ExportedNames(const std::wstring& file) {
@@ -289,6 +288,10 @@ struct RootKeyCase {
     HKEY key;
 };
 
+void PrintTo(const RootKeyCase& c, std::ostream* out) {
+    *out << "root key " << std::hex << c.value;
+}
+
 class RootKeyWidening : public ::testing::TestWithParam<RootKeyCase> {};
 
 TEST_P(RootKeyWidening, APredefinedKeysValueNamesThatKey) {
@@ -369,10 +372,6 @@ struct ExportCase {
     std::uint32_t rootValue;
 };
 
-void PrintTo(const ExportCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 using DelRegKeyFunction = LONG(WINAPI*)(const std::uint32_t*, const char* const*);
 
 // Wine maps an EXE loaded as a library without binding its imports; binds them as the loader
@@ -438,9 +437,7 @@ INSTANTIATE_TEST_SUITE_P(
     Callers, DelRegKeyExportCall,
     ::testing::Values(ExportCase{"CurrentUser", HKEY_CURRENT_USER, 0x80000001u},
                       ExportCase{"LocalMachine", HKEY_LOCAL_MACHINE, 0x80000002u}),
-    [](const ::testing::TestParamInfo<ExportCase>& param) {
-        return std::string(param.param.name);
-    });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

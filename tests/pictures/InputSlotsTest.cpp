@@ -51,13 +51,6 @@ TEST_F(InputSlotTableTest, ClearingASlotReleasesItsPictureAndKeepsItsControl) {
     EXPECT_EQ(Slot(2).controlId, 1102);
 }
 
-TEST_F(InputSlotTableTest, ReplacingAPictureReleasesTheOldOne) {
-    Fill(1);
-    Fill(1);
-    EXPECT_EQ(released_, 1);
-    ASSERT_TRUE(Slot(1).picture);
-}
-
 TEST_F(InputSlotTableTest, RecreatingTheTableReleasesEveryPicture) {
     Fill(0);
     Fill(3);

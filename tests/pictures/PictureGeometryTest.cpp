@@ -5,13 +5,12 @@
 #include <ostream>
 #include <string>
 
+#include "support/Printing.h"
+
 namespace quillon {
-
-std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
-    return out << r.x << "," << r.y << " " << r.width << "x" << r.height;
-}
-
 namespace {
+
+using testing::operator<<;
 
 // ---- Fitting --------------------------------------------------------------------------
 
@@ -37,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{"PortraitInQuarterSlot", {600, 900}, {118, 106}, {23, 0, 71, 106}},
         FitCase{"SmallPictureIsNotEnlarged", {100, 50}, {240, 216}, {70, 83, 100, 50}},
         FitCase{"ExactHalfRoundsToEven", {256, 24}, {240, 216}, {0, 97, 240, 22}}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, FittedPicture,
@@ -52,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{"EmptyPictureDrawsNothingCentred", {0, 0}, {240, 216}, {120, 108, 0, 0}},
         FitCase{"HairlineKeepsZeroWidth", {1, 100000}, {240, 216}, {120, 0, 0, 216}},
         FitCase{"HugePictureStillFits", {60000, 40000}, {118, 106}, {0, 13, 118, 79}}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 // ---- Decoration, captions and the window --------------------------------------------------
 

@@ -6,8 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string bytes;
@@ -64,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"ZeroWidthGivesNone", Png({0, 0, 0, 0, 0, 0, 0, 48}), std::nullopt},
         HeaderCase{"SideBeyondASigned32BitCountGivesNone", Png({0x80, 0, 0, 0, 0, 0, 0, 48}),
                    std::nullopt}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Gif, PictureHeader,
@@ -78,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  std::string("GIF88a") + Bytes({100, 0, 50, 0}), std::nullopt},
                       HeaderCase{"CutInsideTheHeightGivesNone",
                                  std::string("GIF89a") + Bytes({100, 0, 50}), std::nullopt}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Bmp, PictureHeader,
@@ -100,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Bmp({8, 0, 0, 0, 10, 0, 0, 0, 24, 0, 0, 0}), std::nullopt},
                       HeaderCase{"CutInsideTheHeightGivesNone",
                                  Bmp({40, 0, 0, 0, 10, 0, 0, 0, 24, 0}), std::nullopt}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Jpeg, PictureHeader,
@@ -132,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                    std::nullopt},
         HeaderCase{"EndOfPictureBeforeAFrameGivesNone", kSoi + Bytes({0xFF, 0xD9}) + kSof0,
                    std::nullopt}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(OtherFiles, PictureHeader,
                          ::testing::Values(HeaderCase{"EmptyFile", "", std::nullopt},
@@ -140,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(OtherFiles, PictureHeader,
                                                       std::nullopt},
                                            HeaderCase{"Text", "convert a.png b.png", std::nullopt},
                                            HeaderCase{"LoneJpegStart", kSoi, std::nullopt}),
-                         [](const auto& test) { return std::string(test.param.name); });
+                         testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

@@ -3,37 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/AppState_win.h"
 #include "app/MenuIds.h"
-#include "base/AnsiText_win.h"
 #include "base/Feedback_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
-#include "support/WaitUntil.h"
+#include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
 
+using testing::operator<<;
+
 namespace fs = std::filesystem;
+using testing::Ansi;
 using testing::MainWindowHarness;
 using testing::TestPicture;
-
-std::string Ansi(const fs::path& path) {
-    return NarrowToAnsiMarked(path.wstring());
-}
 
 const COLORREF kFace = ::GetSysColor(COLOR_BTNFACE);
 
@@ -402,33 +397,17 @@ TEST(PictureArea, ReportsClicksToItsParent) {
 // ---- The picture chooser --------------------------------------------------------------
 
 // Works the open-file dialog from a second thread while the window's thread waits in it.
-class DialogDriver {
+class DialogDriver : public testing::ModalDriver {
   public:
-    explicit DialogDriver(std::function<void(HWND)> act) : act_(std::move(act)) {
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~DialogDriver() {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    bool Found() const { return found_; }
-
-  private:
-    void Run() {
-        const auto deadline = std::chrono::steady_clock::now() + testing::kPatience;
-        while (std::chrono::steady_clock::now() < deadline) {
-            HWND dialog = ::FindWindowW(L"#32770", L"Quillon");
-            if (dialog != nullptr && ::IsWindowVisible(dialog) && dialog != App().mainWindow) {
-                found_ = true;
-                act_(dialog);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    std::function<void(HWND)> act_;
-    std::atomic<bool> found_{false};
-    std::thread thread_;
+    explicit DialogDriver(std::function<void(HWND)> act)
+        : ModalDriver(
+              [] {
+                  HWND dialog = ::FindWindowW(L"#32770", L"Quillon");
+                  const bool shown = dialog != nullptr && ::IsWindowVisible(dialog);
+                  return shown && dialog != App().mainWindow ? dialog : nullptr;
+              },
+              std::move(act),
+              [](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }) {}
 };
 
 constexpr int kFileNameBox = 0x47C;  // cmb13: the file-name box of the open dialog

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <string>
 
@@ -86,6 +88,10 @@ struct HintCase {
     int argCount;
     const char* hint;
 };
+
+void PrintTo(const HintCase& c, std::ostream* out) {
+    *out << c.argCount << " pictures";
+}
 
 class SlotHint : public ::testing::TestWithParam<HintCase> {};
 

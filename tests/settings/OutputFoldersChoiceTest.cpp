@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ struct SelectionCase {
     int zeroArgOption;  // 0: nothing selected in the group
     int argOption;
 };
+
+void PrintTo(const SelectionCase& c, std::ostream* out) {
+    *out << "bytes";
+    for (unsigned char byte : c.bytes)
+        *out << " " << static_cast<int>(byte);
+}
 
 class DialogSelection : public ::testing::TestWithParam<SelectionCase> {};
 
@@ -37,6 +44,12 @@ struct SaveCase {
     std::vector<int> checked;
     std::string bytes;
 };
+
+void PrintTo(const SaveCase& c, std::ostream* out) {
+    *out << "checked";
+    for (int id : c.checked)
+        *out << " " << id;
+}
 
 class SavedPolicy : public ::testing::TestWithParam<SaveCase> {};
 

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "support/Printing.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 namespace fs = std::filesystem;
 
@@ -19,12 +22,6 @@ constexpr wchar_t kDialogTitle[] = L"Output folders";
 constexpr int kOutputFoldersCommand = 1051;
 constexpr int kSaveButton = 1002;
 constexpr int kOptionIds[] = {1010, 1011, 1012, 1013, 1014};
-
-std::wstring TextOf(HWND control) {
-    wchar_t text[256] = {};
-    ::SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 class OutputFoldersDialog : public ::testing::Test {
   protected:
@@ -120,7 +117,7 @@ TEST_F(OutputFoldersDialog, IsLaidOutAsTabledAndCentredOverTheMainWindow) {
         SCOPED_TRACE(row.id);
         HWND control = ::GetDlgItem(dialog, row.id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(TextOf(control), row.text);
+        EXPECT_EQ(testing::TextOf(control), row.text);
         RECT at{};
         ::GetWindowRect(control, &at);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
@@ -162,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PolicyCase{"AskAndAsk", "\x02\x03", {1011, 1014}, "\x02\x03"},
                       PolicyCase{"ProgramFolderForBoth", "\x01\x02", {1010, 1013}, "\x01\x02"},
                       PolicyCase{"ValuesBeyondTheGroupsSelectNothing", "\x03\x04", {}, "\x01\x02"}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 TEST_F(OutputFoldersDialog, SavedChoicesAreWrittenAndShownAtTheNextOpening) {
     Start(std::nullopt);
@@ -203,7 +200,7 @@ TEST_P(OutputFoldersLeft, EndsTheDialogAndSavesNothing) {
 INSTANTIATE_TEST_SUITE_P(Ways, OutputFoldersLeft,
                          ::testing::Values(LeaveCase{"CloseButton", WM_SYSCOMMAND, SC_CLOSE},
                                            LeaveCase{"Escape", WM_KEYDOWN, VK_ESCAPE}),
-                         [](const auto& test) { return std::string(test.param.name); });
+                         testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

@@ -6,8 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <windows.h>
+
 #include "base/Files_win.h"
-#include "base/ProgramFolder_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {
@@ -25,10 +26,13 @@ class SettingsFile : public ::testing::Test {
     OutputPolicy Loaded() { return LoadSettings(); }
 };
 
-TEST_F(SettingsFile, SitsBesideTheProgramWithOptForItsExtension) {
-    const std::string path = SettingsPath();
-    EXPECT_EQ(path.substr(0, path.size() - 3), ProgramPath().substr(0, ProgramPath().size() - 3));
-    EXPECT_EQ(path.substr(path.size() - 3), "opt");
+TEST_F(SettingsFile, SitsBesideTheProgramUnderItsNameWithOpt) {
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    SaveSettings({OutputPlace::kAsk, OutputPlace::kAsk});
+    EXPECT_EQ(
+        testing::ReadBytes(std::filesystem::path(program).parent_path() / "quillon_win_tests.opt"),
+        "\x02\x03");
 }
 
 TEST_F(SettingsFile, MissingFileGivesTheProgramAndFirstPictureFolders) {

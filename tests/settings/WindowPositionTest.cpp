@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
+
+#include "support/Printing.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 TEST(PositionFileText, NegativeXTakesTheBlanksPlaceAndEachLineEndsWithBlankCrLf) {
     EXPECT_EQ(PositionFileText({-8, 20}), "-8 \r\n 20 \r\n");
@@ -44,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"HugeValuesHeldAtTheIntLimits",
                                "99999999999999999999\r\n-99999999999999999999\r\n",
                                {INT_MAX, INT_MIN}}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 TEST(PositionFromText, ReadsBackWhatWasWritten) {
     for (const PixelPoint corner :
@@ -57,6 +63,10 @@ struct NameCase {
     const char* path;
     const char* expected;
 };
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.path;
+}
 
 class PositionFileNaming : public ::testing::TestWithParam<NameCase> {};
 

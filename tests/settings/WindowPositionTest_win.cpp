@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "support/Printing.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 
 namespace quillon {
 namespace {
+
+using testing::operator<<;
 
 namespace fs = std::filesystem;
 
@@ -108,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"FarOffScreen", " 30000 \r\n 30000 \r\n", std::nullopt},
                       StoredCase{"FarLeft", "-30000 \r\n 20 \r\n", std::nullopt},
                       StoredCase{"TitleBarAboveTheScreen", " 100 \r\n-400 \r\n", std::nullopt}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace quillon

@@ -1,8 +1,9 @@
-// The main window's layout written out by hand from the design tables, so that both the
-// layout arithmetic and the real window are checked against numbers the code did not make.
+// The main window's layout written out by hand from the design tables, so that the
+// slot arithmetic and the real window are checked against numbers the code did not make.
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ struct ExpectedSlot {
     PixelRect rect;
     int labelPoints;
 };
+
+inline void PrintTo(const ExpectedSlot& s, std::ostream* out) {
+    *out << "slot " << s.slot << " of " << s.argCount;
+}
 
 inline const std::vector<ExpectedSlot>& ExpectedSlots() {
     static const std::vector<ExpectedSlot> slots = {

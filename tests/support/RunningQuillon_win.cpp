@@ -28,12 +28,6 @@ std::wstring Install(const fs::path& folder, const RunningQuillon::Files& files)
 
 }  // namespace
 
-std::wstring TextOf(HWND control) {
-    wchar_t text[4096] = {};
-    ::SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 HWND FileNameBox(HWND dialog) {
     HWND found = nullptr;
     ::EnumChildWindows(

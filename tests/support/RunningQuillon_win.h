@@ -18,9 +18,6 @@ namespace quillon::testing {
 // prefix, which every test shares, so tests that move the window remove it before and after.
 std::filesystem::path QuillonPositionFile();
 
-// The text of a window or control.
-std::wstring TextOf(HWND control);
-
 // The file name box of an open- or save-file dialog: the one edit control that takes a name.
 HWND FileNameBox(HWND dialog);
 

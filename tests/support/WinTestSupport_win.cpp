@@ -23,6 +23,35 @@ std::wstring WindowsPath(const std::string& path) {
     return wide;
 }
 
+std::wstring TextOf(HWND control) {
+    wchar_t text[4096] = {};
+    ::SendMessageW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string Ansi(const std::filesystem::path& path) {
+    return NarrowToAnsiMarked(path.wstring());
+}
+
+std::string Describe(const RECT& r) {
+    return std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " at (" +
+           std::to_string(r.left) + "," + std::to_string(r.top) + ")";
+}
+
+ModalDriver::ModalDriver(std::function<HWND()> find, std::function<void(HWND)> act,
+                         std::function<void(HWND)> rescue)
+    : thread_([this, find = std::move(find), act = std::move(act), rescue = std::move(rescue)] {
+          HWND window = nullptr;
+          if (!WaitUntil([&] { return (window = find()) != nullptr; }))
+              return;
+          found_ = true;
+          act(window);
+          if (!WaitUntil([&] { return !::IsWindow(window) || !::IsWindowVisible(window); })) {
+              rescued_ = true;
+              rescue(window);
+          }
+      }) {}
+
 std::string RequiredEnvironment(const char* name) {
     const char* value = std::getenv(name);
     EXPECT_NE(value, nullptr) << name << " is not set: run the tests through ctest";

@@ -3,8 +3,11 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/Handles_win.h"
@@ -42,6 +45,42 @@ class StartedProgram {
   private:
     UniqueHandle process_;
     DWORD processId_ = 0;
+};
+
+// The text of a window or control, asked of it directly: the window text that another
+// process keeps for an edit control is not its content.
+std::wstring TextOf(HWND control);
+
+// A path as the program holds it: in the ANSI code page, with what it cannot write marked.
+std::string Ansi(const std::filesystem::path& path);
+
+// A rectangle for a failure message: "300x150 at (10,20)".
+std::string Describe(const RECT& r);
+
+// Works a modal window of this thread (a dialog box, a popup menu) from a second thread
+// while this thread waits in the window's own loop: act runs on the first window find
+// returns, and a window that act leaves open is handed to rescue after kPatience, so that a
+// failing test cannot hang the run. Made just before the call that opens the window.
+class ModalDriver {
+  public:
+    ModalDriver(std::function<HWND()> find, std::function<void(HWND)> act,
+                std::function<void(HWND)> rescue);
+    ~ModalDriver() { Finish(); }
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+
+    // Waits for the second thread to end; Rescued is known after it.
+    void Finish() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    bool Found() const { return found_; }
+    bool Rescued() const { return rescued_; }
+
+  private:
+    std::atomic<bool> found_{false};
+    std::atomic<bool> rescued_{false};
+    std::thread thread_;
 };
 
 // Runs a console program to its end and returns what it wrote to standard output.

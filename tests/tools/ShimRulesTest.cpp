@@ -5,8 +5,12 @@
 
 #include <string>
 
+#include "support/Printing.h"
+
 namespace imshim {
 namespace {
+
+using quillon::testing::operator<<;
 
 struct ToolCase {
     const char* name;
@@ -35,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ToolCase{"ToolNameInFolderOnly", "C:\\convert\\other.exe", std::nullopt},
                       ToolCase{"LongerName", "C:\\x\\convert2.exe", std::nullopt},
                       ToolCase{"Empty", "", std::nullopt}),
-    [](const ::testing::TestParamInfo<ToolCase>& param) { return std::string(param.param.name); });
+    quillon::testing::CaseName());
 
 struct ArgumentCase {
     const char* name;
@@ -80,9 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{"UncPathLeftAlone", "\\\\server\\share\\a.png", true, "",
                      "\\\\server\\share\\a.png", false},
         ArgumentCase{"Empty", "", false, "", "", false}),
-    [](const ::testing::TestParamInfo<ArgumentCase>& param) {
-        return std::string(param.param.name);
-    });
+    quillon::testing::CaseName());
 
 TEST(PathArgumentParts, FolderOfARelativePathIsWhatComesBeforeItsLastBackslash) {
     EXPECT_EQ(FolderOf("a b\\c\\d.png"), "a b\\c");

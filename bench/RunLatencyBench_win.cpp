@@ -1,6 +1,6 @@
 // How quickly does the real Quillon.exe answer a message from another process while one of
 // its scripts runs, against the same round trip while it is idle? Run by hand:
-//   tests/bench/run-latency.sh
+//   bench/run-latency.sh
 // It installs Quillon.exe (given as the first argument) into a fresh folder with a script
 // that runs until this program lets it finish (about five seconds later), and sends WM_NULL
 // round trips with SendMessageTimeout: 300 while idle, then as many as fit into the run.

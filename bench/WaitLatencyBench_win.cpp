@@ -1,6 +1,6 @@
 // How soon does WaitForProcess answer the window, and how soon does it notice that the
 // program it waits for has ended? Run by hand under Wine (or on Windows):
-//   tools/wine-run build/windows/wineprefix build/windows/tests/quillon_wait_bench.exe
+//   tools/wine-run build/windows/wineprefix build/windows/bench/quillon_wait_bench.exe
 // For comparison the same is measured for a wait that polls blindly: one message, then a
 // 1 ms sleep when none was waiting, then up to 100 ms on the process handle.
 #include <windows.h>

@@ -3,9 +3,9 @@
 # command given to the command interpreter directly (`cmd /c convert ...`), in the same
 # Wine prefix with its server already running, alternating the two.
 # Run from the repository after `cmake --build --preset windows`:
-#   tests/bench/run-vs-cmd.sh [ROUNDS]
+#   bench/run-vs-cmd.sh [ROUNDS]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
 cli=$build/src/quillon-cli.exe
 [ -f "$cli" ] || { echo "run-vs-cmd: build the windows preset first" >&2; exit 1; }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Times `quillon-cli check` on a folder of 1,000 valid scripts: the native build and the
-# Windows build under Wine. Usage: tests/bench/scan-1000.sh [RUNS]
+# Windows build under Wine. Usage: bench/scan-1000.sh [RUNS]
 # Build first: cmake --preset bench && cmake --build --preset bench
 #              cmake --preset windows && cmake --build --preset windows
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 runs=${1:-10}
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT

@@ -2,14 +2,14 @@
 # Measures how quickly Quillon.exe answers a message from another process while a script runs
 # for about five seconds, against the same round trip while it is idle.
 # Run from the repository after `cmake --build --preset windows`:
-#   tests/bench/run-latency.sh
+#   bench/run-latency.sh
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ]; then
   exec "$root/tools/with-display" "$0" "$@"
 fi
 build=$root/build/windows
-bench=$build/tests/quillon_run_latency_bench.exe
+bench=$build/bench/quillon_run_latency_bench.exe
 [ -f "$bench" ] || { echo "run-latency: build the windows preset first" >&2; exit 1; }
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT

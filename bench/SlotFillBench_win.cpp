@@ -1,6 +1,6 @@
 // How long a dropped picture takes from FillSlot to its drawn preview, against GDI+ only
 // decoding the same file, and how much memory four such pictures in the slots hold.
-// A measurement, run by tests/bench/slot-fill.sh; never a test.
+// A measurement, run by bench/slot-fill.sh; never a test.
 //   quillon_slot_bench FOLDER PICTURE1 PICTURE2 PICTURE3 PICTURE4 [ROUNDS]
 // FOLDER must hold a script named "Four pictures" that takes four pictures.
 #include <windows.h>

@@ -2,16 +2,16 @@
 # Measures loading a 24-megapixel JPEG into a slot (FillSlot to the drawn preview) against
 # GDI+ decoding it alone, and the working set with four such pictures in the slots.
 # Run from the repository after `cmake --build --preset windows`:
-#   tests/bench/slot-fill.sh [ROUNDS]
+#   bench/slot-fill.sh [ROUNDS]
 # QUILLON_SLOT_BENCH names another build of the bench (an older one, to compare against);
 # it runs in this build's Wine prefix.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ]; then
   exec "$root/tools/with-display" "$0" "$@"
 fi
 build=$root/build/windows
-bench=${QUILLON_SLOT_BENCH:-$build/tests/quillon_slot_bench.exe}
+bench=${QUILLON_SLOT_BENCH:-$build/bench/quillon_slot_bench.exe}
 [ -f "$bench" ] || { echo "slot-fill: build the windows preset first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
