@@ -10,4 +10,8 @@ namespace quillon {
 // text fields do.
 std::string TrimBlanks(std::string_view text);
 
+// Whether text is well-formed UTF-8 (plain ASCII is): shortest forms only, no surrogate
+// halves, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text);
+
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
@@ -19,6 +20,7 @@ namespace quillon {
 namespace {
 
 constexpr char kBatchName[] = "script.bat";
+constexpr char kBatchVariable[] = "QUILLON_BATCH";
 // One name for the whole session: every Quillon shares the TEMP folder's runner files.
 constexpr wchar_t kRunMutexName[] = L"Local\\Quillon.ScriptRun";
 constexpr char kCaption[] = "Quillon";
@@ -63,6 +65,27 @@ class RunTurn {
     bool owned_ = false;
 };
 
+// Gives this process's environment the batch's variables while it lives, so that the
+// interpreter started for the run inherits them, and takes them away again after.
+class RunVariables {
+  public:
+    explicit RunVariables(const std::vector<BatchVariable>& variables) {
+        for (const BatchVariable& variable : variables) {
+            names_.push_back(WidenAnsi(variable.name));
+            ::SetEnvironmentVariableW(names_.back().c_str(), WidenAnsi(variable.value).c_str());
+        }
+    }
+    ~RunVariables() {
+        for (const std::wstring& name : names_)
+            ::SetEnvironmentVariableW(name.c_str(), nullptr);
+    }
+    RunVariables(const RunVariables&) = delete;
+    RunVariables& operator=(const RunVariables&) = delete;
+
+  private:
+    std::vector<std::wstring> names_;
+};
+
 std::optional<std::string> AskOutputFolder(HWND owner, const std::string& programFolder) {
     const std::optional<std::wstring> file = AskSavePath(
         owner,
@@ -100,17 +123,23 @@ std::optional<std::string> ChooseOutputFolder(HWND owner, int argCount, int zero
 
 RunResult RunScript(const ScriptRun& run) {
     RunResult result;
-    const BatchPlan plan = BuildBatch(TrimBlanks(run.body), run.eraseTemp, run.pictures,
-                                      run.outputFolder, ToConsoleText);
-    const std::string batchPath = run.programFolder + kBatchName;
-    const std::optional<std::string> consoleBatch = ConsoleFolder(run.programFolder);
-    if (!plan.unwritableName.empty() || !consoleBatch) {
+    BatchPlan plan = BuildBatch(TrimBlanks(run.body), run.eraseTemp, run.pictures, run.outputFolder,
+                                ToConsoleText);
+    if (!plan.unwritableName.empty()) {
         result.verdict = RunVerdict::kUnwritable;
-        result.unwritableName =
-            plan.unwritableName.empty() ? run.programFolder : plan.unwritableName;
+        result.unwritableName = plan.unwritableName;
         return result;
     }
     result.outputFile = plan.outputFile;
+    const std::string batchPath = run.programFolder + kBatchName;
+    // The runner's batch names this one; a folder the console cannot read goes by variable.
+    std::string commandLine;
+    if (const std::optional<std::string> consoleFolder = ConsoleFolder(run.programFolder)) {
+        commandLine = QuotePath(DoublePercents(*consoleFolder + kBatchName));
+    } else {
+        plan.variables.push_back({kBatchVariable, batchPath});
+        commandLine = std::string("\"%") + kBatchVariable + "%\"";
+    }
 
     RunTurn turn;
     // Not checked: a batch that cannot be written makes the interpreter complain, and that
@@ -118,7 +147,10 @@ RunResult RunScript(const ScriptRun& run) {
     WriteWholeFile(batchPath, plan.text);
     if (run.beforeRun)
         run.beforeRun();
-    result.output = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
+    {
+        const RunVariables variables(plan.variables);
+        result.output = RunCommand(commandLine, "");
+    }
     ::DeleteFileW(WidenAnsi(batchPath).c_str());
 
     if (result.output.empty())
