@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/MenuIds.h"
 #include "base/AnsiText_win.h"
@@ -124,34 +125,62 @@ TEST(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
 struct NameCase {
     const char* test;
     const wchar_t* picture;
-    const char* created;
+    const wchar_t* created;
+    const wchar_t* folder = L"";  // of the program and the picture, inside the test's folder
 };
 
 class UnusualPictureName : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(UnusualPictureName, ReachesImageMagickAsTheUsersOwnName) {
-    testing::TempFolder folder;
-    fs::copy_file(testing::TestPicture("small.gif"), folder.path() / GetParam().picture);
-    std::ofstream(folder.path() / "victim.txt") << "still here";
-    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT $NAME_out.png"));
+    testing::TempFolder root;
+    const fs::path folder = root.path() / GetParam().folder;
+    fs::create_directories(folder);
+    fs::copy_file(testing::TestPicture("small.gif"), folder / GetParam().picture);
+    std::ofstream(folder / "victim.txt") << "still here";
+    RunningQuillon quillon(folder, Script(1, "convert $NAME.$EXT $NAME_out.png"));
     ASSERT_NE(quillon.window(), nullptr);
     quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, folder.path() / GetParam().picture));
+    ASSERT_TRUE(quillon.FillSlot(1, folder / GetParam().picture));
+    EXPECT_EQ(TextOf(quillon.Control(kInputStatusId)),
+              std::wstring(GetParam().picture) + L" 100x50");
     quillon.Execute();
-    EXPECT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == GetParam().created; }))
-        << quillon.Text(kOutputStatusId);
-    EXPECT_TRUE(fs::exists(folder.path() / "victim.txt")) << "a command hidden in the name ran";
+    EXPECT_TRUE(WaitUntil([&] {
+        return TextOf(quillon.Control(kOutputStatusId)) == GetParam().created;
+    })) << quillon.Text(kOutputStatusId);
+    EXPECT_TRUE(fs::exists(folder / "victim.txt")) << "a command hidden in the name ran";
+    EXPECT_FALSE(fs::exists(folder / "script.bat"));
     EXPECT_EQ(quillon.Close(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, UnusualPictureName,
     ::testing::Values(
-        NameCase{"Ampersand", L"a&del victim.txt.gif", "a&del victim.txt_out.png created"},
-        NameCase{"Caret", L"up^del victim.txt.gif", "up^del victim.txt_out.png created"},
-        NameCase{"Percent", L"100%TEMP%.gif", "100%TEMP%_out.png created"},
-        NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif", "caf\xe9 cr\xe8me_out.png created"}),
+        NameCase{"Ampersand", L"a&del victim.txt.gif", L"a&del victim.txt_out.png created"},
+        NameCase{"Caret", L"up^del victim.txt.gif", L"up^del victim.txt_out.png created"},
+        NameCase{"Percent", L"100%TEMP%.gif", L"100%TEMP%_out.png created"},
+        NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif", L"caf\u00e9 cr\u00e8me_out.png created"},
+        NameCase{"Japanese", L"\u65e5\u672c\u306e\u6d77.gif",
+                 L"\u65e5\u672c\u306e\u6d77_out.png created"},
+        NameCase{"GreekWithSyntax", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 & 5%TEMP%^.gif",
+                 L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 & 5%TEMP%^_out.png created"},
+        NameCase{"EmojiAndNarrowNoBreakSpaceInACjkFolder",
+                 L"\U0001F600 9.41\u202fAM&del victim.txt.gif",
+                 L"\U0001F600 9.41\u202fAM&del victim.txt_out.png created", L"\u5199\u771f & co"}),
     [](const auto& test) { return std::string(test.param.test); });
+
+TEST(ScriptList, ShowsAnsiAndUtf8ScriptNamesAlike) {
+    testing::TempFolder folder;
+    RunningQuillon quillon(
+        folder.path(),
+        RunningQuillon::Files{
+            {"ansi.xml", "<script args=\"0\" name=\"caf\xE9 ANSI\">\r\nx\r\n</script>\r\n"},
+            {"utf8.xml",
+             "<script args=\"0\" name=\"caf\xC3\xA9 \xE5\x86\x99\">\r\nx\r\n</script>\r\n"}});
+    ASSERT_NE(quillon.window(), nullptr);
+    EXPECT_EQ(testing::ComboItems(quillon.Control(kScriptListId)),
+              (std::vector<std::wstring>{L"caf\u00e9 ANSI", L"caf\u00e9 \u5199"}));
+    EXPECT_EQ(quillon.Close(), 0);
+}
 
 // ---- Editing the selected script ----------------------------------------------------
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <ostream>
+#include <set>
 #include <string>
 
 #include "base/AnsiText_win.h"
@@ -193,16 +195,75 @@ TEST_F(CliScriptRun, AnInvalidScriptExitsThree) {
     EXPECT_NE(result.err.find("name="), std::string::npos) << result.err;
 }
 
-TEST_F(CliScriptRun, AnArgumentTheCodePageCannotWriteExitsThree) {
-    const fs::path script = Script("swap.xml", kSwapBody);
-    // A character outside every single- and double-byte code page.
-    const fs::path smiling = pictures() / L"\U0001F600.png";
-    fs::copy_file(picture(), smiling);
-    const CliResult result =
-        RunCli(L"batch " + Quoted(script) + L" " + Quoted(smiling), folder.path());
-    EXPECT_EQ(result.exitCode, 3);
+// Names in any language, also with the characters the interpreter reads as syntax: a picture
+// is scaled by the real quillon-cli in a folder of its own, and must come out under its own
+// name and size with nothing else made.
+struct NameCase {
+    const char* name;
+    std::wstring folder;
+    std::wstring baseName;
+    std::wstring extension;
+};
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class NameInAnyLanguage : public CliScriptRun, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(NameInAnyLanguage, RunsUnderItsOwnNameAndLeavesNothingElse) {
+    const NameCase& c = GetParam();
+    const fs::path place = folder.path() / L"run" / c.folder;
+    fs::create_directories(place);
+    const fs::path input = place / (c.baseName + c.extension);
+    fs::copy_file(picture(), input);
+    const fs::path script =
+        Script("small.xml", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.$EXT1\r\n");
+    const CliResult result = RunCli(L"run " + Quoted(script) + L" " + Quoted(input), folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("code page"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err, "");
+    const fs::path output = place / (c.baseName + L"_small" + c.extension);
+    const testing::ConsoleResult size =
+        testing::RunConsole(L"C:\\imshim\\identify.exe", L"-format %wx%h " + Quoted(output));
+    EXPECT_EQ(size.output, "60x90");
+    std::set<fs::path> made;
+    for (const fs::directory_entry& entry : fs::directory_iterator(place))
+        made.insert(entry.path().filename());
+    EXPECT_EQ(made, (std::set<fs::path>{input.filename(), output.filename()}));
+    EXPECT_FALSE(LeftABatch());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NameInAnyLanguage,
+    ::testing::Values(
+        NameCase{"Japanese", L"", L"\u65e5\u672c\u306e\u6d77", L".jpg"},
+        NameCase{"Greek", L"", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1", L".png"},
+        NameCase{"Russian", L"", L"\u041c\u043e\u0441\u043a\u0432\u0430", L".jpg"},
+        NameCase{"Emoji", L"", L"smile \U0001F600", L".png"},
+        NameCase{"NarrowNoBreakSpace", L"", L"shot 9.41\u202fAM", L".png"},
+        NameCase{"AccentTheConsoleHolds", L"", L"caf\u00e9 cr\u00e8me", L".jpg"},
+        NameCase{"InACjkFolderWithAmpersand", L"\u5199\u771f & co",
+                 L"\u041c\u043e\u0441\u043a\u0432\u0430", L".jpg"},
+        NameCase{"JapaneseWithSyntax", L"", L"\u65e5\u672c & 5%^!", L".jpg"},
+        NameCase{"GreekWithSyntax", L"", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 %OS%^&echo x",
+                 L".png"},
+        NameCase{"RussianWithSyntax", L"", L"\u041c\u043e\u0441\u043a\u0432\u0430^&%", L".jpg"},
+        NameCase{"EmojiWithSyntax", L"", L"\U0001F600 & %PATH%", L".png"},
+        NameCase{"NarrowNoBreakSpaceWithSyntax", L"", L"9.41\u202fAM & 50%^", L".png"},
+        NameCase{"AccentWithSyntax", L"", L"caf\u00e9 & 5%^", L".jpg"},
+        NameCase{"SyntaxInAFolderAndName", L"\u5199\u771f & co %OS%", L"\u65e5\u672c^&x", L".png"}),
+    [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
+
+TEST_F(CliScriptRun, ListShowsAnsiAndUtf8ScriptNamesAlike) {
+    folder.Write("scripts/ansi.xml",
+                 "<script args=\"1\" name=\"caf\xE9 ANSI\">\r\nx\r\n</script>\r\n");
+    folder.Write("scripts/utf8.xml",
+                 "<script args=\"1\" name=\"caf\xC3\xA9 \xE5\x86\x99\">\r\nx\r\n</script>\r\n");
+    const CliResult result = RunCli(L"list " + Quoted(scripts()), folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("\tcaf\xC3\xA9 ANSI\t"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\tcaf\xC3\xA9 \xE5\x86\x99\t"), std::string::npos) << result.out;
 }
 
 TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
