@@ -26,14 +26,15 @@ UniqueFile OpenFile(const std::string& path, const wchar_t* mode) {
     return UniqueFile(::_wfopen(WidenAnsi(path).c_str(), mode));
 }
 
+// Read wide and narrowed here: Wine's narrow call loses letters that the code page has.
 std::string TempValue() {
-    const DWORD needed = ::GetEnvironmentVariableA("TEMP", nullptr, 0);
+    const DWORD needed = ::GetEnvironmentVariableW(L"TEMP", nullptr, 0);
     if (needed == 0)
         return std::string();
-    std::string value(needed, '\0');
-    const DWORD length = ::GetEnvironmentVariableA("TEMP", value.data(), needed);
+    std::wstring value(needed, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(L"TEMP", value.data(), needed);
     value.resize(length < needed ? length : 0);
-    return value;
+    return NarrowToAnsiMarked(value);
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -64,8 +65,13 @@ std::string RunCommand(std::string commandLine, std::string workFolder) {
     const std::string batchPath = folder + kBatchName;
     const std::string dumpPath = folder + kDumpName;
 
-    // The folder is written as the console reads it; the command line comes so written.
-    WriteWholeFile(batchPath, RunnerBatchText(ConsoleFolder(folder).value_or(folder), commandLine));
+    // The folder is written as the console reads it; the command line comes so written. A
+    // folder it cannot name (a user name in another script, without a short form) is taken
+    // as the batch file's own, which the interpreter knows as it is.
+    const std::optional<std::string> consoleFolder = ConsoleFolder(folder);
+    WriteWholeFile(batchPath,
+                   RunnerBatchText(consoleFolder ? *consoleFolder : folder.substr(0, 2) + "%~p0",
+                                   commandLine));
     HANDLE process = ShellRun(batchPath, "", SW_HIDE);
     WaitForProcess(process);
     DeleteFileAnsi(batchPath);
