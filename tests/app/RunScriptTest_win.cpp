@@ -125,7 +125,6 @@ TEST(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
 struct NameCase {
     const char* test;
     const wchar_t* picture;
-    const wchar_t* created;
     const wchar_t* folder = L"";  // of the program and the picture, inside the test's folder
 };
 
@@ -134,19 +133,19 @@ class UnusualPictureName : public ::testing::TestWithParam<NameCase> {};
 TEST_P(UnusualPictureName, ReachesImageMagickAsTheUsersOwnName) {
     testing::TempFolder root;
     const fs::path folder = root.path() / GetParam().folder;
+    const fs::path picture = folder / GetParam().picture;
     fs::create_directories(folder);
-    fs::copy_file(testing::TestPicture("small.gif"), folder / GetParam().picture);
+    fs::copy_file(testing::TestPicture("small.gif"), picture);
     std::ofstream(folder / "victim.txt") << "still here";
     RunningQuillon quillon(folder, Script(1, "convert $NAME.$EXT $NAME_out.png"));
     ASSERT_NE(quillon.window(), nullptr);
     quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, folder / GetParam().picture));
-    EXPECT_EQ(TextOf(quillon.Control(kInputStatusId)),
-              std::wstring(GetParam().picture) + L" 100x50");
+    ASSERT_TRUE(quillon.FillSlot(1, picture));
+    EXPECT_EQ(TextOf(quillon.Control(kInputStatusId)), picture.filename().wstring() + L" 100x50");
     quillon.Execute();
-    EXPECT_TRUE(WaitUntil([&] {
-        return TextOf(quillon.Control(kOutputStatusId)) == GetParam().created;
-    })) << quillon.Text(kOutputStatusId);
+    const std::wstring created = picture.stem().wstring() + L"_out.png created";
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(quillon.Control(kOutputStatusId)) == created; }))
+        << quillon.Text(kOutputStatusId);
     EXPECT_TRUE(fs::exists(folder / "victim.txt")) << "a command hidden in the name ran";
     EXPECT_FALSE(fs::exists(folder / "script.bat"));
     EXPECT_EQ(quillon.Close(), 0);
@@ -155,17 +154,11 @@ TEST_P(UnusualPictureName, ReachesImageMagickAsTheUsersOwnName) {
 INSTANTIATE_TEST_SUITE_P(
     Names, UnusualPictureName,
     ::testing::Values(
-        NameCase{"Ampersand", L"a&del victim.txt.gif", L"a&del victim.txt_out.png created"},
-        NameCase{"Caret", L"up^del victim.txt.gif", L"up^del victim.txt_out.png created"},
-        NameCase{"Percent", L"100%TEMP%.gif", L"100%TEMP%_out.png created"},
-        NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif", L"caf\u00e9 cr\u00e8me_out.png created"},
-        NameCase{"Japanese", L"\u65e5\u672c\u306e\u6d77.gif",
-                 L"\u65e5\u672c\u306e\u6d77_out.png created"},
-        NameCase{"GreekWithSyntax", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 & 5%TEMP%^.gif",
-                 L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 & 5%TEMP%^_out.png created"},
-        NameCase{"EmojiAndNarrowNoBreakSpaceInACjkFolder",
-                 L"\U0001F600 9.41\u202fAM&del victim.txt.gif",
-                 L"\U0001F600 9.41\u202fAM&del victim.txt_out.png created", L"\u5199\u771f & co"}),
+        NameCase{"Ampersand", L"a&del victim.txt.gif"}, NameCase{"Caret", L"up^del victim.txt.gif"},
+        NameCase{"Percent", L"100%TEMP%.gif"}, NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif"},
+        NameCase{"Japanese", L"\u65e5\u672c\u306e\u6d77.gif"},
+        NameCase{"EmojiNarrowNoBreakSpaceAndSyntaxInACjkFolder",
+                 L"\U0001F600 9.41\u202fAM&del victim.txt %TEMP%^.gif", L"\u5199\u771f & co"}),
     [](const auto& test) { return std::string(test.param.test); });
 
 TEST(ScriptList, ShowsAnsiAndUtf8ScriptNamesAlike) {

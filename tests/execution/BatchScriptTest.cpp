@@ -87,31 +87,38 @@ TEST_P(InsertedName, ReachesTheInterpreterAsOneWordThatRunsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, InsertedName,
-    ::testing::Values(
-        LineCase{"BlankQuotesTheWholeName", "D:\\In\\my cat.png", "convert $NAME1.$EXT1 o.png",
-                 "convert \"my cat.png\" o.png"},
-        LineCase{"BlankNameAloneOpensAQuoteOnly", "D:\\In\\my cat.png", "x $NAME1_s.png",
-                 "x \"my cat_s.png"},
-        LineCase{"AmpersandCannotStartDel", "D:\\In\\a&del x.jpg", "convert $NAME1.$EXT1 o.png",
-                 "convert \"a&del x.jpg\" o.png"},
-        LineCase{"CanaryStaysInsideQuotes", "D:\\In\\x&echo CANARY>canary.txt.jpg",
-                 "convert $NAME1.$EXT1 o.png", "convert \"x&echo CANARY>canary.txt.jpg\" o.png"},
-        LineCase{"PipeCaretLessQuoted", "D:\\In\\a|b^c<d.jpg", "convert $NAME1.$EXT1 o.png",
-                 "convert \"a|b^c<d.jpg\" o.png"},
-        LineCase{"SpecialInExtensionQuoted", "D:\\In\\a.j&g", "convert $NAME1.$EXT1 o.png",
-                 "convert \"a.j&g\" o.png"},
-        LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg", "convert $NAME1.$EXT1 -x 5%% o.png",
-                 "convert 100%%.jpg -x 5%% o.png"},
-        LineCase{"UnreadableNameGoesByVariable", "D:\\In\\caf\xE9.jpg",
-                 "convert $NAME1.$EXT1 $NAME1_s.$EXT1",
-                 "convert %QUILLON_NAME1%.jpg %QUILLON_NAME1%_s.jpg", RefusingEAcute,
-                 "QUILLON_NAME1=caf\xE9;"},
-        LineCase{"UnreadableExtensionGoesByVariable", "D:\\In\\a.\xE9", "x $NAME1.$EXT1",
-                 "x a.%QUILLON_EXT1%", RefusingEAcute, "QUILLON_EXT1=\xE9;"},
-        LineCase{"VariableValueWithCommandCharactersIsQuoted", "D:\\In\\\xE9 & 5%^!.png",
-                 "convert $NAME1.$EXT1 o.png",
-                 "convert \"%QUILLON_NAME1%%%%QUILLON_NAME1_2%.png\" o.png", RefusingEAcute,
-                 "QUILLON_NAME1=\xE9 & 5;QUILLON_NAME1_2=^!;"}),
+    ::testing::Values(LineCase{"BlankQuotesTheWholeName", "D:\\In\\my cat.png",
+                               "convert $NAME1.$EXT1 o.png", "convert \"my cat.png\" o.png"},
+                      LineCase{"BlankNameAloneOpensAQuoteOnly", "D:\\In\\my cat.png",
+                               "x $NAME1_s.png", "x \"my cat_s.png"},
+                      LineCase{"AmpersandCannotStartDel", "D:\\In\\a&del x.jpg",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a&del x.jpg\" o.png"},
+                      LineCase{"CanaryStaysInsideQuotes", "D:\\In\\x&echo CANARY>canary.txt.jpg",
+                               "convert $NAME1.$EXT1 o.png",
+                               "convert \"x&echo CANARY>canary.txt.jpg\" o.png"},
+                      LineCase{"PipeCaretLessQuoted", "D:\\In\\a|b^c<d.jpg",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a|b^c<d.jpg\" o.png"},
+                      LineCase{"SpecialInExtensionQuoted", "D:\\In\\a.j&g",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a.j&g\" o.png"},
+                      LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg",
+                               "convert $NAME1.$EXT1 -x 5%% o.png",
+                               "convert 100%%.jpg -x 5%% o.png"}),
+    CaseName<LineCase>);
+
+// Names the interpreter's code page cannot hold ('é' here) go by variable.
+INSTANTIATE_TEST_SUITE_P(
+    Variables, InsertedName,
+    ::testing::Values(LineCase{"UnreadableNameGoesByVariable", "D:\\In\\caf\xE9.jpg",
+                               "convert $NAME1.$EXT1 $NAME1_s.$EXT1",
+                               "convert %QUILLON_NAME1%.jpg %QUILLON_NAME1%_s.jpg", RefusingEAcute,
+                               "QUILLON_NAME1=caf\xE9;"},
+                      LineCase{"UnreadableExtensionGoesByVariable", "D:\\In\\a.\xE9",
+                               "x $NAME1.$EXT1", "x a.%QUILLON_EXT1%", RefusingEAcute,
+                               "QUILLON_EXT1=\xE9;"},
+                      LineCase{"VariableValueWithCommandCharactersIsQuoted",
+                               "D:\\In\\\xE9 & 5%^!.png", "convert $NAME1.$EXT1 o.png",
+                               "convert \"%QUILLON_NAME1%%%%QUILLON_NAME1_2%.png\" o.png",
+                               RefusingEAcute, "QUILLON_NAME1=\xE9 & 5;QUILLON_NAME1_2=^!;"}),
     CaseName<LineCase>);
 
 TEST(BuildBatch, QuotesAgainstCommandCharactersStayOutOfTheOutputName) {
@@ -159,9 +166,6 @@ TEST(BuildBatch, AFolderTheConsoleCannotReadGoesByVariableAndQuoted) {
     EXPECT_EQ(plan.variables[0].name, "QUILLON_FOLDER");
     EXPECT_EQ(plan.variables[0].value, "C:\\\xE9t\xE9\\");
     EXPECT_EQ(plan.outputFile, "C:\\\xE9t\xE9\\y");
-    EXPECT_EQ(
-        BuildBatch("x y", false, {{"C:\\a\r\nb.jpg", 1, 1}}, "C:\\", Unchanged).unwritableName,
-        "a\r\nb.jpg");
 }
 
 struct KeepCase {
