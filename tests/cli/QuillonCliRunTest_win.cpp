@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <set>
+#include <iterator>
+#include <utility>
 #include <string>
 
 #include "base/AnsiText_win.h"
@@ -196,58 +197,46 @@ TEST_F(CliScriptRun, AnInvalidScriptExitsThree) {
 
 // Names in any language, also with the characters the interpreter reads as syntax: a picture
 // is scaled by the real quillon-cli in a folder of its own, and must come out under its own
-// name and size with nothing else made.
-struct NameCase {
-    const char* name;
-    std::wstring folder;
-    std::wstring baseName;
-    std::wstring extension;
-};
+// name and size with nothing else made. Each case: its name, the picture's place.
+using NameCase = std::pair<const char*, const wchar_t*>;
 
 class NameInAnyLanguage : public CliScriptRun, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(NameInAnyLanguage, RunsUnderItsOwnNameAndLeavesNothingElse) {
-    const NameCase& c = GetParam();
-    const fs::path place = folder.path() / L"run" / c.folder;
-    fs::create_directories(place);
-    const fs::path input = place / (c.baseName + c.extension);
+    const fs::path input = folder.path() / L"run" / GetParam().second;
+    fs::create_directories(input.parent_path());
     fs::copy_file(picture(), input);
-    const fs::path script =
-        Script("small.xml", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.$EXT1\r\n");
+    const fs::path script = Script("s.xml", "convert $NAME1.$EXT1 -scale 10% $NAME1_s.$EXT1\r\n");
     const CliResult result = RunCli(L"run " + Quoted(script) + L" " + Quoted(input), folder.path());
-    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "");
-    const fs::path output = place / (c.baseName + L"_small" + c.extension);
-    const testing::ConsoleResult size =
-        testing::RunConsole(L"C:\\imshim\\identify.exe", L"-format %wx%h " + Quoted(output));
-    EXPECT_EQ(size.output, "60x90");
-    std::set<fs::path> made;
-    for (const fs::directory_entry& entry : fs::directory_iterator(place))
-        made.insert(entry.path().filename());
-    EXPECT_EQ(made, (std::set<fs::path>{input.filename(), output.filename()}));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out + result.err, "");
+    const fs::path output =
+        input.parent_path() / (input.stem().wstring() + L"_s" + input.extension().wstring());
+    EXPECT_EQ(
+        testing::RunConsole(L"C:\\imshim\\identify.exe", L"-format %wx%h " + Quoted(output)).output,
+        "60x90");
+    EXPECT_EQ(std::distance(fs::directory_iterator(input.parent_path()), {}), 2);
     EXPECT_FALSE(LeftABatch());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, NameInAnyLanguage,
     ::testing::Values(
-        NameCase{"Japanese", L"", L"\u65e5\u672c\u306e\u6d77", L".jpg"},
-        NameCase{"Greek", L"", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1", L".png"},
-        NameCase{"Russian", L"", L"\u041c\u043e\u0441\u043a\u0432\u0430", L".jpg"},
-        NameCase{"Emoji", L"", L"smile \U0001F600", L".png"},
-        NameCase{"NarrowNoBreakSpace", L"", L"shot 9.41\u202fAM", L".png"},
-        NameCase{"InACjkFolderWithAmpersand", L"\u5199\u771f & co",
-                 L"\u041c\u043e\u0441\u043a\u0432\u0430", L".jpg"},
-        NameCase{"JapaneseWithSyntax", L"", L"\u65e5\u672c & 5%^!", L".jpg"},
-        NameCase{"GreekWithSyntax", L"", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 %OS%^&echo x",
-                 L".png"},
-        NameCase{"RussianWithSyntax", L"", L"\u041c\u043e\u0441\u043a\u0432\u0430^&%", L".jpg"},
-        NameCase{"EmojiWithSyntax", L"", L"\U0001F600 & %PATH%", L".png"},
-        NameCase{"NarrowNoBreakSpaceWithSyntax", L"", L"9.41\u202fAM & 50%^", L".png"},
-        NameCase{"AccentWithSyntax", L"", L"caf\u00e9 & 5%^", L".jpg"},
-        NameCase{"SyntaxInAFolderAndName", L"\u5199\u771f & co %OS%", L"\u65e5\u672c^&x", L".png"}),
-    [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
+        NameCase{"Japanese", L"\u65e5\u672c\u306e\u6d77.jpg"},
+        NameCase{"Greek", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1.png"},
+        NameCase{"Russian", L"\u041c\u043e\u0441\u043a\u0432\u0430.jpg"},
+        NameCase{"Emoji", L"smile \U0001F600.png"},
+        NameCase{"NarrowNoBreakSpace", L"shot 9.41\u202fAM.png"},
+        NameCase{"InACjkFolderWithAmpersand",
+                 L"\u5199\u771f & co\\\u041c\u043e\u0441\u043a\u0432\u0430.jpg"},
+        NameCase{"JapaneseWithSyntax", L"\u65e5\u672c & 5%^!.jpg"},
+        NameCase{"GreekWithSyntax", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 %OS%^&echo x.png"},
+        NameCase{"RussianWithSyntax", L"\u041c\u043e\u0441\u043a\u0432\u0430^&%.jpg"},
+        NameCase{"EmojiWithSyntax", L"\U0001F600 & %PATH%.png"},
+        NameCase{"NarrowNoBreakSpaceWithSyntax", L"9.41\u202fAM & 50%^.png"},
+        NameCase{"AccentWithSyntax", L"caf\u00e9 & 5%^.jpg"},
+        NameCase{"SyntaxInAFolderAndName", L"\u5199\u771f & co %OS%\\\u65e5\u672c^&x.png"}),
+    [](const auto& param) { return std::string(param.param.first); });
 
 TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
     const fs::path script = Script("swap.xml", kSwapBody);
