@@ -147,7 +147,6 @@ TEST_P(UnusualPictureName, ReachesImageMagickAsTheUsersOwnName) {
     EXPECT_TRUE(WaitUntil([&] { return TextOf(quillon.Control(kOutputStatusId)) == created; }))
         << quillon.Text(kOutputStatusId);
     EXPECT_TRUE(fs::exists(folder / "victim.txt")) << "a command hidden in the name ran";
-    EXPECT_FALSE(fs::exists(folder / "script.bat"));
     EXPECT_EQ(quillon.Close(), 0);
 }
 
@@ -163,13 +162,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ScriptList, ShowsAnsiAndUtf8ScriptNamesAlike) {
     testing::TempFolder folder;
-    RunningQuillon quillon(
-        folder.path(),
-        RunningQuillon::Files{
-            {"ansi.xml", "<script args=\"0\" name=\"caf\xE9 ANSI\">\r\nx\r\n</script>\r\n"},
-            {"utf8.xml",
-             "<script args=\"0\" name=\"caf\xC3\xA9 \xE5\x86\x99\">\r\nx\r\n</script>\r\n"}});
-    ASSERT_NE(quillon.window(), nullptr);
+    const auto named = [](const std::string& name) {
+        return "<script args=\"0\" name=\"" + name + "\">\r\nx\r\n</script>\r\n";
+    };
+    RunningQuillon quillon(folder.path(),
+                           RunningQuillon::Files{{"a.xml", named("caf\xE9 ANSI")},
+                                                 {"u.xml", named("caf\xC3\xA9 \xE5\x86\x99")}});
     EXPECT_EQ(testing::ComboItems(quillon.Control(kScriptListId)),
               (std::vector<std::wstring>{L"caf\u00e9 ANSI", L"caf\u00e9 \u5199"}));
     EXPECT_EQ(quillon.Close(), 0);
