@@ -112,9 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "convert $NAME1.$EXT1 $NAME1_s.$EXT1",
                                "convert %QUILLON_NAME1%.jpg %QUILLON_NAME1%_s.jpg", RefusingEAcute,
                                "QUILLON_NAME1=caf\xE9;"},
-                      LineCase{"UnreadableExtensionGoesByVariable", "D:\\In\\a.\xE9",
-                               "x $NAME1.$EXT1", "x a.%QUILLON_EXT1%", RefusingEAcute,
-                               "QUILLON_EXT1=\xE9;"},
                       LineCase{"VariableValueWithCommandCharactersIsQuoted",
                                "D:\\In\\\xE9 & 5%^!.png", "convert $NAME1.$EXT1 o.png",
                                "convert \"%QUILLON_NAME1%%%%QUILLON_NAME1_2%.png\" o.png",
@@ -157,15 +154,6 @@ TEST(BuildBatch, AccentedNamesAreWrittenInTheConsolePageAndTheBodyAsWritten) {
     EXPECT_EQ(plan.text,
               "C:\r\nCD C:\\\x82t\x82\\\r\nconvert caf\x82.jpg -label \xE9 caf\x82_s.jpg\r\n");
     EXPECT_EQ(plan.outputFile, "C:\\\xE9t\xE9\\caf\xE9_s.jpg");
-}
-
-TEST(BuildBatch, AFolderTheConsoleCannotReadGoesByVariableAndQuoted) {
-    const BatchPlan plan = BuildBatch("x y", false, {}, "C:\\\xE9t\xE9\\", RefusingEAcute);
-    EXPECT_EQ(plan.text, "C:\r\nCD \"%QUILLON_FOLDER%\"\r\nx y\r\n");
-    ASSERT_EQ(plan.variables.size(), 1u);
-    EXPECT_EQ(plan.variables[0].name, "QUILLON_FOLDER");
-    EXPECT_EQ(plan.variables[0].value, "C:\\\xE9t\xE9\\");
-    EXPECT_EQ(plan.outputFile, "C:\\\xE9t\xE9\\y");
 }
 
 struct KeepCase {
