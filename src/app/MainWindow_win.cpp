@@ -146,7 +146,7 @@ void AddControls(HWND window) {
         if (isList) {
             for (const std::string& item : items) {
                 ::SendMessageW(control, CB_ADDSTRING, 0,
-                               reinterpret_cast<LPARAM>(WidenAnsi(item).c_str()));
+                               reinterpret_cast<LPARAM>(WidenUserText(item).c_str()));
             }
         }
         if (!entry.enabled)

@@ -67,7 +67,8 @@ void ReplaceListItem(HWND window, int position, const std::string& text) {
     HWND list = ::GetDlgItem(window, kScriptListId);
     const WPARAM index = static_cast<WPARAM>(position - 1);
     ::SendMessageW(list, CB_DELETESTRING, index, 0);
-    ::SendMessageW(list, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(WidenAnsi(text).c_str()));
+    ::SendMessageW(list, CB_INSERTSTRING, index,
+                   reinterpret_cast<LPARAM>(WidenUserText(text).c_str()));
     ::SendMessageW(list, CB_SETCURSEL, index, 0);
 }
 

@@ -1,8 +1,11 @@
 #include "base/AnsiText_win.h"
 
 #include <climits>
+#include <cwchar>
 
 #include <windows.h>
+
+#include "base/Text.h"
 
 namespace quillon {
 
@@ -68,7 +71,42 @@ std::wstring MarkLoneSurrogates(std::wstring_view wide) {
     return marked;
 }
 
+// The registry names the code pages in force (Windows' own "UTF-8 for worldwide language
+// support" sets 65001 there); the system locale's defaults stand in when it cannot be read.
+unsigned AskSystemCodePage(const wchar_t* registryName, LCTYPE localeValue, unsigned fallback) {
+    wchar_t text[16] = {};
+    DWORD size = sizeof(text);
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage",
+                       registryName, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS) {
+        const unsigned long codePage = std::wcstoul(text, nullptr, 10);
+        if (codePage != 0 && ::IsValidCodePage(codePage))
+            return codePage;
+    }
+    DWORD number = 0;
+    if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, localeValue | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<LPWSTR>(&number), sizeof(number) / sizeof(wchar_t)) > 0 &&
+        number != 0 && ::IsValidCodePage(number))
+        return number;
+    return fallback;
+}
+
 }  // namespace
+
+unsigned SystemAnsiCodePage() {
+    static const unsigned codePage =
+        AskSystemCodePage(L"ACP", LOCALE_IDEFAULTANSICODEPAGE, ::GetACP());
+    return codePage;
+}
+
+unsigned SystemOemCodePage() {
+    static const unsigned codePage =
+        AskSystemCodePage(L"OEMCP", LOCALE_IDEFAULTCODEPAGE, ::GetOEMCP());
+    return codePage;
+}
+
+std::wstring WidenUserText(std::string_view bytes) {
+    return WidenFromCodePage(bytes, IsUtf8(bytes) ? CP_UTF8 : SystemAnsiCodePage());
+}
 
 std::wstring WidenFromCodePage(std::string_view text, unsigned codePage) {
     if (text.empty() || !FitsAnInt(text.size()))

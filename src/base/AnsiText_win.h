@@ -27,4 +27,14 @@ std::wstring WidenFromCodePage(std::string_view text, unsigned codePage);
 std::optional<std::string> NarrowToCodePage(std::wstring_view wide, unsigned codePage);
 std::string NarrowToCodePageMarked(std::wstring_view wide, unsigned codePage);
 
+// The code pages of the system itself, which programs without a code page of their own use:
+// the command interpreter reads batch files in the OEM one. A program that declares UTF-8
+// gets 65001 from GetACP and GetOEMCP alike, so these ask the system.
+unsigned SystemAnsiCodePage();
+unsigned SystemOemCodePage();
+
+// Text a user wrote into a file of ours (a script's name): UTF-8 when it is valid UTF-8,
+// otherwise the system's ANSI code page, in which editors saved "ANSI" files.
+std::wstring WidenUserText(std::string_view bytes);
+
 }  // namespace quillon

@@ -23,4 +23,8 @@ char AsciiLower(char c);
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view start);
 
+// Whether text is well-formed UTF-8 (plain ASCII is): shortest forms only, no surrogate
+// halves, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text);
+
 }  // namespace quillon

@@ -20,6 +20,14 @@ std::vector<std::optional<std::string>> CommandLineArguments(int argc, char** ar
 // Makes the standard output write bytes as they are, CR LF included.
 void UseBinaryOutput();
 
+// Writes text of the program's own (names, messages) to the standard output or error: to a
+// console as its characters, elsewhere as the program's bytes (UTF-8 where it runs in UTF-8).
+void WriteText(std::string_view text, bool toError);
+
+// A text a user wrote into a script file (its name) as the program's own text: see the
+// window's list, which reads it as UTF-8 when it is and else in the system's code page.
+std::string UserText(std::string_view bytes);
+
 // The full path of a file or folder, whether or not it exists; nothing when it has none.
 std::optional<std::string> FullPath(const std::string& path);
 

@@ -21,6 +21,14 @@ std::vector<std::optional<std::string>> CommandLineArguments(int argc, char** ar
 
 void UseBinaryOutput() {}
 
+void WriteText(std::string_view text, bool toError) {
+    std::fwrite(text.data(), 1, text.size(), toError ? stderr : stdout);
+}
+
+std::string UserText(std::string_view bytes) {
+    return std::string(bytes);
+}
+
 std::optional<std::string> FullPath(const std::string& path) {
     if (path.empty())
         return std::nullopt;

@@ -44,6 +44,26 @@ void UseBinaryOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+void WriteText(std::string_view text, bool toError) {
+    std::FILE* stream = toError ? stderr : stdout;
+    const HANDLE handle = ::GetStdHandle(toError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    // A console shows characters, whatever its code page: bytes would show as that page's.
+    if (::GetFileType(handle) == FILE_TYPE_CHAR && ::GetConsoleMode(handle, &mode)) {
+        std::fflush(stream);
+        const std::wstring wide = WidenAnsi(text);
+        DWORD written = 0;
+        if (::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                            nullptr))
+            return;
+    }
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+std::string UserText(std::string_view bytes) {
+    return NarrowToAnsiMarked(WidenUserText(bytes));
+}
+
 std::optional<std::string> FullPath(const std::string& path) {
     if (path.empty())
         return std::nullopt;

@@ -41,7 +41,7 @@ constexpr char kUsage[] =
     " | batch [--out FOLDER] SCRIPT PICTURE... | run [--out FOLDER] SCRIPT PICTURE...";
 
 int Say(const std::string& message, int exitCode) {
-    std::fprintf(stderr, "quillon-cli: %s\n", message.c_str());
+    cli::WriteText("quillon-cli: " + message + "\n", true);
     return exitCode;
 }
 
@@ -100,16 +100,16 @@ int CatalogueCommand(const std::vector<std::string>& args) {
     ScanCatalogue(catalogue, validationLog, OpenScriptFolder(*folderPath));
 
     if (command == "check") {
-        WriteBytes(validationLog);
+        cli::WriteText(validationLog, false);
     } else if (command == "list") {
         std::string lines;
         for (int k = 1; k <= catalogue.Size(); ++k) {
             const ScriptEntry& entry = catalogue.At(k);
-            lines += std::to_string(k) + '\t' + TrimBlanks(entry.displayName) + '\t' +
-                     std::to_string(entry.argCount) + '\t' + std::to_string(entry.eraseTemp) +
-                     '\t' + TrimBlanks(entry.fileName) + '\n';
+            lines += std::to_string(k) + '\t' + cli::UserText(TrimBlanks(entry.displayName)) +
+                     '\t' + std::to_string(entry.argCount) + '\t' +
+                     std::to_string(entry.eraseTemp) + '\t' + TrimBlanks(entry.fileName) + '\n';
         }
-        WriteBytes(lines);
+        cli::WriteText(lines, false);
     } else {
         int position = 0;
         if (!ParsePosition(args[2], catalogue.Size(), position)) {

@@ -80,6 +80,38 @@ std::optional<std::string> EncodeName(std::string_view name, const NameEncoder& 
     return bytes;
 }
 
+// What the batch carries for an inserted name, percent signs doubled: the name in the
+// interpreter's bytes, or references to new variables that hold it. Nothing for a name that
+// would break its line either way.
+std::optional<std::string> Insertion(std::string_view name, const std::string& variable,
+                                     const NameEncoder& encode,
+                                     std::vector<BatchVariable>& variables) {
+    if (!IsSingleLine(name))
+        return std::nullopt;
+    if (const std::optional<std::string> bytes = EncodeName(name, encode))
+        return DoublePercents(*bytes);
+    // One variable for each run of the name between percent signs, which stay in the line,
+    // doubled: some interpreters (Wine's) expand a percent sign inside a value once more.
+    std::string written;
+    int pieces = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t percent = name.find('%', start);
+        const std::string_view piece =
+            name.substr(start, percent == std::string_view::npos ? percent : percent - start);
+        if (!piece.empty()) {
+            ++pieces;
+            const std::string pieceName =
+                pieces == 1 ? variable : variable + '_' + std::to_string(pieces);
+            variables.push_back({pieceName, std::string(piece)});
+            written += '%' + pieceName + '%';
+        }
+        if (percent == std::string_view::npos)
+            return written;
+        written += "%%";
+        start = percent + 1;
+    }
+}
+
 struct NameParts {
     std::string_view fileName;
     std::string_view baseName;
@@ -250,8 +282,10 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         bool kept = false;
         for (const std::string& name : keptNames)
             kept = kept || SameUnquotedName(word, name);
-        if (!kept)
-            list += "del " + QuotePath(WithoutQuotes(word)) + kLineEnd;
+        if (kept)
+            continue;
+        const std::string name = WithoutQuotes(word);
+        list += "del " + (Holds(name, "%") ? '"' + name + '"' : QuotePath(name)) + kLineEnd;
     }
     return list;
 }
@@ -259,20 +293,28 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
 BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
                      const NameEncoder& encode) {
-    const std::optional<std::string> folder = EncodeName(outputFolder, encode);
-    if (!folder)
-        return Unwritable(outputFolder);
+    std::vector<BatchVariable> variables;
+    const std::optional<std::string> folder =
+        Insertion(outputFolder, "QUILLON_FOLDER", encode, variables);
     // Changing the folder does not change the drive, so the drive comes first.
-    const std::string drive = DoublePercents(folder->substr(0, 2));
-    if (Holds(drive, kCommandCharacters))
+    const std::optional<std::string> drive =
+        Insertion(std::string_view(outputFolder).substr(0, 2), "QUILLON_DRIVE", encode, variables);
+    if (!folder || !drive || Holds(outputFolder.substr(0, 2), kCommandCharacters))
         return Unwritable(outputFolder);
+    // A reference has no blank of its own, so quotes go round it whatever the folder holds.
+    const std::string cdFolder = variables.empty() ? QuotePath(*folder) : '"' + *folder + '"';
 
     std::vector<SlotValues> shownSlots;
     std::vector<SlotValues> batchSlots;
-    for (const BatchPicture& picture : pictures) {
+    std::vector<std::string> writtenNames;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const BatchPicture& picture = pictures[i];
         const NameParts parts = SplitPicturePath(picture.path);
-        const std::optional<std::string> baseName = EncodeName(parts.baseName, encode);
-        const std::optional<std::string> extension = EncodeName(parts.extension, encode);
+        const std::string index = std::to_string(i + 1);
+        const std::optional<std::string> baseName =
+            Insertion(parts.baseName, "QUILLON_NAME" + index, encode, variables);
+        const std::optional<std::string> extension =
+            Insertion(parts.extension, "QUILLON_EXT" + index, encode, variables);
         if (!baseName || !extension)
             return Unwritable(parts.fileName);
         const std::string width = std::to_string(picture.width);
@@ -281,8 +323,8 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
         // name the output file gets; those around a name with a blank are, as ever.
         PictureName shown = Quoted(std::string(parts.baseName), std::string(parts.extension),
                                    parts.blankInBaseName);
-        PictureName written =
-            Quoted(DoublePercents(*baseName), DoublePercents(*extension), parts.quoted);
+        PictureName written = Quoted(*baseName, *extension, parts.quoted);
+        writtenNames.push_back(*baseName + '.' + *extension);
         shownSlots.push_back(
             {std::move(shown.baseName), std::move(shown.extension), width, height});
         batchSlots.push_back(
@@ -292,18 +334,34 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     const std::string_view trimmedBody = Trim(body, " ");
     std::vector<int> origin;
     const std::string batchBody = ReplaceAllSlots(trimmedBody, batchSlots, &origin);
-    if (const int slot = FirstExposedSlot(batchBody, origin))
+    int exposed = FirstExposedSlot(batchBody, origin);
+    if (exposed == 0 && !variables.empty()) {
+        // The interpreter expands a variable before it reads the line, so what the line must
+        // keep quoted is the value, which the reference does not show: look at the line
+        // with the names themselves in place.
+        std::vector<SlotValues> expandedSlots = shownSlots;
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            const NameParts parts = SplitPicturePath(pictures[i].path);
+            PictureName name =
+                Quoted(std::string(parts.baseName), std::string(parts.extension), parts.quoted);
+            expandedSlots[i].name = std::move(name.baseName);
+            expandedSlots[i].ext = std::move(name.extension);
+        }
+        exposed = FirstExposedSlot(ReplaceAllSlots(trimmedBody, expandedSlots, &origin), origin);
+    }
+    if (exposed != 0)
         return Unwritable(
-            SplitPicturePath(pictures[static_cast<std::size_t>(slot) - 1].path).fileName);
+            SplitPicturePath(pictures[static_cast<std::size_t>(exposed) - 1].path).fileName);
 
     BatchPlan plan;
     // The output name is for the file system, so it is taken from the names as the user has
     // them, not as the interpreter reads them.
     plan.outputFile = OutputFileOf(ReplacePlaceholders(trimmedBody, shownSlots), outputFolder);
-    plan.text = drive + kLineEnd + "CD " + QuotePath(DoublePercents(*folder)) + kLineEnd;
+    plan.text = *drive + kLineEnd + "CD " + cdFolder + kLineEnd;
     plan.text += batchBody + kLineEnd;
     if (eraseTemp && !plan.outputFile.empty()) {
         std::vector<std::string> keptNames = {OutputFileOf(batchBody, std::string())};
+        keptNames.insert(keptNames.end(), writtenNames.begin(), writtenNames.end());
         for (const BatchPicture& picture : pictures) {
             AddSpellings(keptNames, SplitPicturePath(picture.path).fileName, encode);
             AddSpellings(keptNames, picture.path, encode);
@@ -315,6 +373,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
         if (!eraseList.empty())
             plan.text += eraseList + kLineEnd;
     }
+    plan.variables = std::move(variables);
     return plan;
 }
 
@@ -351,8 +410,8 @@ std::optional<std::string> PolicyOutputFolder(const OutputPolicy& policy,
 std::string UnwritableNameMessage(const std::string& name) {
     return "The name \"" + name +
            "\" cannot be handed to the command interpreter unchanged, so the script was not "
-           "run.\rRename the picture or folder (avoid characters such as & | < > ^ and letters "
-           "of other alphabets) and try again.";
+           "run.\rRename the picture or folder (avoid characters such as & | < > ^ where the "
+           "script does not quote the name) and try again.";
 }
 
 }  // namespace quillon

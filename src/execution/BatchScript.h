@@ -21,8 +21,17 @@ struct BatchPicture {
 };
 
 // Turns a name Quillon inserts (ANSI bytes) into the bytes the command interpreter must read
-// so that it decodes the user's own name; nothing when it cannot be written so.
+// so that it decodes the user's own name; nothing when its code page cannot hold the name.
 using NameEncoder = std::function<std::optional<std::string>(std::string_view)>;
+
+// An environment variable the interpreter must be given for the run. A name its code page
+// cannot hold is written into the batch as a reference to one ("%QUILLON_NAME1%"): the
+// interpreter expands variables as Unicode, so the value (ANSI bytes here) reaches the tools
+// unchanged.
+struct BatchVariable {
+    std::string name;
+    std::string value;
+};
 
 struct BatchPlan {
     std::string text;  // the exact bytes of "script.bat"
@@ -33,6 +42,7 @@ struct BatchPlan {
     // written into the batch so that the interpreter reads it as that name and nothing else;
     // text and outputFile are then empty and nothing may run.
     std::string unwritableName;
+    std::vector<BatchVariable> variables;
 };
 
 // The batch for a script body and its input pictures (slot 1 first), run in outputFolder
@@ -91,7 +101,8 @@ std::string OutputFileOf(std::string_view body, const std::string& outputFolder)
 
 // The "del" lines, each ended by CR LF, for the last word of every body line that is neither
 // empty, nor continued ("^" at its end), nor a comment ("::" or "rem"), nor a fragment of a
-// quoted name, nor, regardless of ASCII case and quotes, one of keptNames.
+// quoted name, nor, regardless of ASCII case and quotes, one of keptNames. A word with a
+// percent sign is always quoted: a variable in it may stand for a name with a blank.
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
 
 // The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.

@@ -1,8 +1,11 @@
 // The command runner's files and process; the texts come from CommandRunner.cpp.
 #include "execution/CommandRunner.h"
 
+#include <optional>
+
 #include <windows.h>
 
+#include "base/AnsiText_win.h"
 #include "base/Files_win.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/ShellHelpers_win.h"
@@ -14,14 +17,15 @@ namespace {
 constexpr char kBatchName[] = "temp.bat";
 constexpr char kDumpName[] = "dump.txt";
 
+// Read wide and narrowed here: Wine's narrow call loses letters that the code page has.
 std::string TempValue() {
-    const DWORD needed = ::GetEnvironmentVariableA("TEMP", nullptr, 0);
+    const DWORD needed = ::GetEnvironmentVariableW(L"TEMP", nullptr, 0);
     if (needed == 0)
         return std::string();
-    std::string value(needed, '\0');
-    const DWORD length = ::GetEnvironmentVariableA("TEMP", value.data(), needed);
+    std::wstring value(needed, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(L"TEMP", value.data(), needed);
     value.resize(length < needed ? length : 0);
-    return value;
+    return NarrowToAnsiMarked(value);
 }
 
 }  // namespace
@@ -34,9 +38,13 @@ CommandResult RunCommand(std::string commandLine, std::string workFolder) {
     // An old dump would pass for this run's output if the run wrote none.
     if (!DeleteFileAnsi(dumpPath))
         return {RunFault::kUnwritableFile, "", dumpPath};
-    // The folder is written as the console reads it; the command line comes so written.
-    if (!WriteWholeFile(batchPath,
-                        RunnerBatchText(ConsoleFolder(folder).value_or(folder), commandLine))) {
+    // The folder is written as the console reads it; the command line comes so written. A
+    // folder it cannot name (a user name in another script, without a short form) is taken
+    // as the batch file's own, which the interpreter knows as it is.
+    const std::optional<std::string> consoleFolder = ConsoleFolder(folder);
+    if (!WriteWholeFile(batchPath, RunnerBatchText(consoleFolder ? *consoleFolder
+                                                                 : folder.substr(0, 2) + "%~p0",
+                                                   commandLine))) {
         DeleteFileAnsi(batchPath);  // a part written is no batch to leave behind
         return {RunFault::kUnwritableFile, "", batchPath};
     }

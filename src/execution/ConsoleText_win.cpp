@@ -36,7 +36,9 @@ std::optional<std::string> RecodeExactly(std::string_view text, unsigned fromCod
 }
 
 std::optional<std::string> ToConsoleText(std::string_view ansi) {
-    return RecodeExactly(ansi, ::GetACP(), ::GetOEMCP());
+    // The interpreter has no code page of its own: it reads the system's OEM code page, even
+    // when this program declares UTF-8 and GetOEMCP answers 65001 here.
+    return RecodeExactly(ansi, ::GetACP(), SystemOemCodePage());
 }
 
 std::optional<std::string> ConsoleFolder(const std::string& ansiFolder) {

@@ -1,5 +1,5 @@
-// The command interpreter reads a batch file in the console's (OEM) code page, not in the
-// ANSI code page the program's texts are in: names the program writes into a batch file are
+// The command interpreter reads a batch file in the system's console (OEM) code page, not in
+// the code page the program's texts are in: names the program writes into a batch file are
 // turned into the bytes the interpreter will read back as the same name.
 #pragma once
 
@@ -9,8 +9,8 @@
 
 namespace quillon {
 
-// The ANSI text as the console code page writes it; nothing when a character has no exact
-// form there (a look-alike would name another file).
+// The program's text as the system's console code page writes it; nothing when a character
+// has no exact form there (a look-alike would name another file).
 std::optional<std::string> ToConsoleText(std::string_view ansi);
 
 // The same between two given code pages, so that both the usual pair and UTF-8 can be

@@ -1,5 +1,7 @@
 #include "execution/ExecuteScript_win.h"
 
+#include <vector>
+
 #include "base/AnsiText_win.h"
 #include "base/Files_win.h"
 #include "base/Handles_win.h"
@@ -17,6 +19,7 @@ namespace quillon {
 namespace {
 
 constexpr char kBatchName[] = "script.bat";
+constexpr char kBatchVariable[] = "QUILLON_BATCH";
 // One name for the whole session: every Quillon shares the TEMP folder's runner files.
 constexpr wchar_t kRunMutexName[] = L"Local\\Quillon.ScriptRun";
 constexpr char kCaption[] = "Quillon";
@@ -49,6 +52,27 @@ class RunTurn {
     bool owned_ = false;
 };
 
+// Gives this process's environment the batch's variables while it lives, so that the
+// interpreter started for the run inherits them, and takes them away again after.
+class RunVariables {
+  public:
+    explicit RunVariables(const std::vector<BatchVariable>& variables) {
+        for (const BatchVariable& variable : variables) {
+            names_.push_back(WidenAnsi(variable.name));
+            ::SetEnvironmentVariableW(names_.back().c_str(), WidenAnsi(variable.value).c_str());
+        }
+    }
+    ~RunVariables() {
+        for (const std::wstring& name : names_)
+            ::SetEnvironmentVariableW(name.c_str(), nullptr);
+    }
+    RunVariables(const RunVariables&) = delete;
+    RunVariables& operator=(const RunVariables&) = delete;
+
+  private:
+    std::vector<std::wstring> names_;
+};
+
 std::optional<std::string> AskOutputFolder(HWND owner, const std::string& programFolder) {
     const std::optional<std::wstring> file = AskSavePath(
         owner,
@@ -74,15 +98,21 @@ std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& po
 
 RunResult RunScript(const ScriptRun& run) {
     RunResult result;
-    const BatchPlan plan = BuildBatch(TrimBlanks(run.body), run.eraseTemp, run.pictures,
-                                      run.outputFolder, ToConsoleText);
-    const std::string batchPath = run.programFolder + kBatchName;
-    const std::optional<std::string> consoleBatch = ConsoleFolder(run.programFolder);
-    if (!plan.unwritableName.empty() || !consoleBatch) {
+    BatchPlan plan = BuildBatch(TrimBlanks(run.body), run.eraseTemp, run.pictures, run.outputFolder,
+                                ToConsoleText);
+    if (!plan.unwritableName.empty()) {
         result.verdict = RunVerdict::kUnwritable;
-        result.refusal = UnwritableNameMessage(plan.unwritableName.empty() ? run.programFolder
-                                                                           : plan.unwritableName);
+        result.refusal = UnwritableNameMessage(plan.unwritableName);
         return result;
+    }
+    const std::string batchPath = run.programFolder + kBatchName;
+    // The runner's batch names this one; a folder the console cannot read goes by variable.
+    std::string commandLine;
+    if (const std::optional<std::string> consoleFolder = ConsoleFolder(run.programFolder)) {
+        commandLine = QuotePath(DoublePercents(*consoleFolder + kBatchName));
+    } else {
+        plan.variables.push_back({kBatchVariable, batchPath});
+        commandLine = std::string("\"%") + kBatchVariable + "%\"";
     }
 
     RunTurn turn;
@@ -92,7 +122,8 @@ RunResult RunScript(const ScriptRun& run) {
     if (WriteWholeFile(batchPath, plan.text)) {
         if (run.beforeRun)
             run.beforeRun();
-        ran = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
+        const RunVariables variables(plan.variables);
+        ran = RunCommand(commandLine, "");
     }
     DeleteFileAnsi(batchPath);
     if (ran.fault != RunFault::kNone) {

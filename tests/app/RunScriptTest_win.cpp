@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/MenuIds.h"
 #include "base/AnsiText_win.h"
@@ -127,34 +128,52 @@ TEST(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
 struct NameCase {
     const char* name;
     const wchar_t* picture;
-    const char* created;
+    const wchar_t* folder = L"";  // of the program and the picture, inside the test's folder
 };
 
 class UnusualPictureName : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(UnusualPictureName, ReachesImageMagickAsTheUsersOwnName) {
-    testing::TempFolder folder;
-    fs::copy_file(testing::TestPicture("small.gif"), folder.path() / GetParam().picture);
-    std::ofstream(folder.path() / "victim.txt") << "still here";
-    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT $NAME_out.png"));
+    testing::TempFolder root;
+    const fs::path folder = root.path() / GetParam().folder;
+    const fs::path picture = folder / GetParam().picture;
+    fs::create_directories(folder);
+    fs::copy_file(testing::TestPicture("small.gif"), picture);
+    std::ofstream(folder / "victim.txt") << "still here";
+    RunningQuillon quillon(folder, Script(1, "convert $NAME.$EXT $NAME_out.png"));
     ASSERT_NE(quillon.window(), nullptr);
     quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, folder.path() / GetParam().picture));
+    ASSERT_TRUE(quillon.FillSlot(1, picture));
+    EXPECT_EQ(TextOf(quillon.Control(kInputStatusId)), picture.filename().wstring() + L" 100x50");
     quillon.Execute();
-    EXPECT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == GetParam().created; }))
+    const std::wstring created = picture.stem().wstring() + L"_out.png created";
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(quillon.Control(kOutputStatusId)) == created; }))
         << quillon.Text(kOutputStatusId);
-    EXPECT_TRUE(fs::exists(folder.path() / "victim.txt")) << "a command hidden in the name ran";
+    EXPECT_TRUE(fs::exists(folder / "victim.txt")) << "a command hidden in the name ran";
     EXPECT_EQ(quillon.Close(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, UnusualPictureName,
     ::testing::Values(
-        NameCase{"Ampersand", L"a&del victim.txt.gif", "a&del victim.txt_out.png created"},
-        NameCase{"Caret", L"up^del victim.txt.gif", "up^del victim.txt_out.png created"},
-        NameCase{"Percent", L"100%TEMP%.gif", "100%TEMP%_out.png created"},
-        NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif", "caf\xe9 cr\xe8me_out.png created"}),
+        NameCase{"Ampersand", L"a&del victim.txt.gif"}, NameCase{"Caret", L"up^del victim.txt.gif"},
+        NameCase{"Percent", L"100%TEMP%.gif"}, NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif"},
+        NameCase{"EmojiNarrowNoBreakSpaceAndSyntaxInACjkFolder",
+                 L"\U0001F600 9.41\u202fAM&del victim.txt %TEMP%^.gif", L"\u5199\u771f & co"}),
     testing::CaseName());
+
+TEST(ScriptList, ShowsAnsiAndUtf8ScriptNamesAlike) {
+    testing::TempFolder folder;
+    const auto named = [](const std::string& name) {
+        return "<script args=\"0\" name=\"" + name + "\">\r\nx\r\n</script>\r\n";
+    };
+    RunningQuillon quillon(folder.path(),
+                           RunningQuillon::Files{{"a.xml", named("caf\xE9 ANSI")},
+                                                 {"u.xml", named("caf\xC3\xA9 \xE5\x86\x99")}});
+    EXPECT_EQ(testing::ComboItems(quillon.Control(kScriptListId)),
+              (std::vector<std::wstring>{L"caf\u00e9 ANSI", L"caf\u00e9 \u5199"}));
+    EXPECT_EQ(quillon.Close(), 0);
+}
 
 // ---- Editing the selected script ----------------------------------------------------
 
