@@ -10,6 +10,8 @@
 #include "dialogs/SaveDialog_win.h"
 #include "execution/CommandRunner.h"
 #include "execution/ConsoleText_win.h"
+#include "execution/ImageMagickTools.h"
+#include "execution/ImageMagickTools_win.h"
 #include "execution/QuotePath.h"
 #include "execution/ShellHelpers_win.h"
 #include "settings/Settings_win.h"
@@ -118,7 +120,12 @@ RunResult RunScript(const ScriptRun& run) {
     WriteWholeFile(batchPath, plan.text);
     if (run.beforeRun)
         run.beforeRun();
-    result.output = RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "");
+    // Whoever runs scripts (the window, quillon-cli) needs ImageMagick on PATH the same way.
+    static const bool imageMagickOnPath = (PutImageMagickFirstOnPath(), true);
+    (void)imageMagickOnPath;
+    // ImageMagick 7's notice that "convert" is an old name says nothing about the script.
+    result.output = TrimTrailingLineEnds(WithoutDeprecationNotices(
+        RunCommand(QuotePath(DoublePercents(*consoleBatch + kBatchName)), "")));
     ::DeleteFileW(WidenAnsi(batchPath).c_str());
 
     if (result.output.empty())

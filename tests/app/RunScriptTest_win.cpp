@@ -12,6 +12,7 @@
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
+#include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
@@ -63,6 +64,31 @@ TEST(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
     })) << quillon.Text(kOutputStatusId);
     EXPECT_EQ(Identify(folder.path() / "beach_small.jpg"), "JPEG:800x600");
     EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+// Only in the ImageMagick 7 prefix (tests/cli/check-imagemagick7.sh): magick.exe without the
+// legacy tools, and a disk tool named convert.exe in system32.
+TEST(RunScriptWithImageMagick7, ConvertReachesMagickAndTheRunIsQuiet) {
+    if (std::getenv("QUILLON_IMAGEMAGICK7") == nullptr)
+        GTEST_SKIP() << "runs in the ImageMagick 7 prefix only";
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "photo.jpg", "beach.jpg");
+    RunningQuillon quillon(folder.path(),
+                           Script(1, "convert $NAME.$EXT -resize 25% $NAME_small.$EXT"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    quillon.Execute();
+    // A message box (the disk tool's complaint, a notice) would hold the status back.
+    ASSERT_TRUE(WaitUntil([&] {
+        return quillon.Text(kOutputStatusId) == "beach_small.jpg created";
+    })) << quillon.Text(kOutputStatusId);
+    StartPictureEngine();
+    const PictureOwner made =
+        LoadPictureFile(NarrowToAnsiMarked((folder.path() / "beach_small.jpg").wstring()));
+    ASSERT_TRUE(made);
+    EXPECT_EQ(PictureSize(made.get()), (PixelSize{400, 300}));
     EXPECT_EQ(quillon.Close(), 0);
 }
 
