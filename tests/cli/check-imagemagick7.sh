@@ -51,13 +51,13 @@ windows() { printf 'Z:%s' "${1//\//\\}"; }
 table='
 im7~convert -size 8x8 xc:red "two words.png"~0~~two words.png 8x8
 im7~convert rose: png:- | convert - -resize 50% rose.gif~0~~rose.gif 35x23
-im7~montage rose: rose: -tile 2x1 -geometry +0+0 pair.png & identify -format %%w pair.png~1~140~pair.png 140x46
-im7~convert missing.png out.png~2~*unable to open image*missing.png*~
-im7~echo %PATH%~2~*\im7;*~
+im7~montage rose: rose: -tile 2x1 -geometry +0+0 pair.png & identify -format %w pair.png~1~140~pair.png 140x46
+im7~convert missing.png out.png~2~*missing.png*No such file*~
+im7~path~2~PATH=*\im7;*~
 legacy~convert -size 8x8 xc:red red.png~0~~red.png 8x8
-legacy~echo a real warning & convert -size 8x8 xc:red red.png~1~a real warning~red.png 8x8
-legacy~echo %PATH%~2~!*\im7*~
-im6~echo %PATH%~2~!*\im7*~
+legacy~echo a real warning& convert -size 8x8 xc:red red.png~1~a real warning~red.png 8x8
+legacy~path~2~!*\im7*~
+im6~path~2~!*\im7*~
 '
 mkdir "$work/scripts"
 while IFS='~' read -r installation body code printed made; do

@@ -37,7 +37,7 @@ std::wstring InstallQuillon(const std::wstring& folder, bool withSamples) {
     // The legacy tool names for ImageMagick 7, as the installer puts them beside the program.
     std::error_code absent;
     fs::copy(built.parent_path() / L"im7", fs::path(folder) / L"im7",
-             fs::copy_options::overwrite_existing, absent);
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive, absent);
     if (withSamples) {
         for (const auto& entry :
              fs::directory_iterator(WindowsPath(RequiredEnvironment("QUILLON_SAMPLES")))) {
