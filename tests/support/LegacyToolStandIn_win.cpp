@@ -1,8 +1,7 @@
-// Stands in for ImageMagick 7.1's legacy tools: copied under their names beside magick.exe,
-// it prints the notice that 7.1 prints for convert, then runs that magick.exe as the tool.
+// Other programs under ImageMagick's tool names. Beside magick.exe, ImageMagick 7.1's legacy
+// tools: convert prints 7.1's notice, then each runs magick.exe as itself. Elsewhere, Windows'
+// own convert.exe (the disk tool), whose run is plainly wrong.
 #include <cstdio>
-#include <optional>
-#include <string>
 
 #include <windows.h>
 
@@ -13,15 +12,17 @@
 
 int main() {
     using namespace quillon;
-    const std::optional<std::string> tool = MagickToolArgument(ProgramPath());
-    if (!tool)
-        return 1;
-    if (tool->empty()) {
+    const std::wstring magick = WidenAnsi(ProgramFolder() + kMagickProgram);
+    if (::GetFileAttributesW(magick.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::fputs("Invalid Parameter - the disk tool, not ImageMagick\n", stderr);
+        return 4;
+    }
+    const std::string tool = MagickToolArgument(ProgramPath()).value_or("");
+    if (tool.empty())
         std::fputs(
             "WARNING: The convert command is deprecated in IMv7, use \"magick\" instead of "
             "\"convert\" or \"magick convert\"\n",
             stderr);
-        std::fflush(stderr);
-    }
-    return RunMagickFor(WidenAnsi(ProgramFolder() + kMagickProgram), *tool, ::GetCommandLineW());
+    std::fflush(stderr);
+    return RunMagickFor(magick, tool, ::GetCommandLineW());
 }
