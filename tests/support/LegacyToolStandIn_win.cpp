@@ -1,6 +1,5 @@
-// Other programs under ImageMagick's tool names. Beside magick.exe, ImageMagick 7.1's legacy
-// tools: convert prints 7.1's notice, then each runs magick.exe as itself. Elsewhere, Windows'
-// own convert.exe (the disk tool), whose run is plainly wrong.
+// Beside magick.exe, ImageMagick 7.1's legacy tools (convert prints 7.1's notice, then each runs
+// magick.exe as itself); elsewhere, Windows' own convert.exe, the disk tool.
 #include <cstdio>
 
 #include <windows.h>
