@@ -9,12 +9,9 @@ namespace {
 constexpr std::string_view kProgramExtension = ".exe";
 constexpr std::string_view kConvert = "convert";
 
-// What ImageMagick 7.1 prints on every call under a legacy name, word for word. Only
-// convert is known to print one.
-constexpr std::string_view kDeprecationNotices[] = {
-    "WARNING: The convert command is deprecated in IMv7, use \"magick\" instead of \"convert\" "
-    "or \"magick convert\"",
-};
+// What ImageMagick 7.1 prints on every call under a legacy name; only convert is known to
+// print one.
+constexpr std::string_view kDeprecationNotices[] = {kConvertDeprecationNotice};
 
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -20,6 +20,11 @@ constexpr char kMagickProgram[] = "magick.exe";
 // The folder beside Quillon's programs that holds a forwarder under each legacy tool name.
 constexpr char kLegacyNamesFolder[] = "im7";
 
+// What ImageMagick 7.1 prints on every call of convert, word for word.
+constexpr char kConvertDeprecationNotice[] =
+    "WARNING: The convert command is deprecated in IMv7, use \"magick\" instead of \"convert\" or "
+    "\"magick convert\"";
+
 // The programs of ImageMagick 6 that ImageMagick 7 installs only with its optional legacy
 // utilities, and that scripts call by name.
 constexpr std::array<std::string_view, 8> kLegacyToolNames = {

@@ -13,9 +13,8 @@ quillon=$im7/drive_c/Quillon cli=$im7/drive_c/Quillon/quillon-cli.exe
 rm -rf "$quillon" && mkdir "$quillon" && cp -r "$5" "${5%/*}/im7" "$quillon/"
 cp -f "$stand_in" "$im7/drive_c/windows/system32/convert.exe"
 rm -rf "$programs/IM-7.1" && cp -r "$programs/ImageMagick-7.0.8-Q16" "$programs/IM-7.1"
-for tool in convert composite montage mogrify identify compare stream conjure; do
-  cp -f "$stand_in" "$programs/IM-7.1/$tool.exe"
-done
+for t in convert composite montage mogrify identify compare stream conjure; do
+  cp -f "$stand_in" "$programs/IM-7.1/$t.exe"; done
 work=$(mktemp -d)
 use_bin_path() {
   "$tools/wine-run" "$im7" reg add 'HKLM\SOFTWARE\ImageMagick\Current' /v BinPath /t REG_SZ \
@@ -53,7 +52,7 @@ done <<<'
 im7~convert -size 8x8 xc:red "two words.png"~0~~two words.png 8x8
 im7~convert rose: png:- | convert - -resize 50% rose.gif~0~~rose.gif 35x23
 im7~montage rose: rose: -tile 2x1 -geometry +0+0 pair.png & identify -format %w pair.png~1~140~pair.png 140x46
-im7~convert missing.png out.png~2~*missing.png*No such file*~
+im7~convert missing.png out.png || echo its exit code came through~2~*missing.png*No such file*came through~
 im7~path~2~PATH=*\im7;*~
 legacy~convert -size 8x8 xc:red red.png~0~~red.png 8x8
 legacy~echo a real warning& convert -size 8x8 xc:red red.png~1~a real warning~red.png 8x8

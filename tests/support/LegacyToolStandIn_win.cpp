@@ -18,10 +18,7 @@ int main() {
     }
     const std::string tool = MagickToolArgument(ProgramPath()).value_or("");
     if (tool.empty())
-        std::fputs(
-            "WARNING: The convert command is deprecated in IMv7, use \"magick\" instead of "
-            "\"convert\" or \"magick convert\"\n",
-            stderr);
+        std::fprintf(stderr, "%s\n", kConvertDeprecationNotice);
     std::fflush(stderr);
     return RunMagickFor(magick, tool, ::GetCommandLineW());
 }
