@@ -43,6 +43,9 @@ Section "Quillon"
   File "${STAGE}/README.md"
   File "${STAGE}/LICENSE"
   !insertmacro ShippedScripts InstallScript
+  SetOutPath "$INSTDIR\im7"
+  File "${STAGE}/im7/*.exe"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\Quillon.lnk" "$INSTDIR\Quillon.exe" "" "$INSTDIR\Quillon.exe" 0
@@ -68,6 +71,7 @@ Section "Uninstall"
   Delete "$INSTDIR\quillon-cli.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\LICENSE"
+  RMDir /r "$INSTDIR\im7"
   !insertmacro ShippedScripts RemoveScript
   Delete "$INSTDIR\Quillon.opt"
   Delete "$INSTDIR\Xml_Log.txt"

@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace quillon {
+#include "execution/ImageMagickTools.h"
 
-// The registry key under the local-machine root where ImageMagick's installer names itself.
-constexpr char kImageMagickKey[] = "SOFTWARE\\ImageMagick\\Current";
+namespace quillon {
 
 // Start of the caption written into the output area when ImageMagick will do.
 constexpr char kFoundImageMagickCaption[] = "Found ImageMagick v";
@@ -23,10 +22,5 @@ constexpr char kImageMagickMissingText[] =
 // True when the version's first character is a digit from 6 to 9. Only that character
 // counts, so "10.0" and " 6.9" are refused like the empty text.
 bool IsSupportedImageMagick(std::string_view version);
-
-// A search path (entries separated by ';') with folder as its first entry. It comes back
-// unchanged when folder is empty or already first (letters compared without case, a
-// trailing backslash ignored); an empty path becomes folder alone.
-std::wstring SearchPathWithFolderFirst(std::wstring_view path, std::wstring_view folder);
 
 }  // namespace quillon

@@ -11,6 +11,10 @@ constexpr char kImageMagickHomePage[] = "https://legacy.imagemagick.org/";
 constexpr char kImageMagickExamplesPage[] = "https://legacy.imagemagick.org/Usage/";
 constexpr char kImageMagickDownloadPage[] =
     "https://legacy.imagemagick.org/script/binary-releases.php#windows";
+// Where the user is sent when ImageMagick is missing: scripts run with ImageMagick 6 and 7
+// alike, so the current version's Windows downloads.
+constexpr char kImageMagickCurrentDownloadPage[] =
+    "https://imagemagick.org/script/download.php#windows";
 
 // The project's home page, which the scripting how-to and both author pages open. Until the
 // project has a public page it is the README shipped beside the program: a name without a

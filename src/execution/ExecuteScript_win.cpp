@@ -11,6 +11,8 @@
 #include "dialogs/SaveDialog_win.h"
 #include "execution/CommandRunner.h"
 #include "execution/ConsoleText_win.h"
+#include "execution/ImageMagickTools.h"
+#include "execution/ImageMagickTools_win.h"
 #include "execution/QuotePath.h"
 #include "execution/ShellHelpers_win.h"
 
@@ -115,6 +117,10 @@ RunResult RunScript(const ScriptRun& run) {
         commandLine = std::string("\"%") + kBatchVariable + "%\"";
     }
 
+    // Whoever runs scripts (the window, quillon-cli) needs ImageMagick on PATH the same way.
+    static const bool imageMagickOnPath = (PutImageMagickFirstOnPath(), true);
+    (void)imageMagickOnPath;
+
     RunTurn turn;
     // Only a batch written whole is run: an old one left in a folder Quillon cannot write
     // would otherwise run in its place.
@@ -132,7 +138,8 @@ RunResult RunScript(const ScriptRun& run) {
         return result;
     }
     result.outputFile = plan.outputFile;
-    result.output = ran.output;
+    // ImageMagick 7's notice that "convert" is an old name says nothing about the script.
+    result.output = TrimTrailingLineEnds(WithoutDeprecationNotices(ran.output));
 
     if (result.output.empty())
         result.verdict = RunVerdict::kQuiet;

@@ -70,6 +70,20 @@ TEST(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
     EXPECT_EQ(quillon.Close(), 0);
 }
 
+// Only in the ImageMagick 7 prefix (tests/cli/check-imagemagick7.sh).
+TEST(RunScriptWithImageMagick7, ConvertReachesMagickAndTheRunIsQuiet) {
+    if (std::getenv("QUILLON_IMAGEMAGICK7") == nullptr)
+        GTEST_SKIP() << "runs in the ImageMagick 7 prefix only";
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "photo.jpg", "beach.jpg");
+    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT -resize 25% small.png"));
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    quillon.Execute();
+    // Made, and no message box (the disk tool's complaint, a notice) holding the status back.
+    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "small.png created"; }));
+}
+
 TEST(RunScript, TwoPicturesInAFolderWithABlankAreComposited) {
     testing::TempFolder root;
     const fs::path folder = root.path() / "My Work";

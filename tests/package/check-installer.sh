@@ -25,6 +25,7 @@ setup=$work/Quillon-$version-setup.exe
 zipfile=$work/Quillon-$version-portable.zip
 
 shipped=(Quillon.exe quillon-cli.exe README.md LICENSE)
+for tool in convert composite montage mogrify identify compare stream conjure; do shipped+=("im7/$tool.exe"); done
 for script in "$src"/samples/*.xml; do shipped+=("$(basename "$script")"); done
 
 # The zip holds exactly the shipped files, in a folder named after the version.

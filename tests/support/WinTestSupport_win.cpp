@@ -61,8 +61,12 @@ std::string RequiredEnvironment(const char* name) {
 std::wstring InstallQuillon(const std::wstring& folder, bool withSamples) {
     namespace fs = std::filesystem;
     const fs::path target = fs::path(folder) / L"Quillon.exe";
-    fs::copy_file(WindowsPath(RequiredEnvironment("QUILLON_EXE")), target,
-                  fs::copy_options::overwrite_existing);
+    const fs::path built = WindowsPath(RequiredEnvironment("QUILLON_EXE"));
+    fs::copy_file(built, target, fs::copy_options::overwrite_existing);
+    // The legacy tool names for ImageMagick 7, as the installer puts them beside the program.
+    std::error_code absent;
+    fs::copy(built.parent_path() / L"im7", fs::path(folder) / L"im7",
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive, absent);
     if (withSamples) {
         for (const auto& entry :
              fs::directory_iterator(WindowsPath(RequiredEnvironment("QUILLON_SAMPLES")))) {

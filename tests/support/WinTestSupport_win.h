@@ -25,7 +25,8 @@ std::wstring WindowsPath(const std::string& path);
 // The value of an environment variable set by the test runner; the test fails without it.
 std::string RequiredEnvironment(const char* name);
 
-// Copies Quillon.exe (and, when asked, the sample scripts) into folder.
+// Copies Quillon.exe with its legacy tool names (and, when asked, the sample scripts) into
+// folder.
 std::wstring InstallQuillon(const std::wstring& folder, bool withSamples);
 
 // A program started for a test; it is ended if the test leaves it running.
