@@ -8,6 +8,7 @@
 #include "app/AppState_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/RunOutcome.h"
+#include "app/SetRun_win.h"
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
@@ -21,6 +22,7 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/SlotSet_win.h"
 #include "settings/Settings_win.h"
 
 namespace quillon {
@@ -100,6 +102,31 @@ void OnEditScript(HWND window) {
         LayoutSlots(window, count);
 }
 
+namespace {
+
+// One run of the slots' pictures, as Execute has always made it.
+void RunSlotPictures(HWND window, int argCount) {
+    AppState& app = App();
+    const ScriptEntry entry = app.catalogue.At(app.currentScript);
+    ScriptRun run;
+    run.body = entry.body;
+    run.eraseTemp = entry.eraseTemp == 1;
+    run.pictures = SlotPictures(argCount);
+    run.programFolder = ProgramFolder();
+    run.beforeRun = [] { InputSlots()[0].picture.reset(); };
+    const std::optional<std::string> folder = ChooseOutputFolder(
+        window, argCount, app.outputPolicy.zeroArgPolicy, app.outputPolicy.argPolicy,
+        ProgramFolder(), run.pictures.empty() ? std::string() : run.pictures.front().path);
+    if (folder) {
+        run.outputFolder = *folder;
+        app.lastOutput = ExecuteScript(window, run);
+    } else {
+        app.lastOutput.clear();
+    }
+}
+
+}  // namespace
+
 void OnExecute(HWND window) {
     AppState& app = App();
     const std::optional<int> argCount = ChosenArgCount();
@@ -108,21 +135,13 @@ void OnExecute(HWND window) {
         return;
     }
     BusyScope busy;
-    const ScriptEntry entry = app.catalogue.At(app.currentScript);
-    ScriptRun run;
-    run.body = entry.body;
-    run.eraseTemp = entry.eraseTemp == 1;
-    run.pictures = SlotPictures(*argCount);
-    run.programFolder = ProgramFolder();
-    run.beforeRun = [] { InputSlots()[0].picture.reset(); };
-    const std::optional<std::string> folder = ChooseOutputFolder(
-        window, *argCount, app.outputPolicy.zeroArgPolicy, app.outputPolicy.argPolicy,
-        ProgramFolder(), run.pictures.empty() ? std::string() : run.pictures.front().path);
-    if (folder) {
-        run.outputFolder = *folder;
-        app.lastOutput = ExecuteScript(window, run);
+    if (SlotOneSet().size() > 1) {
+        const std::optional<std::string> last = RunSlotOneSet(window);
+        if (!last)
+            return;
+        app.lastOutput = *last;
     } else {
-        app.lastOutput.clear();
+        RunSlotPictures(window, *argCount);
     }
     if (!::IsWindowVisible(window))
         return;  // closed while the script ran
