@@ -53,6 +53,11 @@ std::string Refusal(const std::string& reason) {
 
 }  // namespace
 
+bool UsesPictureSize(std::string_view body) {
+    return body.find("$WIDTH") != std::string_view::npos ||
+           body.find("$HEIGHT") != std::string_view::npos;
+}
+
 std::string FileNameOf(std::string_view path) {
     const std::size_t slash = path.find_last_of("\\/");
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));

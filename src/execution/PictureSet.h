@@ -81,6 +81,9 @@ struct PictureOutcome {
 // output and everything the run printed (lines ended by CR LF).
 std::string SetLogText(const SetPlan& plan, std::vector<PictureOutcome> outcomes);
 
+// Whether a body uses a picture's size ($WIDTH or $HEIGHT, with or without an index).
+bool UsesPictureSize(std::string_view body);
+
 // The file name after the last backslash of a path.
 std::string FileNameOf(std::string_view path);
 

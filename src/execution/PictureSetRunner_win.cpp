@@ -80,25 +80,12 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
+// Deletes everything in a folder (ending in a backslash), keeping the folder itself.
+void EmptyFolder(const std::string& folder);
+
 // Removes a work folder with everything in it.
 void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(::FindFirstFileW(Wide(folder + "*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = Wide(folder) + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                if (std::optional<std::string> sub = NarrowToAnsi(path))
-                    RemoveTree(*sub + "\\");
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(search.get(), &found));
-    }
+    EmptyFolder(folder);
     // The interpreter that ran in the folder lets go of it a moment after it has ended.
     for (int attempt = 0; attempt < kRemoveAttempts; ++attempt) {
         if (::RemoveDirectoryW(Wide(folder).c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
@@ -106,6 +93,26 @@ void RemoveTree(const std::string& folder) {
             return;
         ::Sleep(kRemovePauseMs);
     }
+}
+
+void EmptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(::FindFirstFileW(Wide(folder + "*").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = Wide(folder) + name;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            if (std::optional<std::string> sub = NarrowToAnsi(path))
+                RemoveTree(*sub + "\\");
+        } else {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+    } while (::FindNextFileW(search.get(), &found));
 }
 
 std::string LowerKey(std::string text) {
@@ -174,7 +181,7 @@ class SetRunner {
         const int jobs = request_.jobs < 1 ? 1 : request_.jobs;
         std::vector<std::thread> workers;
         for (int w = 0; w < jobs; ++w)
-            workers.emplace_back([this] { Work(); });
+            workers.emplace_back([this, w] { Work(w); });
         for (std::thread& worker : workers)
             worker.join();
         return !Cancelled() && next_.load() >= request_.plan.pictures.size();
@@ -185,7 +192,16 @@ class SetRunner {
         return cancel_ != nullptr && ::WaitForSingleObject(cancel_, 0) == WAIT_OBJECT_0;
     }
 
-    void Work() {
+    // One worker: its pictures one after another in a work folder of its own, emptied
+    // between pictures and removed when it stops.
+    void Work(int worker) {
+        std::string folder;
+        NextPictures(worker, folder);
+        if (!folder.empty())
+            RemoveTree(folder);
+    }
+
+    void NextPictures(int worker, std::string& folder) {
         for (;;) {
             if (Cancelled())
                 return;
@@ -194,7 +210,7 @@ class SetRunner {
                 return;
             progress_.lastStarted = static_cast<int>(index);
             ++progress_.started;
-            std::optional<PictureOutcome> outcome = RunOne(index);
+            std::optional<PictureOutcome> outcome = RunOne(index, worker, folder);
             if (!outcome)
                 return;  // cancelled while it ran: it counts for nothing
             switch (outcome->verdict) {
@@ -257,23 +273,42 @@ class SetRunner {
         return false;
     }
 
-    std::optional<PictureOutcome> RunOne(std::size_t index) {
+    std::optional<PictureOutcome> RunOne(std::size_t index, int worker, std::string& folder) {
         const SetPicture& picture = request_.plan.pictures[index];
-        const std::optional<PixelSize> size =
-            request_.pictureSize ? request_.pictureSize(picture.path) : std::nullopt;
-        if (!size)
-            return Failed(index, "cannot read or decode the picture " + picture.path);
-        const BatchPicture first{picture.path, size->width, size->height};
+        // The size is read only for a script that uses it: reading means decoding, and a
+        // picture that cannot be read fails in ImageMagick's words all the same.
+        PixelSize size;
+        if (UsesPictureSize(request_.body)) {
+            const std::optional<PixelSize> read =
+                request_.pictureSize ? request_.pictureSize(picture.path) : std::nullopt;
+            if (!read)
+                return Failed(index, "cannot read or decode the picture " + picture.path);
+            size = *read;
+        }
+        const BatchPicture first{picture.path, size.width, size.height};
 
-        const std::string workFolder =
-            picture.outputFolder + JobFolderName(::GetCurrentProcessId(), static_cast<int>(index)) +
-            "\\";
-        RemoveTree(workFolder);  // what a crashed run may have left under this name
-        if (!::CreateDirectoryW(Wide(workFolder).c_str(), nullptr))
-            return Failed(index, "cannot create the work folder " + workFolder);
-        ::SetFileAttributesW(Wide(workFolder).c_str(), FILE_ATTRIBUTE_HIDDEN);
-        std::optional<PictureOutcome> outcome = RunInFolder(index, first, workFolder);
-        RemoveTree(workFolder);
+        const std::string wanted =
+            picture.outputFolder + JobFolderName(::GetCurrentProcessId(), worker) + "\\";
+        if (wanted != folder) {
+            if (!folder.empty())
+                RemoveTree(folder);
+            folder.clear();
+            RemoveTree(wanted);  // what a crashed run may have left under this name
+            if (!::CreateDirectoryW(Wide(wanted).c_str(), nullptr))
+                return Failed(index, "cannot create the work folder " + wanted);
+            ::SetFileAttributesW(Wide(wanted).c_str(), FILE_ATTRIBUTE_HIDDEN);
+            folder = wanted;
+        }
+        // Nothing of the picture before may be taken for this one's.
+        for (int attempt = 0; !FilesIn(folder).empty(); ++attempt) {
+            if (attempt == kRemoveAttempts)
+                return Failed(index, "cannot empty the work folder " + folder);
+            EmptyFolder(folder);
+            if (!FilesIn(folder).empty())
+                ::Sleep(kRemovePauseMs);
+        }
+        std::optional<PictureOutcome> outcome = RunInFolder(index, first, folder);
+        EmptyFolder(folder);
         return outcome;
     }
 
