@@ -362,9 +362,10 @@ class SetRunner {
         bool made = false;
         for (const std::string& name : FilesIn(workFolder)) {
             const std::string key = LowerKey(name);
-            if (linked.count(key) != 0 || runnerFiles.count(key) != 0)
-                continue;
+            // A script may write its output over its own picture, as a single run would.
             const bool isOutput = key == LowerKey(outputName);
+            if (!isOutput && (linked.count(key) != 0 || runnerFiles.count(key) != 0))
+                continue;
             // A picture of the set is read by other jobs: a left-over file never replaces it.
             if (!isOutput && inputs_.count(LowerKey(picture.outputFolder + name)) != 0)
                 continue;
