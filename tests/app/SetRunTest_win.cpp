@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
@@ -29,32 +30,18 @@ constexpr char kScript[] =
     "convert $NAME1.$EXT1 -scale 10% tmp_small.png\r\n"
     "convert tmp_small.png -flip $NAME1_out.bmp\r\n</script>\r\n";
 
-// Picks pictures of one folder together in slot 1's chooser, as a user would: into the
-// folder first, then the names, each in quotes.
-bool ChooseTogether(RunningQuillon& quillon, const fs::path& folder, const std::wstring& names) {
-    quillon.Click(kSlotIdBase + 1);
-    HWND chooser = quillon.WaitForPopUp(L"Quillon");
-    HWND box = chooser == nullptr ? nullptr : testing::FileNameBox(chooser);
-    if (box == nullptr)
-        return false;
-    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.wstring().c_str()));
-    ::SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
-    ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return true;
-}
-
 class SetInTheWindow : public ::testing::Test {
   protected:
     void SetUp() override { fs::create_directory(pictures()); }
     fs::path pictures() const { return folder.path() / L"pictures"; }
-    std::wstring Copies(const char* source, const std::wstring& stem, int count) const {
-        std::wstring names;
+    std::vector<std::wstring> Copies(const char* source, const std::wstring& stem,
+                                     int count) const {
+        std::vector<std::wstring> names;
         for (int i = 1; i <= count; ++i) {
             const std::wstring name =
                 stem + std::to_wstring(i) + fs::path(source).extension().wstring();
             fs::copy_file(testing::TestPicture(source), pictures() / name);
-            names += L"\"" + name + L"\" ";
+            names.push_back(name);
         }
         return names;
     }
@@ -85,14 +72,13 @@ class SetInTheWindow : public ::testing::Test {
 };
 
 TEST_F(SetInTheWindow, ChosenTogetherAskedOnceShownInProgressAndSummedUp) {
-    const std::wstring names =
-        Copies("tall.png", L"a b&c ", 3) + Copies("tall.png", L"caf\u00e9%^", 3);
+    std::vector<std::wstring> names = Copies("tall.png", L"a b&c ", 3);
+    for (std::wstring& name : Copies("tall.png", L"caf\u00e9%^", 3))
+        names.push_back(name);
     RunningQuillon quillon(folder.path(), kScript);
     ASSERT_NE(quillon.window(), nullptr);
     quillon.ChooseFirstScript();
-    ASSERT_TRUE(ChooseTogether(quillon, pictures(), names));
-    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kInputStatusId) == "6 pictures"; }))
-        << quillon.Text(kInputStatusId);
+    ASSERT_TRUE(quillon.FillSlotOne(pictures(), names)) << quillon.Text(kInputStatusId);
     quillon.Execute();
     EXPECT_EQ(quillon.AnswerMessage(1),
               NarrowToAnsiMarked(L"Run \u00abSmall flipped\u00bb on 6 pictures?"));
@@ -110,12 +96,11 @@ TEST_F(SetInTheWindow, ChosenTogetherAskedOnceShownInProgressAndSummedUp) {
 }
 
 TEST_F(SetInTheWindow, CancelPartWayLeavesOnlyWholeOutputsAndTheWindowUsable) {
-    const std::wstring names = Copies("large.png", L"big ", 24);
+    const std::vector<std::wstring> names = Copies("large.png", L"big ", 24);
     RunningQuillon quillon(folder.path(), kScript);
     ASSERT_NE(quillon.window(), nullptr);
     quillon.ChooseFirstScript();
-    ASSERT_TRUE(ChooseTogether(quillon, pictures(), names));
-    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kInputStatusId) == "24 pictures"; }));
+    ASSERT_TRUE(quillon.FillSlotOne(pictures(), names)) << quillon.Text(kInputStatusId);
     quillon.Execute();
     quillon.AnswerMessage(1);
     HWND progress = quillon.WaitForPopUp(L"Small flipped");
