@@ -541,11 +541,6 @@ TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceFillSlotOneWithACountAndNoOtherSlo
     EXPECT_EQ(harness_.Text(kInputStatusId), "2 pictures");
     EXPECT_NE(::FindWindowExW(harness_.Control(kSlotIdBase + 1), nullptr, L"STATIC", L"+ 1 more"),
               nullptr);
-    // One picture again is one picture, without a count.
-    Drop(1, TestPicture("small.gif"));
-    EXPECT_EQ(::FindWindowExW(harness_.Control(kSlotIdBase + 1), nullptr, L"STATIC", L"+ 1 more"),
-              nullptr);
-    EXPECT_EQ(harness_.Text(kInputStatusId).rfind("small.gif", 0), 0u);
 }
 
 TEST_F(SlotsOfTwoPictureScript, ATextFileIsRefusedAndTheSlotKeepsItsPicture) {

@@ -6,13 +6,10 @@
 namespace quillon {
 namespace {
 
-TEST(SetRunText, TimeLeftFollowsThePaceSoFar) {
+TEST(SetRunText, TimeLeftFollowsThePaceAndTheSummaryNamesWhatWasSaid) {
     EXPECT_EQ(SetTimesLine(5, 0, 200), "Elapsed 0:05");
     EXPECT_EQ(SetTimesLine(74, 37, 200), "Elapsed 1:14, about 5:26 left");
     EXPECT_EQ(SetProgressLine(37, 200, "beach.jpg"), "37 of 200: beach.jpg");
-}
-
-TEST(SetRunText, SummaryCountsNamesWhatWasSaidAndTheLog) {
     SetSummary summary;
     summary.total = 12;
     summary.created = 9;

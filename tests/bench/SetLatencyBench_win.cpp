@@ -19,18 +19,15 @@ double RoundTripMs(HWND window) {
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
     ::QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
+    return 1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
 }
 
 void Print(const char* what, std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
-    if (!ms.empty())
-        std::printf("%-22s n=%5zu  median %7.3f ms  p99 %7.3f ms  worst %8.3f ms\n", what,
-                    ms.size(), ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back());
+    std::printf("%-22s n=%5zu  median %7.3f ms  p99 %7.3f ms  worst %8.3f ms\n", what, ms.size(),
+                ms.at(ms.size() / 2), ms.at(ms.size() * 99 / 100), ms.back());
 }
 
 }  // namespace

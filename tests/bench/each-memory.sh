@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Measures how much a long queue adds to quillon-cli each's resident memory under Wine: the
-# peak resident set while it runs one picture, against the same while it runs with 10,000
-# pictures queued (sampled for SECONDS seconds, then stopped).
+# Measures what a long queue adds to quillon-cli each's peak resident memory under Wine: one
+# picture against 10,000 queued (sampled for SECONDS seconds, then stopped).
 # Run from the repository after `cmake --build --preset windows`:
 #   tests/bench/each-memory.sh [PICTURES] [SECONDS]
 set -euo pipefail

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Measures `quillon-cli each` over a folder of copies of one large JPEG, halved by a
-# one-picture script, against a `for %f in (*.jpg) do convert ...` loop typed into the same
-# Wine prefix's command interpreter with the same ImageMagick; with --jobs 1 and with the
-# default (one job per processor). The Wine server runs throughout, so no side pays for its
-# start.
+# `quillon-cli each` (--jobs 1 and the default) halving copies of one large JPEG, against a
+# `for %f in (photo*.jpg) do convert ...` loop typed into the same prefix's cmd, with the
+# Wine server running throughout.
 # Run from the repository after `cmake --build --preset windows`:
 #   tests/bench/each-vs-for.sh [COPIES] [WIDTHxHEIGHT]
 set -euo pipefail

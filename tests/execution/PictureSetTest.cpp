@@ -71,12 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  {},
                  "one of the pictures the script reads"},
-        PlanCase{"WatermarkWithOneLogo",
-                 "composite $NAME2.$EXT2 $NAME1.$EXT1 $NAME1_$NAME2.$EXT2",
-                 {"C:\\out\\", "C:\\in\\"},
-                 {{"C:\\in\\logo.png", 10, 10}},
-                 {"C:\\out\\b_logo.png", "C:\\in\\a b_logo.png"},
-                 ""},
         PlanCase{"OutputOverwritingTheSharedLogoIsRefused",
                  "composite $NAME2.$EXT2 $NAME1.$EXT1 $NAME2.$EXT2",
                  kBesideThem,
@@ -113,11 +107,6 @@ TEST(PictureSet, AJobRunsInItsOwnFolderFindingThePicturesThereAndErasingNoneOfTh
     EXPECT_EQ(JobInputs({"C:\\in\\p.jpg", 3, 2},
                         {{"C:\\logos\\logo.png", 1, 1}, {"C:\\other\\P.JPG", 1, 1}}),
               (std::vector<std::string>{"C:\\in\\p.jpg", "C:\\logos\\logo.png"}));
-}
-
-TEST(PictureSet, FirstLinesSkipEmptyLines) {
-    EXPECT_EQ(FirstLines("\r\none\r\n\r\n two \nthree\r\nfour", 3), "one\rtwo\rthree");
-    EXPECT_EQ(FirstLines("", 2), "");
 }
 
 }  // namespace
