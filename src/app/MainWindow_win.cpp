@@ -30,6 +30,7 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/SlotSet_win.h"
 #include "settings/OutputFoldersDialog_win.h"
 #include "settings/WindowPosition_win.h"
 
@@ -289,10 +290,10 @@ INT_PTR OnSetCursor(HWND window, HWND underPointer) {
     return TRUE;
 }
 
-std::wstring DroppedPath(HDROP drop) {
-    const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+std::wstring DroppedPath(HDROP drop, UINT index = 0) {
+    const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
     std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
-    const UINT copied = ::DragQueryFileW(drop, 0, path.data(), length + 1);
+    const UINT copied = ::DragQueryFileW(drop, index, path.data(), length + 1);
     path.resize(copied);
     return path;
 }
@@ -307,11 +308,30 @@ void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
     App().hoverSlot = SlotUnderPointer(window, target, ChosenArgCount().value_or(0));
 }
 
+bool IsFolderPath(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(WidenAnsi(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Several files, or a folder, dropped on slot 1 of a script that takes pictures: slot 1
+// holds them all.
+bool DroppedSet(HWND window, HDROP drop, UINT count) {
+    std::vector<std::string> paths;
+    for (UINT i = 0; i < count; ++i)
+        paths.push_back(NarrowToAnsiMarked(DroppedPath(drop, i)));
+    if (count == 1 && !IsFolderPath(paths.front()))
+        return false;
+    UpdateHoverSlotAtDrop(window, drop);
+    if (App().hoverSlot != 1)
+        RefusalBeep();
+    else
+        FillSlotOne(window, ExpandPictureSources(paths), ChosenArgCount().value_or(0));
+    return true;
+}
+
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count > 1) {
-        RefusalBeep();
-    } else if (count == 1) {
+    if (count >= 1 && !DroppedSet(window, drop, count)) {
         // The wide name, narrowed without guessing: a character the code page lacks becomes
         // a '?', which no file name can hold, so it is refused instead of opening another file.
         const std::string path = NarrowToAnsiMarked(DroppedPath(drop));

@@ -8,6 +8,7 @@
 #include "app/AppState_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/RunOutcome.h"
+#include "app/SetRun_win.h"
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
@@ -23,6 +24,7 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/SlotSet_win.h"
 
 namespace quillon {
 
@@ -109,19 +111,16 @@ void OnEditScript(HWND window) {
     }
 }
 
-void OnExecute(HWND window) {
+namespace {
+
+// One run of the slots' pictures, as Execute has always made it.
+void RunSlotPictures(HWND window, int argCount) {
     AppState& app = App();
-    const std::optional<int> argCount = ChosenArgCount();
-    if (app.busy || !argCount || !AllInputsFilled(InputSlots(), *argCount)) {
-        RefusalBeep();
-        return;
-    }
-    BusyScope busy;
     const ScriptEntry entry = app.catalogue.At(app.currentScript);
     ScriptRun run;
     run.body = entry.body;
     run.eraseTemp = entry.eraseTemp == 1;
-    run.pictures = SlotPictures(*argCount);
+    run.pictures = SlotPictures(argCount);
     run.programFolder = ProgramFolder();
     run.beforeRun = [] { InputSlots()[0].picture.reset(); };
     const std::optional<std::string> folder = ChooseOutputFolder(window, app.outputPolicy, run);
@@ -130,6 +129,26 @@ void OnExecute(HWND window) {
         app.lastOutput = ExecuteScript(window, run);
     } else {
         app.lastOutput.clear();
+    }
+}
+
+}  // namespace
+
+void OnExecute(HWND window) {
+    AppState& app = App();
+    const std::optional<int> argCount = ChosenArgCount();
+    if (app.busy || !argCount || !AllInputsFilled(InputSlots(), *argCount)) {
+        RefusalBeep();
+        return;
+    }
+    BusyScope busy;
+    if (SlotOneSet().size() > 1) {
+        const std::optional<std::string> last = RunSlotOneSet(window);
+        if (!last)
+            return;
+        app.lastOutput = *last;
+    } else {
+        RunSlotPictures(window, *argCount);
     }
     if (!::IsWindowVisible(window))
         return;  // closed while the script ran

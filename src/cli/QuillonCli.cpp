@@ -5,6 +5,7 @@
 //   quillon-cli body FOLDER K   the stored body of position K, as held
 //   quillon-cli batch [--out FOLDER] SCRIPT PICTURE...   the "script.bat" Execute would write
 //   quillon-cli run [--out FOLDER] SCRIPT PICTURE...     the run Execute would make (Windows)
+//   quillon-cli each [--out FOLDER] [--jobs N] SCRIPT SOURCE [PICTURE2..4]   many pictures
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ScriptFolderAccess.h"
 #include "cli/CliPlatform.h"
+#include "cli/EachCommand.h"
 #include "execution/BatchScript.h"
 
 namespace {
@@ -38,7 +40,8 @@ constexpr int kMostPictures = 4;
 
 constexpr char kUsage[] =
     "usage: quillon-cli check FOLDER | list FOLDER | body FOLDER K"
-    " | batch [--out FOLDER] SCRIPT PICTURE... | run [--out FOLDER] SCRIPT PICTURE...";
+    " | batch [--out FOLDER] SCRIPT PICTURE... | run [--out FOLDER] SCRIPT PICTURE..."
+    " | each [--out FOLDER] [--jobs N] SCRIPT SOURCE [PICTURE2..4]";
 
 int Say(const std::string& message, int exitCode) {
     cli::WriteText("quillon-cli: " + message + "\n", true);
@@ -286,5 +289,7 @@ int main(int argc, char** argv) {
         return CatalogueCommand(args);
     if (command == "batch" || command == "run")
         return ScriptCommand(args);
+    if (command == "each")
+        return cli::EachCommand(args);
     return Fail(kUsage);
 }

@@ -22,8 +22,6 @@ namespace {
 
 constexpr char kBatchName[] = "script.bat";
 constexpr char kBatchVariable[] = "QUILLON_BATCH";
-// One name for the whole session: every Quillon shares the TEMP folder's runner files.
-constexpr wchar_t kRunMutexName[] = L"Local\\Quillon.ScriptRun";
 constexpr char kCaption[] = "Quillon";
 
 constexpr wchar_t kFolderQuestionTitle[] = L"Select output folder...";
@@ -33,7 +31,7 @@ constexpr wchar_t kFolderQuestionName[] = L"Produce output files in this folder"
 // flowing, so a window whose run waits for another program's run stays usable.
 class RunTurn {
   public:
-    RunTurn() : mutex_(::CreateMutexW(nullptr, FALSE, kRunMutexName)) {
+    RunTurn() : mutex_(::CreateMutexW(nullptr, FALSE, kScriptRunMutexName)) {
         if (!mutex_)
             return;  // without the mutex the run goes ahead, as it always could
         HANDLE waiting = nullptr;

@@ -13,6 +13,10 @@
 
 namespace quillon {
 
+// One name for the whole session: every Quillon's runs, single ones and picture sets, take
+// turns under it (single runs share the TEMP folder's runner files).
+inline constexpr wchar_t kScriptRunMutexName[] = L"Local\\Quillon.ScriptRun";
+
 // Everything one run needs, gathered by the caller from its own state.
 struct ScriptRun {
     std::string body;  // the converted body as the catalogue holds it

@@ -12,6 +12,7 @@
 #include "pictures/PictureChooser_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "pictures/SlotLayout.h"
+#include "pictures/SlotSet_win.h"
 
 namespace quillon {
 
@@ -50,6 +51,7 @@ Gdiplus::GpImage* SlotImage(const InputSlot& slot) {
 void LayoutSlots(HWND window, int argCount) {
     InputSlotTable& slots = InputSlots();
     slots[0].picture.reset();
+    ForgetSlotOneSet(window);
     for (int i = 1; i <= kSlotCount; ++i) {
         if (HWND area = ::GetDlgItem(window, SlotAt(i).controlId))
             ::DestroyWindow(area);
@@ -90,6 +92,12 @@ void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCo
         return;
     }
     SetOutputStatus(window, "");
+    if (index == 1) {
+        const std::vector<std::string> paths = ChoosePictures(window);
+        if (!paths.empty())
+            FillSlotOne(window, paths, *chosenArgCount);
+        return;
+    }
     const std::string path = ChoosePicture(window);
     if (path.empty())
         return;
@@ -106,6 +114,8 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
         return;
     }
     const PixelSize size = PictureSize(decoded.get());
+    if (index == 1)
+        ForgetSlotOneSet(window);
     InputSlot& slot = SlotAt(index);
     // The slot shows the picture only in its own area and needs no more than that preview and
     // the true size; the full decode (and the copy of the file behind it) goes at once. Should

@@ -500,16 +500,25 @@ TEST_F(SlotsOfTwoPictureScript, ADropOnAFilledSlotReplacesItsPicture) {
     EXPECT_TRUE(harness_.Enabled(kExecuteButtonId));
 }
 
-TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceBeepAndLoadNeither) {
+TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceFillSlotOneWithACountAndNoOtherSlot) {
     ChooseTwo();
-    harness_.HoverOver(kSlotIdBase + 1);
+    const std::vector<std::wstring> two = {Wide(TestPicture("photo.jpg")),
+                                           Wide(TestPicture("small.gif"))};
+    harness_.HoverOver(kSlotIdBase + 2);
     const unsigned beeps = RefusalBeepCount();
-    harness_.DropOn(kSlotIdBase + 1,
-                    {Wide(TestPicture("photo.jpg")), Wide(TestPicture("small.gif"))});
+    harness_.DropOn(kSlotIdBase + 2, two);
     EXPECT_EQ(RefusalBeepCount(), beeps + 1);
     EXPECT_FALSE(Slot(1).picture);
     EXPECT_FALSE(Slot(2).picture);
     EXPECT_EQ(harness_.Text(kInputStatusId), testing::ExpectedHint(2));
+
+    harness_.HoverOver(kSlotIdBase + 1);
+    harness_.DropOn(kSlotIdBase + 1, two);
+    EXPECT_EQ(Slot(1).path, Ansi(TestPicture("photo.jpg")));
+    EXPECT_FALSE(Slot(2).picture);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "2 pictures");
+    EXPECT_NE(::FindWindowExW(harness_.Control(kSlotIdBase + 1), nullptr, L"STATIC", L"+ 1 more"),
+              nullptr);
 }
 
 TEST_F(SlotsOfTwoPictureScript, ATextFileIsRefusedAndTheSlotKeepsItsPicture) {

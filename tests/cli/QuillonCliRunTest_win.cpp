@@ -291,5 +291,110 @@ TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
     EXPECT_FALSE(fs::exists(pictures() / L"swapped.png"));
 }
 
+// ---- each: one script over a folder of pictures -----------------------------------------
+
+// Twenty pictures whose names the command interpreter reads specially, in four contents,
+// so that a picture given another's result shows.
+const std::pair<const wchar_t*, const char*> kSetPictures[] = {
+    {L"a b.png", "tall.png"},      {L"x&y.png", "resource.png"},    {L"100%.png", "tall.png"},
+    {L"c^d.png", "resource.png"},  {L"(e).png", "tall.png"},        {L"f).png", "resource.png"},
+    {L"café.png", "tall.png"},     {L"naïve & co.png", "tall.png"}, {L"plain.gif", "small.gif"},
+    {L"plain 2.gif", "small.gif"}, {L"Ünï^%.gif", "small.gif"},     {L"g&h.gif", "small.gif"},
+    {L"i(j).bmp", "banner.bmp"},   {L"k%l%.bmp", "banner.bmp"},     {L"m n^.bmp", "banner.bmp"},
+    {L"o.bmp", "banner.bmp"},      {L"p.png", "resource.png"},      {L"q r.png", "tall.png"},
+    {L"s&t.png", "resource.png"},  {L"u(v) é.png", "tall.png"},
+};
+
+struct EachCase {
+    const char* name;
+    const char* body;
+    int args;
+    const wchar_t* options;
+    long exitCode;
+    const char* suffix;  // of each output's base name; empty when no picture may be made
+    const char* errorPart;
+};
+
+class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCase> {
+  protected:
+    fs::path logo() const { return folder.path() / L"logo.gif"; }
+    fs::path reference() const { return folder.path() / L"single"; }
+    // What a single run of the script makes for a picture of the given content.
+    std::string SingleRun(const fs::path& script, const char* source, const char* suffix) {
+        const fs::path picture = reference() / source;
+        if (!fs::exists(picture)) {
+            fs::copy_file(TestPicture(source), picture);
+            const std::wstring logoArgument =
+                GetParam().args == 2 ? L" " + Quoted(reference() / L"logo.gif") : L"";
+            const CliResult single = RunCli(
+                L"run " + Quoted(script) + L" " + Quoted(picture) + logoArgument, folder.path());
+            EXPECT_EQ(single.exitCode, 0) << single.out << single.err;
+        }
+        return ReadBytes(reference() / (fs::path(source).stem().wstring() +
+                                        fs::path(suffix).wstring() + L".bmp"));
+    }
+};
+
+TEST_P(CliEach, RunsEveryPictureAsASingleRunWould) {
+    const EachCase& c = GetParam();
+    for (const auto& [name, source] : kSetPictures)
+        fs::copy_file(TestPicture(source), pictures() / name);
+    fs::remove(picture());
+    fs::create_directory(reference());
+    for (const fs::path& logoCopy : {logo(), reference() / L"logo.gif"})
+        fs::copy_file(TestPicture("small.gif"), logoCopy);
+    const bool broken = c.exitCode == 2;
+    if (broken)
+        folder.Write("pictures/broken.png", "not a picture at all");
+    const fs::path script = Script("each.xml", c.body, c.args);
+
+    const CliResult result =
+        RunCli(L"each " + std::wstring(c.options) + Quoted(script) + L" " + Quoted(pictures()) +
+                   (c.args == 2 ? L" " + Quoted(logo()) : L""),
+               folder.path());
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
+    EXPECT_NE(result.err.find(c.errorPart), std::string::npos) << result.err;
+    if (broken) {
+        EXPECT_NE(result.out.find("failed broken.png: "), std::string::npos) << result.out;
+    }
+    std::size_t created = 0;
+    for (std::size_t at = result.out.find("created "); at != std::string::npos;
+         at = result.out.find("created ", at + 1))
+        ++created;
+    EXPECT_EQ(created, *c.suffix != '\0' ? std::size(kSetPictures) : 0u) << result.out;
+
+    if (*c.suffix == '\0') {
+        // Refused: nothing but the pictures in their folder.
+        const auto files = std::distance(fs::directory_iterator(pictures()), {});
+        EXPECT_EQ(static_cast<std::size_t>(files), std::size(kSetPictures));
+        return;
+    }
+    for (const auto& [name, source] : kSetPictures) {
+        const fs::path made =
+            pictures() / (fs::path(name).stem().wstring() + fs::path(c.suffix).wstring() + L".bmp");
+        const std::string bytes = ReadBytes(made);
+        EXPECT_FALSE(bytes.empty()) << Ansi(made) << " was not made";
+        EXPECT_TRUE(bytes == SingleRun(script, source, c.suffix))
+            << Ansi(made) << " differs from a single run of " << source;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, CliEach,
+    ::testing::Values(
+        EachCase{"FixedIntermediateNameAtTwoJobs",
+                 "convert $NAME1.$EXT1 -scale 10% tmp_small.png\r\n"
+                 "convert tmp_small.png -flip $NAME1_out.bmp\r\n",
+                 1, L"--jobs 2 ", 0, "_out", ""},
+        EachCase{"WatermarkWithOneLogo",
+                 "composite -gravity center $NAME2.$EXT2 $NAME1.$EXT1 $NAME1_marked.bmp\r\n", 2,
+                 L"", 0, "_marked", ""},
+        EachCase{"CorruptPictureAmongGoodOnes",
+                 "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1, L"", 2, "_small",
+                 "Quillon batch log.txt"},
+        EachCase{"FixedOutputNameIsRefused", "convert $NAME1.$EXT1 -scale 10% small.bmp\r\n", 1,
+                 L"", 3, "", "small.bmp, so no picture was run"}),
+    [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
+
 }  // namespace
 }  // namespace quillon

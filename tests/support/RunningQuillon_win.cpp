@@ -91,6 +91,23 @@ bool RunningQuillon::FillSlot(int slot, const fs::path& picture) {
     return WaitUntil([&] { return Text(kInputStatusId).rfind(name, 0) == 0; });
 }
 
+bool RunningQuillon::FillSlotOne(const fs::path& folder, const std::vector<std::wstring>& names) {
+    Click(kSlotIdBase + 1);
+    HWND chooser = program_.WaitForWindow(kPopUpTitle);
+    HWND box = chooser == nullptr ? nullptr : FileNameBox(chooser);
+    if (box == nullptr)
+        return false;
+    std::wstring quoted;
+    for (const std::wstring& name : names)
+        quoted += L"\"" + name + L"\" ";
+    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.wstring().c_str()));
+    ::SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quoted.c_str()));
+    ::PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const std::string count = std::to_string(names.size()) + " pictures";
+    return WaitUntil([&] { return Text(kInputStatusId) == count; });
+}
+
 void RunningQuillon::Click(int id) {
     ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(Control(id)));

@@ -43,6 +43,9 @@ class RunningQuillon {
     void ChooseFirstScript() { ChooseScript(1); }
     // Clicks a slot and picks the file in the chooser that opens.
     bool FillSlot(int slot, const std::filesystem::path& picture);
+    // Clicks slot 1 and picks several pictures of one folder in the chooser: into the
+    // folder first, then the names ("a.png" "b.png"); true once slot 1 counts them.
+    bool FillSlotOne(const std::filesystem::path& folder, const std::vector<std::wstring>& names);
     void Click(int id);
     void Execute();
     // Gives a popup-menu command.

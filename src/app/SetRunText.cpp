@@ -1,0 +1,57 @@
+#include "app/SetRunText.h"
+
+namespace quillon {
+
+namespace {
+
+std::string Clock(long seconds) {
+    const long minutes = seconds / 60;
+    const long rest = seconds % 60;
+    return std::to_string(minutes) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
+}
+
+std::string Count(int count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string SetProgressLine(int done, int total, const std::string& pictureName) {
+    return std::to_string(done) + " of " + std::to_string(total) + ": " + pictureName;
+}
+
+std::string SetTimesLine(long elapsedSeconds, int done, int total) {
+    std::string line = "Elapsed " + Clock(elapsedSeconds);
+    if (done > 0 && total >= done) {
+        const long left = elapsedSeconds * static_cast<long>(total - done) / done;
+        line += ", about " + Clock(left) + " left";
+    }
+    return line;
+}
+
+std::string SetSummaryText(const SetSummary& summary) {
+    std::string text;
+    if (summary.cancelled)
+        text = "Cancelled after " +
+               Count(summary.created + summary.warnings + summary.failed, "picture", "pictures") +
+               " of " + std::to_string(summary.total) + ".\r";
+    text += Count(summary.created + summary.warnings, "picture", "pictures") + " created";
+    if (summary.warnings > 0)
+        text += ", " + std::to_string(summary.warnings) + " of them with warnings";
+    text += ", " + std::to_string(summary.failed) + " failed.";
+    std::size_t shown = 0;
+    for (const SetSummaryEntry& entry : summary.entries) {
+        if (shown++ == kSummaryEntries) {
+            text += "\r\r... and " + std::to_string(summary.entries.size() - kSummaryEntries) +
+                    " more.";
+            break;
+        }
+        text += std::string("\r\r") + (entry.failed ? "Failed: " : "Warning: ") +
+                entry.pictureName + "\r" + entry.firstLines;
+    }
+    if (!summary.logPath.empty())
+        text += "\r\rEverything ImageMagick said is in " + summary.logPath;
+    return text;
+}
+
+}  // namespace quillon

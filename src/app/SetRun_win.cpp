@@ -1,0 +1,315 @@
+#include "app/SetRun_win.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/AppState_win.h"
+#include "app/SetRunText.h"
+#include "base/AnsiText_win.h"
+#include "base/Handles_win.h"
+#include "base/Text.h"
+#include "dialogs/MsgBoxContent.h"
+#include "dialogs/MyMsgBox_win.h"
+#include "execution/ExecuteScript_win.h"
+#include "execution/PictureSet.h"
+#include "execution/PictureSetRunner_win.h"
+#include "pictures/InputSlots.h"
+#include "pictures/PictureEngine_win.h"
+#include "pictures/SlotSet_win.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr char kCaption[] = "Quillon";
+constexpr int kQuestionStyle = MB_YESNO | MB_ICONQUESTION;
+constexpr int kYes = 1;
+constexpr int kWarningStyle = MB_ICONWARNING;
+constexpr int kInformationStyle = MB_ICONINFORMATION;
+constexpr char kLogName[] = "Quillon batch log.txt";
+constexpr int kSummaryLines = 2;
+
+constexpr wchar_t kProgressClass[] = L"QuillonSetProgress";
+constexpr int kLineId = 101;
+constexpr int kBarId = 102;
+constexpr int kTimesId = 103;
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerMs = 100;
+constexpr int kBarRange = 1000;
+// The progress window's layout, in pixels of its client area.
+constexpr int kWidth = 420;
+constexpr int kMargin = 12;
+constexpr int kLineHeight = 18;
+constexpr int kBarHeight = 18;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+constexpr int kGap = 8;
+
+// What the progress window reads on its timer; the workers write only the counts.
+struct ProgressView {
+    const SetProgress* progress = nullptr;
+    const SetPlan* plan = nullptr;
+    HANDLE cancel = nullptr;
+    std::chrono::steady_clock::time_point start;
+};
+
+void UpdateProgress(HWND dialog, const ProgressView& view) {
+    const int total = static_cast<int>(view.plan->pictures.size());
+    const int done = view.progress->finished.load();
+    const int last = view.progress->lastStarted.load();
+    const std::string name = last >= 0 && last < total
+                                 ? std::string(FileNameOf(view.plan->pictures[last].path))
+                                 : std::string();
+    const int shown = view.progress->started.load() < 1 ? 0 : view.progress->started.load();
+    ::SetDlgItemTextW(dialog, kLineId, WidenAnsi(SetProgressLine(shown, total, name)).c_str());
+    const long elapsed = static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(
+                                               std::chrono::steady_clock::now() - view.start)
+                                               .count());
+    ::SetDlgItemTextW(dialog, kTimesId, WidenAnsi(SetTimesLine(elapsed, done, total)).c_str());
+    ::SendDlgItemMessageW(dialog, kBarId, PBM_SETPOS,
+                          total > 0 ? static_cast<WPARAM>(kBarRange * done / total) : 0, 0);
+}
+
+void CancelFromWindow(HWND dialog, const ProgressView& view) {
+    ::SetEvent(view.cancel);
+    ::EnableWindow(::GetDlgItem(dialog, IDCANCEL), FALSE);
+    ::SetDlgItemTextW(dialog, kTimesId, L"Cancelling...");
+    ::KillTimer(dialog, kTimerId);
+}
+
+LRESULT CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = reinterpret_cast<ProgressView*>(::GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    switch (message) {
+        case WM_TIMER:
+            if (view != nullptr)
+                UpdateProgress(dialog, *view);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL && view != nullptr)
+                CancelFromWindow(dialog, *view);
+            return 0;
+        case WM_CLOSE:
+            if (view != nullptr)
+                CancelFromWindow(dialog, *view);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(dialog, message, wParam, lParam);
+}
+
+HWND AddChild(HWND parent, const wchar_t* type, const wchar_t* text, DWORD style, int id, int x,
+              int y, int width, int height) {
+    HWND child =
+        ::CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    return child;
+}
+
+// Titled with the script's name, so that it is told apart from Quillon's message boxes.
+HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view) {
+    static const bool registered = [] {
+        WNDCLASSW type{};
+        type.lpfnWndProc = ProgressProc;
+        type.hInstance = ::GetModuleHandleW(nullptr);
+        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+        type.lpszClassName = kProgressClass;
+        return ::RegisterClassW(&type) != 0;
+    }();
+    if (!registered)
+        return nullptr;
+    const int inner = kWidth - 2 * kMargin;
+    const int barTop = kMargin + kLineHeight + kGap;
+    const int timesTop = barTop + kBarHeight + kGap;
+    const int buttonTop = timesTop + kLineHeight + kGap;
+    const int height = buttonTop + kButtonHeight + kMargin;
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    RECT frame{0, 0, kWidth, height};
+    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
+    HWND dialog = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kProgressClass, WidenAnsi(title).c_str(),
+                                    style, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                                    owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (dialog == nullptr)
+        return nullptr;
+    ::SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&view));
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(owner, WM_GETFONT, 0, 0));
+    for (HWND child :
+         {AddChild(dialog, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLineId, kMargin,
+                   kMargin, inner, kLineHeight),
+          AddChild(dialog, PROGRESS_CLASSW, L"", 0, kBarId, kMargin, barTop, inner, kBarHeight),
+          AddChild(dialog, L"STATIC", L"", SS_LEFT, kTimesId, kMargin, timesTop, inner,
+                   kLineHeight),
+          AddChild(dialog, L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL,
+                   kWidth - kMargin - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight)}) {
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    ::SendDlgItemMessageW(dialog, kBarId, PBM_SETRANGE32, 0, kBarRange);
+    CenterOnOwner(dialog);
+    UpdateProgress(dialog, view);
+    ::SetTimer(dialog, kTimerId, kTimerMs, nullptr);
+    ::ShowWindow(dialog, SW_SHOW);
+    return dialog;
+}
+
+bool WriteLog(const std::string& path, const std::string& text) {
+    struct Closer {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> file{::_wfopen(WidenAnsi(path).c_str(), L"wb")};
+    return file && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+}
+
+std::optional<PixelSize> DecodedSize(const std::string& path) {
+    const PictureOwner picture = LoadPictureFile(path);
+    if (!picture)
+        return std::nullopt;
+    return PictureSize(picture.get());
+}
+
+// Waits for the set's thread while the window's messages flow; the main window's end or a
+// WM_QUIT cancels the set, and the quit is passed on once the set has stopped.
+void WaitWithMessages(HWND window, HWND dialog, HANDLE finished, HANDLE cancel) {
+    std::optional<int> quitCode;
+    while (::WaitForSingleObject(finished, 0) != WAIT_OBJECT_0) {
+        ::MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, QS_ALLINPUT);
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitCode = static_cast<int>(message.wParam);
+                ::SetEvent(cancel);
+                continue;
+            }
+            if (dialog != nullptr && ::IsWindow(dialog) && ::IsDialogMessageW(dialog, &message))
+                continue;
+            if (!::IsDialogMessageW(window, &message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+        if (!::IsWindow(window) || !::IsWindowVisible(window))
+            ::SetEvent(cancel);
+    }
+    if (quitCode)
+        ::PostQuitMessage(*quitCode);
+}
+
+}  // namespace
+
+std::optional<std::string> RunSlotOneSet(HWND window) {
+    AppState& app = App();
+    const std::optional<int> argCount = ChosenArgCount();
+    const std::vector<std::string> pictures = SlotOneSet();
+    if (!argCount || *argCount < 1 || pictures.size() < 2)
+        return std::nullopt;
+    const ScriptEntry entry = app.catalogue.At(app.currentScript);
+
+    const std::wstring question = L"Run \u00AB" + WidenAnsi(TrimBlanks(entry.displayName)) +
+                                  L"\u00BB on " + std::to_wstring(pictures.size()) + L" pictures?";
+    if (MyMsgBox(window, NarrowToAnsiMarked(question), kCaption, kQuestionStyle, "") != kYes)
+        return std::nullopt;
+
+    std::vector<BatchPicture> others;
+    for (int i = 2; i <= *argCount && i <= kSlotCount; ++i) {
+        const InputSlot& slot = InputSlots()[static_cast<std::size_t>(i)];
+        others.push_back({TrimBlanks(slot.path), slot.width, slot.height});
+    }
+    // The policy decides each picture's folder; a folder question is asked once for all.
+    std::optional<std::string> asked;
+    std::vector<std::string> folders;
+    ScriptRun asIfAlone;
+    asIfAlone.programFolder = ProgramFolder();
+    for (const std::string& picture : pictures) {
+        asIfAlone.pictures = {{picture, 0, 0}};
+        asIfAlone.pictures.insert(asIfAlone.pictures.end(), others.begin(), others.end());
+        std::optional<std::string> folder =
+            PolicyOutputFolder(app.outputPolicy, asIfAlone.pictures, asIfAlone.programFolder);
+        if (!folder) {
+            if (!asked) {
+                asked = ChooseOutputFolder(window, app.outputPolicy, asIfAlone);
+                if (!asked)
+                    return std::nullopt;
+            }
+            folder = asked;
+        }
+        folders.push_back(*folder);
+    }
+
+    SetRequest request;
+    request.body = entry.body;
+    request.eraseTemp = entry.eraseTemp == 1;
+    request.plan = PlanSet(TrimBlanks(entry.body), pictures, folders, others);
+    if (!request.plan.refusal.empty()) {
+        MyMsgBox(window, request.plan.refusal, kCaption, kMbIconError, "");
+        return std::nullopt;
+    }
+    request.others = std::move(others);
+    request.jobs = DefaultSetJobs();
+    request.pictureSize = DecodedSize;
+    // The previous result may be one of the files the set replaces.
+    InputSlots()[0].picture.reset();
+
+    const UniqueHandle cancel(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const UniqueHandle finished(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!cancel || !finished)
+        return std::nullopt;
+    SetProgress progress;
+    std::mutex outcomesLock;
+    std::vector<PictureOutcome> outcomes;
+    std::optional<std::size_t> lastCreated;
+    bool complete = false;
+    std::thread worker([&] {
+        complete = RunPictureSet(request, cancel.get(), progress, [&](const PictureOutcome& o) {
+            std::lock_guard<std::mutex> lock(outcomesLock);
+            if (o.verdict != PictureVerdict::kFailed)
+                lastCreated = outcomes.size();
+            outcomes.push_back(o);
+        });
+        ::SetEvent(finished.get());
+    });
+    ProgressView view{&progress, &request.plan, cancel.get(), std::chrono::steady_clock::now()};
+    HWND dialog = OpenProgressWindow(window, TrimBlanks(entry.displayName), view);
+    WaitWithMessages(window, dialog, finished.get(), cancel.get());
+    worker.join();
+    if (dialog != nullptr && ::IsWindow(dialog))
+        ::DestroyWindow(dialog);
+    if (!::IsWindow(window) || !::IsWindowVisible(window))
+        return std::nullopt;  // closed while the set ran: nobody left to tell
+
+    SetSummary summary;
+    summary.total = static_cast<int>(request.plan.pictures.size());
+    summary.created = progress.created.load();
+    summary.warnings = progress.warnings.load();
+    summary.failed = progress.failed.load();
+    summary.cancelled = !complete;
+    std::vector<PictureOutcome> said;
+    for (const PictureOutcome& outcome : outcomes) {
+        if (outcome.verdict == PictureVerdict::kCreated)
+            continue;
+        said.push_back(outcome);
+        summary.entries.push_back(
+            {outcome.verdict == PictureVerdict::kFailed,
+             std::string(FileNameOf(request.plan.pictures[outcome.index].path)),
+             FirstLines(outcome.output, kSummaryLines)});
+    }
+    if (!said.empty()) {
+        const std::string logPath = request.plan.pictures.front().outputFolder + kLogName;
+        if (WriteLog(logPath, SetLogText(request.plan, said)))
+            summary.logPath = logPath;
+    }
+    const int style = summary.failed > 0     ? kMbIconError
+                      : summary.warnings > 0 ? kWarningStyle
+                                             : kInformationStyle;
+    MyMsgBox(window, SetSummaryText(summary), kCaption, style, "");
+    if (!lastCreated)
+        return std::nullopt;
+    return outcomes[*lastCreated].outputFile;
+}
+
+}  // namespace quillon
