@@ -26,11 +26,15 @@ std::optional<std::string> ReadTextValue(HKEY root, const std::string& subKey, c
     UniqueRegKey key(opened);
     char buffer[kValueBufferSize] = {};
     DWORD size = kValueBufferSize;
-    if (::RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+    DWORD type = REG_NONE;
+    if (::RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
                            &size) != ERROR_SUCCESS) {
         // A value too long for the buffer leaves it undefined, so nothing of it is used.
         return std::nullopt;
     }
+    // A number or raw bytes read as text would name a version or folder that is not there.
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return std::nullopt;
     // A stored text need not end in a zero byte.
     return std::string(buffer, ::strnlen(buffer, kValueBufferSize));
 }

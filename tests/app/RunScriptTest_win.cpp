@@ -171,9 +171,48 @@ INSTANTIATE_TEST_SUITE_P(
     Names, UnusualPictureName,
     ::testing::Values(
         NameCase{"Ampersand", L"a&del victim.txt.gif"}, NameCase{"Caret", L"up^del victim.txt.gif"},
-        NameCase{"Percent", L"100%TEMP%.gif"}, NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif"},
+        NameCase{"Percent", L"100%TEMP%.gif"},
+        NameCase{"EveryOtherSyntaxCharacter", L"(a);b,c=d'e`f!g!h&del victim.txt.gif"},
+        NameCase{"Accented", L"caf\u00e9 cr\u00e8me.gif"},
         NameCase{"EmojiNarrowNoBreakSpaceAndSyntaxInACjkFolder",
                  L"\U0001F600 9.41\u202fAM&del victim.txt %TEMP%^.gif", L"\u5199\u771f & co"}),
+    testing::CaseName());
+
+// ---- A chosen picture spoilt before Execute ---------------------------------------------
+
+// ImageMagick's complaint naming the picture is shown; nothing is made or left behind.
+struct SpoiltCase {
+    const char* name;
+    void (*spoil)(const fs::path& picture);
+};
+
+class SpoiltPicture : public ::testing::TestWithParam<SpoiltCase> {};
+
+TEST_P(SpoiltPicture, IsReportedAndLeavesNothingBehind) {
+    testing::TempFolder folder;
+    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT out.png"));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    GetParam().spoil(photo);
+    quillon.Execute();
+    const std::string message = quillon.AnswerMessage();
+    EXPECT_NE(message.find("dot.gif"), std::string::npos) << message;
+    EXPECT_EQ(quillon.Close(), 0);
+    for (const char* left : {"out.png", "script.bat", "dump.txt"})
+        EXPECT_FALSE(fs::exists(folder.path() / left)) << left;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, SpoiltPicture,
+    ::testing::Values(SpoiltCase{"Deleted", [](const fs::path& p) { fs::remove(p); }},
+                      SpoiltCase{"Truncated", [](const fs::path& p) { fs::resize_file(p, 20); }},
+                      SpoiltCase{"BecameAFolder",
+                                 [](const fs::path& p) {
+                                     fs::remove(p);
+                                     fs::create_directory(p);
+                                 }}),
     testing::CaseName());
 
 TEST(ScriptList, ShowsAnsiAndUtf8ScriptNamesAlike) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <utility>
 #include <string>
@@ -191,28 +192,44 @@ TEST_F(CliScriptRun, AnInvalidScriptExitsThree) {
     EXPECT_NE(result.err.find("name="), std::string::npos) << result.err;
 }
 
-// Names in any language, also with the characters the interpreter reads as syntax: a picture
-// is scaled by the real quillon-cli in a folder of its own, and must come out under its own
-// name and size with nothing else made. Each case: its name, the picture's place.
-using NameCase = std::pair<const char*, const wchar_t*>;
+// Hostile names: in any language, with the characters the interpreter reads as syntax, long,
+// in folders of their own. Each picture goes through run, then through each over a folder
+// holding it, and must come out under its own name and size beside a victim file that a
+// command hidden in the name would delete. A name Windows cannot hold is refused.
+struct NameCase {
+    const char* name;
+    std::wstring place;
+};
 
-class NameInAnyLanguage : public CliScriptRun, public ::testing::WithParamInterface<NameCase> {};
+class HostileName : public CliScriptRun, public ::testing::WithParamInterface<NameCase> {};
 
-TEST_P(NameInAnyLanguage, RunsUnderItsOwnNameAndLeavesNothingElse) {
-    const fs::path input = folder.path() / L"run" / GetParam().second;
-    fs::create_directories(input.parent_path());
-    fs::copy_file(picture(), input);
+TEST_P(HostileName, RunsUnderItsOwnNameAndLeavesNothingElse) {
     const fs::path script = Script("s.xml", "convert $NAME1.$EXT1 -scale 10% $NAME1_s.$EXT1\r\n");
-    const CliResult result = RunCli(L"run " + Quoted(script) + L" " + Quoted(input), folder.path());
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out + result.err, "");
-    const fs::path output =
-        input.parent_path() / (input.stem().wstring() + L"_s" + input.extension().wstring());
-    EXPECT_EQ(
-        testing::RunConsole(L"C:\\imshim\\identify.exe", L"-format %wx%h " + Quoted(output)).output,
-        "60x90");
-    EXPECT_EQ(std::distance(fs::directory_iterator(input.parent_path()), {}), 2);
-    EXPECT_FALSE(LeftABatch());
+    const bool legal = GetParam().place.find_first_of(L"<>|") == std::wstring::npos;
+    for (const std::wstring command : {L"run", L"each"}) {
+        if (command == L"each" && !legal)
+            break;
+        const fs::path input = folder.path() / command / GetParam().place;
+        fs::create_directories(input.parent_path());
+        std::ofstream(input.parent_path() / L"victim.txt") << "still here";
+        if (legal)
+            fs::copy_file(picture(), input);
+        const fs::path target = command == L"run" ? input : input.parent_path();
+        const CliResult result =
+            RunCli(command + L" " + Quoted(script) + L" " + Quoted(target), folder.path());
+        EXPECT_EQ(result.exitCode, legal ? 0 : 3) << Ansi(command) << result.out << result.err;
+        EXPECT_EQ(result.err.empty(), legal) << Ansi(command) << result.err;
+        const fs::path output =
+            input.parent_path() / (input.stem().wstring() + L"_s" + input.extension().wstring());
+        EXPECT_EQ(
+            testing::RunConsole(L"C:\\imshim\\identify.exe", L"-format %wx%h " + Quoted(output))
+                .output,
+            legal ? "60x90" : "")
+            << Ansi(command);
+        EXPECT_EQ(std::distance(fs::directory_iterator(input.parent_path()), {}), legal ? 3 : 1);
+        EXPECT_TRUE(fs::exists(input.parent_path() / L"victim.txt")) << "a hidden command ran";
+        EXPECT_FALSE(LeftABatch());
+    }
 }
 
 // A runner file that cannot be written is reported with its path (the old file, or TEMP's
@@ -260,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return std::string(test.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
-    Names, NameInAnyLanguage,
+    Names, HostileName,
     ::testing::Values(
         NameCase{"Japanese", L"\u65e5\u672c\u306e\u6d77.jpg"},
         NameCase{"Greek", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1.png"},
@@ -275,8 +292,82 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"EmojiWithSyntax", L"\U0001F600 & %PATH%.png"},
         NameCase{"NarrowNoBreakSpaceWithSyntax", L"9.41\u202fAM & 50%^.png"},
         NameCase{"AccentWithSyntax", L"caf\u00e9 & 5%^.jpg"},
-        NameCase{"SyntaxInAFolderAndName", L"\u5199\u771f & co %OS%\\\u65e5\u672c^&x.png"}),
-    [](const auto& param) { return std::string(param.param.first); });
+        NameCase{"SyntaxInAFolderAndName", L"\u5199\u771f & co %OS%\\\u65e5\u672c^&x.png"},
+        NameCase{"Ampersand", L"a&del victim.txt.png"}, NameCase{"Pipe", L"a|del victim.txt.png"},
+        NameCase{"Less", L"a<victim.txt.png"}, NameCase{"Greater", L"a>victim.txt.png"},
+        NameCase{"Caret", L"up^^x^.png"}, NameCase{"Percent", L"100%.png"},
+        NameCase{"Bang", L"wow!.png"}, NameCase{"BangPair", L"!PATH!x!.png"},
+        NameCase{"Parentheses", L"(1) copy).png"}, NameCase{"Semicolon", L"a;del victim.txt.png"},
+        NameCase{"Comma", L"a,b.png"}, NameCase{"Equals", L"a=b.png"},
+        NameCase{"Apostrophe", L"it's.png"}, NameCase{"Backquote", L"`del victim.txt`.png"},
+        NameCase{"Blanks", L"two  blanks .png"},
+        NameCase{"LeadingDotsAndBlanks", L" ..  hidden.png"},
+        NameCase{"TrailingDotsAndBlanksInTheStem", L"end .. .png"},
+        NameCase{"PathLike", L"%PATH%.png"}, NameCase{"Dp0Like", L"%~dp0%~nx1.png"},
+        NameCase{"AllSyntaxMixed", L" ^&(x);,='`!%~dp0% & del victim.txt %1.png"},
+        NameCase{"FolderOfSyntax", L"& ^ % ! ( ) ; , = ' `\\x.png"},
+        NameCase{"TwoHundredCharacters", std::wstring(200, L'n') + L" & x.png"},
+        NameCase{"PathNearMaxPath",
+                 std::wstring(100, L'f') + L"\\" + std::wstring(92, L'n') + L".png"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// Pictures that are broken, lie about their size or are no file at all: refused or reported,
+// never a crash or a hang, the user's file unchanged and no work file left.
+std::string Head(const char* picture, std::size_t size) {
+    return ReadBytes(TestPicture(picture)).substr(0, size);
+}
+
+struct BadPictureCase {
+    const char* name;
+    const wchar_t* file;
+    std::string (*bytes)();  // null: a folder of that name
+    long exitCode;
+    const char* says;
+};
+
+class CliBadPicture : public CliScriptRun, public ::testing::WithParamInterface<BadPictureCase> {};
+
+TEST_P(CliBadPicture, IsRefusedOrReportedAndLeavesNothingBehind) {
+    const BadPictureCase& c = GetParam();
+    fs::remove(picture());
+    const fs::path input = pictures() / c.file;
+    const std::string bytes = c.bytes ? c.bytes() : std::string();
+    if (c.bytes)
+        folder.Write("pictures/" + Ansi(c.file), bytes);
+    else
+        fs::create_directory(input);
+    const fs::path script = Script("s.xml", "convert $NAME1.$EXT1 -scale 10% $NAME1_s.png\r\n");
+    const CliResult result = RunCli(L"run " + Quoted(script) + L" " + Quoted(input), folder.path());
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
+    EXPECT_NE((result.out + result.err).find(c.says), std::string::npos)
+        << result.out << result.err;
+    EXPECT_EQ(c.bytes ? ReadBytes(input) : "", bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(pictures()), {}), c.exitCode < 2 ? 2 : 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scripts()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CliBadPicture,
+    ::testing::Values(
+        BadPictureCase{"CorruptJpeg", L"bad.jpg", [] { return std::string("\xFF\xD8\xFF\xE0 no"); },
+                       3, "cannot read or decode the picture"},
+        BadPictureCase{"TruncatedJpeg", L"cut.jpg", [] { return Head("photo.jpg", 3000); }, 3,
+                       "cannot read or decode the picture"},
+        BadPictureCase{"TruncatedPng", L"cut.png", [] { return Head("tall.png", 300); }, 3,
+                       "cannot read or decode the picture"},
+        BadPictureCase{"TruncatedGif", L"cut.gif", [] { return Head("small.gif", 40); }, 3,
+                       "cannot read or decode the picture"},
+        BadPictureCase{"ClaimsSixtyThousandSquare", L"huge.png",
+                       [] {
+                           return std::string(
+                               "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\xEA\x60\0\0\xEA\x60\x08\x02\0\0"
+                               "\0\x0F\xB0\xE2\x15\0\0\0\x0BIDAT\x78\x9C\x63\x60\x80\x01\0\0\x0A\0"
+                               "\x01\x7F\x80\x74\x5E\0\0\0\0IEND\xAE\x42\x60\x82",
+                               68);
+                       },
+                       3, "cannot read or decode the picture"},
+        BadPictureCase{"AFolder", L"folder.png", nullptr, 3, "cannot read or decode the picture"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
     const fs::path script = Script("swap.xml", kSwapBody);

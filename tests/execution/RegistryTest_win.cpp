@@ -69,11 +69,16 @@ TEST_F(GetRegistryValueTest, AStarNamesTheDefaultValue) {
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Current"), "*"), "the default");
 }
 
-TEST_F(GetRegistryValueTest, AMissingKeyOrValueGivesTheEmptyText) {
+TEST_F(GetRegistryValueTest, AMissingKeyOrValueOrANumberGivesTheEmptyText) {
     SetText(Key("Current"), "Version", "7.0.1-0");
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Missing"), "Version"), "");
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Current"), "Other"), "");
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Current"), "*"), "");
+    const DWORD number = 0x39363736;  // "6769" were its bytes read as text
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, Key("Current").c_str(), "Number", REG_DWORD,
+                                &number, sizeof(number)),
+              ERROR_SUCCESS);
+    EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Current"), "Number"), "");
 }
 
 TEST_F(GetRegistryValueTest, AValueLongerThanTheBufferGivesTheEmptyText) {
