@@ -28,6 +28,8 @@ std::string RunnerBatchText(const std::string& workFolder, const std::string& co
 }
 
 std::string RunFaultMessage(RunFault fault, const std::string& path) {
+    if (fault == RunFault::kNoFolder)
+        return "The folder \"" + path + "\" is gone, so the script was not run.";
     if (fault == RunFault::kNoInterpreter)
         return "The command interpreter could not be started to run \"" + path +
                "\", so the script was not run.";

@@ -19,14 +19,14 @@ std::string RunnerBatchText(const std::string& workFolder, const std::string& co
 // The captured output less every trailing CR and LF.
 std::string TrimTrailingLineEnds(std::string output);
 
-// Why a command did not run: a file the run needs could not be written, or the command
-// interpreter could not be started.
-enum class RunFault { kNone, kUnwritableFile, kNoInterpreter };
+// Why a command did not run: a file the run needs could not be written, the command
+// interpreter could not be started, or the folder the run was to work in is gone.
+enum class RunFault { kNone, kUnwritableFile, kNoInterpreter, kNoFolder };
 
 struct CommandResult {
     RunFault fault = RunFault::kNone;
     std::string output;     // the captured output less trailing line ends
-    std::string faultPath;  // with a fault: the file that could not be written or started
+    std::string faultPath;  // with a fault: the file or folder it concerns
 };
 
 // What the user is told about a fault (lines separated by single CRs).

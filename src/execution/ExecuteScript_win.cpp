@@ -123,7 +123,11 @@ RunResult RunScript(const ScriptRun& run) {
     // Only a batch written whole is run: an old one left in a folder Quillon cannot write
     // would otherwise run in its place.
     CommandResult ran{RunFault::kUnwritableFile, "", batchPath};
-    if (WriteWholeFile(batchPath, plan.text)) {
+    // A batch whose folder is gone would go on in the runner's folder, where its commands,
+    // and its "del" lines, would meet other files.
+    if (!FileExists(run.outputFolder))
+        ran = {RunFault::kNoFolder, "", run.outputFolder};
+    else if (WriteWholeFile(batchPath, plan.text)) {
         if (run.beforeRun)
             run.beforeRun();
         const RunVariables variables(plan.variables);
