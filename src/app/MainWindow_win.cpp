@@ -22,6 +22,7 @@
 #include "base/AnsiText_win.h"
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
+#include "base/Files_win.h"
 #include "base/Handles_win.h"
 #include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
@@ -308,18 +309,13 @@ void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
     App().hoverSlot = SlotUnderPointer(window, target, ChosenArgCount().value_or(0));
 }
 
-bool IsFolderPath(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(WidenAnsi(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // Several files, or a folder, dropped on slot 1 of a script that takes pictures: slot 1
 // holds them all.
 bool DroppedSet(HWND window, HDROP drop, UINT count) {
     std::vector<std::string> paths;
     for (UINT i = 0; i < count; ++i)
         paths.push_back(NarrowToAnsiMarked(DroppedPath(drop, i)));
-    if (count == 1 && !IsFolderPath(paths.front()))
+    if (count == 1 && !IsFolder(paths.front()))
         return false;
     UpdateHoverSlotAtDrop(window, drop);
     if (App().hoverSlot != 1)

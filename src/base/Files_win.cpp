@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/AnsiText_win.h"
+#include "base/Handles_win.h"
 
 namespace quillon {
 
@@ -14,6 +15,28 @@ UniqueFile OpenFile(const std::string& path, const wchar_t* mode) {
 
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesW(WidenAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(WidenAnsi(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder, bool withHidden) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(::FindFirstFileW(WidenAnsi(folder + "*").c_str(), &found));
+    if (!search)
+        return names;
+    const DWORD skipped =
+        FILE_ATTRIBUTE_DIRECTORY | (withHidden ? 0 : FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    do {
+        if ((found.dwFileAttributes & skipped) != 0)
+            continue;
+        if (std::optional<std::string> name = NarrowToAnsi(found.cFileName))
+            names.push_back(*name);
+    } while (::FindNextFileW(search.get(), &found));
+    return names;
 }
 
 std::string ReadFileBytes(const std::string& path, std::size_t limit) {

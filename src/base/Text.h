@@ -19,6 +19,8 @@ std::string FolderOf(std::string_view path);
 
 // An ASCII capital as its small letter; every other byte (other alphabets too) unchanged.
 char AsciiLower(char c);
+// The text with its ASCII capitals as small letters.
+std::string AsciiLowered(std::string_view text);
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view start);

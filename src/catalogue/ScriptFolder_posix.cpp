@@ -15,12 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string LowerAsciiCopy(std::string text) {
-    for (char& c : text)
-        c = AsciiLower(c);
-    return text;
-}
-
 bool HasXmlExtension(const std::string& name) {
     return name.size() > 4 && EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".xml");
 }
@@ -38,7 +32,7 @@ std::vector<std::string> ListXmlFiles(const std::string& folder) {
         names.push_back(name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = LowerAsciiCopy(a), lb = LowerAsciiCopy(b);
+        const std::string la = AsciiLowered(a), lb = AsciiLowered(b);
         return la != lb ? la < lb : a < b;
     });
     return names;

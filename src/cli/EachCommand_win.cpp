@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
 #include "catalogue/ScriptFolderAccess.h"
@@ -48,59 +49,21 @@ int Say(const std::string& message, int exitCode) {
     return exitCode;
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, Closer> file{::_wfopen(WidenAnsi(path).c_str(), L"rb")};
-    if (!file)
-        return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file.get())) > 0)
-        bytes.append(chunk, got);
-    return bytes;
-}
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(WidenAnsi(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-std::vector<std::string> FolderFileNames(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(::FindFirstFileW(WidenAnsi(folder + "*").c_str(), &found));
-    if (!search)
-        return names;
-    do {
-        const DWORD skipped =
-            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if ((found.dwFileAttributes & skipped) != 0)
-            continue;
-        // A name the code page cannot write would be another file once narrowed.
-        if (std::optional<std::string> name = NarrowToAnsi(found.cFileName))
-            names.push_back(*name);
-    } while (::FindNextFileW(search.get(), &found));
-    return names;
-}
-
 // The set's pictures from SOURCE: a folder's pictures, a list file's paths or one picture.
 std::optional<std::vector<std::string>> GatherSource(const std::string& source) {
     std::vector<std::string> named;
     if (source.size() > 1 && source[0] == '@') {
-        const std::optional<std::string> list = ReadFileBytes(source.substr(1));
-        if (!list)
+        const std::string listFile = source.substr(1);
+        if (!OpenFile(listFile, L"rb"))
             return std::nullopt;
-        named = SetFromList(*list);
+        named = SetFromList(ReadFileBytes(listFile));
     } else {
         const std::optional<std::string> full = FullPath(source);
         if (!full)
             return std::nullopt;
         if (IsFolder(*full)) {
             const std::string folder = full->back() == '\\' ? *full : *full + '\\';
-            return SetFromFolder(folder, FolderFileNames(folder));
+            return SetFromFolder(folder, FileNamesIn(folder));
         }
         named.push_back(*full);
     }
@@ -233,11 +196,7 @@ int EachCommand(const std::vector<std::string>& args) {
     if (!outcomes.empty()) {
         const std::string logPath = request.plan.pictures.front().outputFolder + kLogName;
         const std::string log = SetLogText(request.plan, outcomes);
-        struct Closer {
-            void operator()(std::FILE* file) const { std::fclose(file); }
-        };
-        std::unique_ptr<std::FILE, Closer> file{::_wfopen(WidenAnsi(logPath).c_str(), L"wb")};
-        if (file && std::fwrite(log.data(), 1, log.size(), file.get()) == log.size())
+        if (WriteWholeFile(logPath, log))
             Say("what ImageMagick said is in " + logPath, 0);
     }
     if (!complete) {

@@ -18,19 +18,10 @@ std::string NameOf(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 // Windows compares file names regardless of case; quotes are no part of a name.
 std::string FileKey(std::string_view path) {
     std::string key;
-    for (char c : LowerCase(path)) {
+    for (char c : AsciiLowered(path)) {
         if (c != '"')
             key += c;
     }
@@ -70,7 +61,7 @@ bool IsSetPictureName(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos || dot == 0)
         return false;
-    const std::string extension = LowerCase(fileName.substr(dot + 1));
+    const std::string extension = AsciiLowered(fileName.substr(dot + 1));
     for (const char* known : kSetExtensions) {
         if (extension == known)
             return true;
@@ -86,7 +77,7 @@ std::vector<std::string> SetFromFolder(const std::string& folder,
             names.push_back(name);
     }
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return LowerCase(a) < LowerCase(b);
+        return AsciiLowered(a) < AsciiLowered(b);
     });
     for (std::string& name : names)
         name.insert(0, folder);

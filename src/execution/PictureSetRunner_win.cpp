@@ -16,14 +16,12 @@
 #include "execution/ExecuteScript_win.h"
 #include "execution/ImageMagickTools.h"
 #include "execution/ImageMagickTools_win.h"
-#include "execution/QuotePath.h"
 
 namespace quillon {
 
 namespace {
 
 constexpr char kScriptName[] = "script.bat";
-constexpr char kRunnerName[] = "temp.bat";
 constexpr char kDumpName[] = "dump.txt";
 constexpr int kRemoveAttempts = 100;
 constexpr DWORD kRemovePauseMs = 20;
@@ -52,22 +50,6 @@ std::vector<wchar_t> EnvironmentWith(const std::vector<BatchVariable>& variables
 
 std::wstring Wide(const std::string& ansi) {
     return WidenAnsi(ansi);
-}
-
-// The names of the files directly in a folder (ending in a backslash).
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(::FindFirstFileW(Wide(folder + "*").c_str(), &found));
-    if (!search)
-        return names;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            if (std::optional<std::string> name = NarrowToAnsi(found.cFileName))
-                names.push_back(*name);
-        }
-    } while (::FindNextFileW(search.get(), &found));
-    return names;
 }
 
 // Deletes everything in a folder (ending in a backslash), keeping the folder itself.
@@ -103,14 +85,6 @@ void EmptyFolder(const std::string& folder) {
             ::DeleteFileW(path.c_str());
         }
     } while (::FindNextFileW(search.get(), &found));
-}
-
-std::string LowerKey(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
 }
 
 std::wstring CommandInterpreter() {
@@ -155,9 +129,9 @@ class SetRunner {
               const std::function<void(const PictureOutcome&)>& done)
         : request_(request), cancel_(cancel), progress_(progress), done_(done) {
         for (const SetPicture& picture : request_.plan.pictures)
-            inputs_.insert(LowerKey(picture.path));
+            inputs_.insert(AsciiLowered(picture.path));
         for (const BatchPicture& other : request_.others)
-            inputs_.insert(LowerKey(other.path));
+            inputs_.insert(AsciiLowered(other.path));
         job_.Reset(::CreateJobObjectW(nullptr, nullptr));
         if (job_) {
             JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -235,7 +209,10 @@ class SetRunner {
     std::optional<bool> RunRunner(const std::string& workFolder,
                                   const std::vector<BatchVariable>& variables) {
         const std::wstring interpreter = CommandInterpreter();
-        std::wstring commandLine = L"\"" + interpreter + L"\" /c " + Wide(kRunnerName);
+        // One interpreter runs the batch straight from the work folder it starts in; no
+        // runner batch has to find its way there by a name the console may not hold.
+        std::wstring commandLine = L"\"" + interpreter + L"\" /c " + Wide(kScriptName) + L" > " +
+                                   Wide(kDumpName) + L" 2>&1";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -292,11 +269,11 @@ class SetRunner {
             folder = wanted;
         }
         // Nothing of the picture before may be taken for this one's.
-        for (int attempt = 0; !FilesIn(folder).empty(); ++attempt) {
+        for (int attempt = 0; !FileNamesIn(folder, true).empty(); ++attempt) {
             if (attempt == kRemoveAttempts)
                 return Failed(index, "cannot empty the work folder " + folder);
             EmptyFolder(folder);
-            if (!FilesIn(folder).empty())
+            if (!FileNamesIn(folder, true).empty())
                 ::Sleep(kRemovePauseMs);
         }
         std::optional<PictureOutcome> outcome = RunInFolder(index, first, folder);
@@ -317,7 +294,7 @@ class SetRunner {
                 !::CopyFileW(Wide(input).c_str(), target.c_str(), TRUE)) {
                 return Failed(index, "cannot reach " + input);
             }
-            linked.insert(LowerKey(name));
+            linked.insert(AsciiLowered(name));
         }
 
         const BatchPlan batch = JobBatch(request_.body, request_.eraseTemp, first, request_.others,
@@ -331,15 +308,8 @@ class SetRunner {
         if (!Claim(outcome.outputFile))
             return Failed(index, "another picture of the set already makes " + outcome.outputFile);
 
-        // The runner is started in the work folder; one the console cannot name (below an
-        // output folder in another script) is entered as the runner's own folder.
-        const std::optional<std::string> consoleFolder = ConsoleFolder(workFolder);
-        const std::string runner =
-            consoleFolder ? RunnerBatchText(*consoleFolder,
-                                            QuotePath(DoublePercents(*consoleFolder + kScriptName)))
-                          : RunnerBatchText(workFolder.substr(0, 2) + "%~p0", kScriptName);
-        if (!WriteWholeFile(workFolder + kScriptName, batch.text) ||
-            !WriteWholeFile(workFolder + kRunnerName, runner))
+        // Only the script's own output goes to the dump, as when a single run echoes nothing.
+        if (!WriteWholeFile(workFolder + kScriptName, "@echo off\r\n" + batch.text))
             return Failed(index, "cannot write the batch into " + workFolder);
         const std::optional<bool> ran = RunRunner(workFolder, batch.variables);
         if (!ran)
@@ -352,17 +322,17 @@ class SetRunner {
 
         // The output and what else the script left behind go where a single run leaves
         // them; the linked pictures and the runner's files stay to be removed.
-        const std::set<std::string> runnerFiles = {LowerKey(kScriptName), LowerKey(kRunnerName),
-                                                   LowerKey(kDumpName)};
+        const std::set<std::string> runnerFiles = {AsciiLowered(kScriptName),
+                                                   AsciiLowered(kDumpName)};
         bool made = false;
-        for (const std::string& name : FilesIn(workFolder)) {
-            const std::string key = LowerKey(name);
+        for (const std::string& name : FileNamesIn(workFolder, true)) {
+            const std::string key = AsciiLowered(name);
             // A script may write its output over its own picture, as a single run would.
-            const bool isOutput = key == LowerKey(outputName);
+            const bool isOutput = key == AsciiLowered(outputName);
             if (!isOutput && (linked.count(key) != 0 || runnerFiles.count(key) != 0))
                 continue;
             // A picture of the set is read by other jobs: a left-over file never replaces it.
-            if (!isOutput && inputs_.count(LowerKey(picture.outputFolder + name)) != 0)
+            if (!isOutput && inputs_.count(AsciiLowered(picture.outputFolder + name)) != 0)
                 continue;
             const bool moved =
                 ::MoveFileExW(Wide(workFolder + name).c_str(),
@@ -382,7 +352,7 @@ class SetRunner {
 
     bool Claim(const std::string& outputFile) {
         std::lock_guard<std::mutex> lock(claims_);
-        return claimed_.insert(LowerKey(outputFile)).second;
+        return claimed_.insert(AsciiLowered(outputFile)).second;
     }
 
     const SetRequest& request_;

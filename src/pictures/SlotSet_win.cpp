@@ -8,7 +8,7 @@
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
-#include "base/Handles_win.h"
+#include "base/Files_win.h"
 #include "base/Text.h"
 #include "execution/PictureSet.h"
 #include "pictures/InputSlots.h"
@@ -61,28 +61,6 @@ void ShowCount(HWND window, std::size_t others) {
     ::SetWindowTextW(label, WidenAnsi("+ " + std::to_string(others) + " more").c_str());
 }
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(WidenAnsi(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-std::vector<std::string> FolderFileNames(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(::FindFirstFileW(WidenAnsi(folder + "*").c_str(), &found));
-    if (!search)
-        return names;
-    do {
-        const DWORD skipped =
-            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if ((found.dwFileAttributes & skipped) != 0)
-            continue;
-        if (std::optional<std::string> name = NarrowToAnsi(found.cFileName))
-            names.push_back(*name);
-    } while (::FindNextFileW(search.get(), &found));
-    return names;
-}
-
 }  // namespace
 
 const std::vector<std::string>& SlotOneSet() {
@@ -97,7 +75,7 @@ std::vector<std::string> ExpandPictureSources(const std::vector<std::string>& pa
             continue;
         }
         const std::string folder = path.back() == '\\' ? path : path + '\\';
-        for (std::string& picture : SetFromFolder(folder, FolderFileNames(folder)))
+        for (std::string& picture : SetFromFolder(folder, FileNamesIn(folder)))
             pictures.push_back(std::move(picture));
     }
     return pictures;

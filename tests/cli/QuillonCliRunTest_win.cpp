@@ -384,8 +384,8 @@ TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
 
 // ---- each: one script over a folder of pictures -----------------------------------------
 
-// Twenty pictures whose names the command interpreter reads specially, in four contents,
-// so that a picture given another's result shows.
+// Pictures whose names the command interpreter reads specially or its code page cannot
+// hold, in four contents, so that a picture given another's result shows.
 const std::pair<const wchar_t*, const char*> kSetPictures[] = {
     {L"a b.png", "tall.png"},      {L"x&y.png", "resource.png"},    {L"100%.png", "tall.png"},
     {L"c^d.png", "resource.png"},  {L"(e).png", "tall.png"},        {L"f).png", "resource.png"},
@@ -393,7 +393,8 @@ const std::pair<const wchar_t*, const char*> kSetPictures[] = {
     {L"plain 2.gif", "small.gif"}, {L"Ünï^%.gif", "small.gif"},     {L"g&h.gif", "small.gif"},
     {L"i(j).bmp", "banner.bmp"},   {L"k%l%.bmp", "banner.bmp"},     {L"m n^.bmp", "banner.bmp"},
     {L"o.bmp", "banner.bmp"},      {L"p.png", "resource.png"},      {L"q r.png", "tall.png"},
-    {L"s&t.png", "resource.png"},  {L"u(v) é.png", "tall.png"},
+    {L"s&t.png", "resource.png"},  {L"u(v) é.png", "tall.png"},     {L"日本の海.png", "tall.png"},
+    {L"Москва.gif", "small.gif"},  {L"🌊 волна.bmp", "banner.bmp"},
 };
 
 struct EachCase {
@@ -404,6 +405,7 @@ struct EachCase {
     long exitCode;
     const char* suffix;  // of each output's base name; empty when no picture may be made
     const char* errorPart;
+    const wchar_t* setFolder = L"pictures";
 };
 
 class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCase> {
@@ -428,8 +430,10 @@ class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCa
 
 TEST_P(CliEach, RunsEveryPictureAsASingleRunWould) {
     const EachCase& c = GetParam();
+    const fs::path set = folder.path() / c.setFolder;
+    fs::create_directories(set);
     for (const auto& [name, source] : kSetPictures)
-        fs::copy_file(TestPicture(source), pictures() / name);
+        fs::copy_file(TestPicture(source), set / name);
     fs::remove(picture());
     fs::create_directory(reference());
     for (const fs::path& logoCopy : {logo(), reference() / L"logo.gif"})
@@ -439,10 +443,9 @@ TEST_P(CliEach, RunsEveryPictureAsASingleRunWould) {
         folder.Write("pictures/broken.png", "not a picture at all");
     const fs::path script = Script("each.xml", c.body, c.args);
 
-    const CliResult result =
-        RunCli(L"each " + std::wstring(c.options) + Quoted(script) + L" " + Quoted(pictures()) +
-                   (c.args == 2 ? L" " + Quoted(logo()) : L""),
-               folder.path());
+    const CliResult result = RunCli(L"each " + std::wstring(c.options) + Quoted(script) + L" " +
+                                        Quoted(set) + (c.args == 2 ? L" " + Quoted(logo()) : L""),
+                                    folder.path());
     EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
     EXPECT_NE(result.err.find(c.errorPart), std::string::npos) << result.err;
     if (broken) {
@@ -456,13 +459,13 @@ TEST_P(CliEach, RunsEveryPictureAsASingleRunWould) {
 
     if (*c.suffix == '\0') {
         // Refused: nothing but the pictures in their folder.
-        const auto files = std::distance(fs::directory_iterator(pictures()), {});
+        const auto files = std::distance(fs::directory_iterator(set), {});
         EXPECT_EQ(static_cast<std::size_t>(files), std::size(kSetPictures));
         return;
     }
     for (const auto& [name, source] : kSetPictures) {
         const fs::path made =
-            pictures() / (fs::path(name).stem().wstring() + fs::path(c.suffix).wstring() + L".bmp");
+            set / (fs::path(name).stem().wstring() + fs::path(c.suffix).wstring() + L".bmp");
         const std::string bytes = ReadBytes(made);
         EXPECT_FALSE(bytes.empty()) << Ansi(made) << " was not made";
         EXPECT_TRUE(bytes == SingleRun(script, source, c.suffix))
@@ -484,7 +487,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1, L"", 2, "_small",
                  "Quillon batch log.txt"},
         EachCase{"FixedOutputNameIsRefused", "convert $NAME1.$EXT1 -scale 10% small.bmp\r\n", 1,
-                 L"", 3, "", "small.bmp, so no picture was run"}),
+                 L"", 3, "", "small.bmp, so no picture was run"},
+        EachCase{"FolderInAnotherScript", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1,
+                 L"--jobs 2 ", 0, "_small", "", L"写真 & co"}),
     [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
