@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -11,5 +12,8 @@ namespace quillon {
 // cancelled or failed. A name the code page cannot write comes back marked with '?' (and is then
 // refused by the loader rather than opened under another name).
 std::string ChoosePicture(HWND owner);
+
+// Asks over owner for one or more pictures; the full paths chosen, none when cancelled.
+std::vector<std::string> ChoosePictures(HWND owner);
 
 }  // namespace quillon

@@ -1,9 +1,5 @@
 #include "pictures/SlotSet_win.h"
 
-#include <commdlg.h>
-
-#include <cwchar>
-
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
@@ -13,7 +9,6 @@
 #include "execution/PictureSet.h"
 #include "pictures/InputSlots.h"
 #include "pictures/InputSlots_win.h"
-#include "pictures/PictureFilter.h"
 
 namespace quillon {
 
@@ -22,10 +17,6 @@ namespace {
 constexpr int kCountLabelId = 1190;
 constexpr int kCountLabelHeight = 16;
 constexpr int kCountLabelMargin = 2;
-// Room for many names: the dialog writes the folder once and then every name.
-constexpr DWORD kChoiceCapacity = 1 << 20;
-constexpr wchar_t kStartingFolder[] = L"Choose a picture";
-constexpr wchar_t kTitle[] = L"Quillon";
 
 std::vector<std::string>& Set() {
     static std::vector<std::string> set;
@@ -106,37 +97,6 @@ void ForgetSlotOneSet(HWND window) {
     Set().clear();
     Set().shrink_to_fit();
     ShowCount(window, 0);
-}
-
-std::vector<std::string> ChoosePictures(HWND owner) {
-    const std::wstring filter = WidenAnsi(PictureFilterText());
-    std::wstring buffer(kChoiceCapacity, L'\0');
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFilter = filter.c_str();
-    request.nFilterIndex = 1;
-    request.lpstrFile = buffer.data();
-    request.nMaxFile = kChoiceCapacity;
-    request.lpstrInitialDir = kStartingFolder;
-    request.lpstrTitle = kTitle;
-    request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                    OFN_ALLOWMULTISELECT;
-    std::vector<std::string> paths;
-    if (!::GetOpenFileNameW(&request))
-        return paths;
-    // One file: its full path. Several: the folder, then each name, each ended by a NUL.
-    const wchar_t* part = buffer.c_str();
-    const std::wstring first = part;
-    part += first.size() + 1;
-    if (*part == L'\0') {
-        paths.push_back(NarrowToAnsiMarked(first));
-        return paths;
-    }
-    const std::wstring folder = first.back() == L'\\' ? first : first + L'\\';
-    for (; *part != L'\0'; part += std::wcslen(part) + 1)
-        paths.push_back(NarrowToAnsiMarked(folder + part));
-    return paths;
 }
 
 }  // namespace quillon

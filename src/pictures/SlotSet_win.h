@@ -25,7 +25,4 @@ void FillSlotOne(HWND window, const std::vector<std::string>& paths, int argCoun
 // Forgets slot 1's set; called whenever the slot gets a single picture or is laid out anew.
 void ForgetSlotOneSet(HWND window);
 
-// Asks over owner for one or more pictures; the full paths chosen, none when cancelled.
-std::vector<std::string> ChoosePictures(HWND owner);
-
 }  // namespace quillon
