@@ -4,18 +4,11 @@
 # Run from the repository after `cmake --build --preset windows`:
 #   bench/each-memory.sh [PICTURES] [SECONDS]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/windows
-cli=$build/src/quillon-cli.exe
-[ -f "$cli" ] || { echo "each-memory: build the windows preset first" >&2; exit 1; }
 count=${1:-10000}
 seconds=${2:-20}
-prefix=$build/wineprefix
-[ -f "$prefix/.quillon-ready" ] || "$root/tools/wine-prefix-setup" "$prefix" "$build/imshim" >/dev/null
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d)
-wineserver -p30 </dev/null >/dev/null 2>&1
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+name=each-memory
+# shellcheck source=bench/wine-bench.sh
+. "$(dirname "$0")/wine-bench.sh"
 
 mkdir "$work/one" "$work/many"
 convert -size 64x48 gradient:navy-gold "$work/one/p.png"

@@ -5,18 +5,11 @@
 # Run from the repository after `cmake --build --preset windows`:
 #   bench/each-vs-for.sh [COPIES] [WIDTHxHEIGHT]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/windows
-cli=$build/src/quillon-cli.exe
-[ -f "$cli" ] || { echo "each-vs-for: build the windows preset first" >&2; exit 1; }
 copies=${1:-100}
 size=${2:-3000x2000}
-prefix=$build/wineprefix
-[ -f "$prefix/.quillon-ready" ] || "$root/tools/wine-prefix-setup" "$prefix" "$build/imshim" >/dev/null
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d)
-wineserver -p30 </dev/null >/dev/null 2>&1
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+name=each-vs-for
+# shellcheck source=bench/wine-bench.sh
+. "$(dirname "$0")/wine-bench.sh"
 
 mkdir "$work/pictures"
 convert -size "$size" plasma:fractal -seed 7 "$work/photo.jpg"

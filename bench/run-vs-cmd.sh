@@ -6,19 +6,10 @@
 # Run from the repository after `cmake --build --preset windows`:
 #   bench/run-vs-cmd.sh [ROUNDS]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/windows
-cli=$build/src/quillon-cli.exe
-[ -f "$cli" ] || { echo "run-vs-cmd: build the windows preset first" >&2; exit 1; }
 rounds=${1:-10}
-prefix=$build/wineprefix
-[ -f "$prefix/.quillon-ready" ] || "$root/tools/wine-prefix-setup" "$prefix" "$build/imshim" >/dev/null
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d)
-# The server is kept running for the whole measurement (and its output away from ours), so
-# neither side pays for starting it; it is stopped at the end.
-wineserver -p30 </dev/null >/dev/null 2>&1
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+name=run-vs-cmd
+# shellcheck source=bench/wine-bench.sh
+. "$(dirname "$0")/wine-bench.sh"
 
 convert -size 640x480 gradient:navy-gold "$work/photo.jpg"
 printf '<script args="1" name="Half size">\r\nconvert $NAME.$EXT -resize 50%% half.png\r\n</script>\r\n' \
