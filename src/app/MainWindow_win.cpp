@@ -39,7 +39,11 @@ namespace quillon {
 namespace {
 
 constexpr DWORD kWindowStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr wchar_t kWindowFont[] = L"MS Sans Serif";
+// The shell's classic dialog face, Microsoft Sans Serif: the TrueType twin of the bitmap
+// "MS Sans Serif" the layout was measured in, and one the system links to fonts with Chinese,
+// Japanese and Korean letters, so scripts named in those letters are legible in the list. No
+// DS_SHELLFONT: it would ask for Tahoma, whose letters are wider than the layout allows for.
+constexpr wchar_t kWindowFont[] = L"MS Shell Dlg";
 constexpr WORD kWindowFontPoints = 8;
 constexpr char kValidationLogName[] = "Xml_Log.txt";
 constexpr UINT kPopupMenuFlags = TPM_RIGHTBUTTON | TPM_RIGHTALIGN | TPM_BOTTOMALIGN;

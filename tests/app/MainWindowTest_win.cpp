@@ -244,7 +244,7 @@ TEST_F(MainWindowBuilt, ButtonsShowTheirBitmapsWhenTheProgramCarriesThem) {
     }
 }
 
-TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFont) {
+TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFontWhichDrawsJapaneseLetters) {
     const LRESULT font = ::SendMessageW(harness_.window(), WM_GETFONT, 0, 0);
     ASSERT_NE(font, 0);
     for (const testing::ExpectedControl& entry : testing::ExpectedControls()) {
@@ -252,6 +252,14 @@ TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFont) {
             continue;  // they draw their own pictures and labels
         EXPECT_EQ(::SendMessageW(harness_.Control(entry.id), WM_GETFONT, 0, 0), font) << entry.id;
     }
+    // A face that lacks them, and is linked to none that has them, draws both as one box.
+    LOGFONTW face{};
+    ASSERT_NE(::GetObjectW(reinterpret_cast<HFONT>(font), sizeof(face), &face), 0);
+    const testing::TextLook look{face.lfFaceName, 8, false, RGB(0, 0, 0), RGB(255, 255, 255)};
+    WindowDc dc(harness_.window());
+    const RECT sun = testing::MeasureText(dc.get(), look, L"\u65e5").ink;
+    const RECT of = testing::MeasureText(dc.get(), look, L"\u306e").ink;
+    EXPECT_FALSE(::EqualRect(&sun, &of));
 }
 
 TEST_F(MainWindowBuilt, TabVisitsListStatusButtonsInOrderSkippingDisabledOnes) {
