@@ -4,15 +4,23 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <utility>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "base/Handles_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 #include "support/WinTestSupport_win.h"
 
@@ -22,6 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Ansi;
 using testing::ReadBytes;
+using testing::RunningQuillon;
 using testing::TempFolder;
 using testing::TestPicture;
 
@@ -491,6 +500,99 @@ INSTANTIATE_TEST_SUITE_P(
         EachCase{"FolderInAnotherScript", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1,
                  L"--jobs 2 ", 0, "_small", "", L"写真 & co"}),
     [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
+
+// ---- Runners side by side on one folder ---------------------------------------------------
+
+// How long the two windows and quillon-cli keep running scripts side by side.
+constexpr auto kSideBySide = std::chrono::seconds(60);
+
+// Each run of the script makes a picture named after its own and prints that name, so that
+// a run handed another's batch, output or printed text shows.
+TEST(SideBySide, TwoWindowsAndTheCliOnOneFolderEachGetOnlyTheirOwnRuns) {
+    TempFolder root;
+    const fs::path folder = root.path() / L"program";
+    const fs::path temp = root.path() / L"temp";
+    fs::create_directory(folder);
+    fs::create_directory(temp);
+    struct Runner {
+        const char* source;
+        const wchar_t* name;  // in the program folder
+        PixelSize half;
+    };
+    const Runner runners[] = {{"tall.png", L"first.png", {300, 450}},
+                              {"small.gif", L"second.gif", {50, 25}},
+                              {"banner.bmp", L"cli.bmp", {128, 12}}};
+    for (const Runner& runner : runners)
+        fs::copy_file(TestPicture(runner.source), folder / runner.name);
+    const std::string script =
+        "<script args=\"1\" name=\"Marked\">\r\nconvert $NAME.$EXT -resize 50% out_$NAME.png\r\n"
+        "echo printed for $NAME out_$NAME.png\r\n</script>\r\n";
+    // The runners' own TEMP, inherited by every program started below, so that a runner file
+    // left there shows.
+    wchar_t oldTemp[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"TEMP", oldTemp, MAX_PATH);
+    ::SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    RunningQuillon windows[2] = {{folder, script}, {folder, script}};
+    StartPictureEngine();
+
+    std::mutex decoding;    // GDI+ decodes one picture at a time here
+    std::string faults[3];  // the first run that went wrong, for each runner
+    int runs[3] = {};
+    const auto until = std::chrono::steady_clock::now() + kSideBySide;
+    auto runRepeatedly = [&](int i, const std::function<std::string()>& runOnce) {
+        const std::string stem = Ansi(fs::path(runners[i].name).stem());
+        const fs::path out = folder / ("out_" + stem + ".png");
+        const std::string printed = "printed for " + stem + " out_" + stem + ".png";
+        const std::string warning = Ansi(out) + " is created but threw a warning";
+        const std::string expected = i < 2
+                                         ? warning + ":\r\n\r\n" + printed
+                                         : "1 " + printed + "\r\nquillon-cli: " + warning + "\r\n";
+        while (faults[i].empty() && std::chrono::steady_clock::now() < until) {
+            if (std::error_code held; !fs::remove(out, held) && held) {
+                faults[i] = "the last output stayed: " + held.message();
+                break;
+            }
+            const std::string told = runOnce();
+            ++runs[i];
+            const std::lock_guard<std::mutex> lock(decoding);
+            const PictureOwner made = LoadPictureFile(Ansi(out));
+            if (told != expected || !made || !(PictureSize(made.get()) == runners[i].half))
+                faults[i] = "run " + std::to_string(runs[i]) + " told \"" + told + "\"" +
+                            (made ? "" : ", made nothing");
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 2; ++i) {
+        RunningQuillon& quillon = windows[i];
+        quillon.ChooseFirstScript();
+        if (!quillon.FillSlot(1, folder / runners[i].name))
+            faults[i] = "the picture did not reach slot 1";
+        threads.emplace_back(runRepeatedly, i, [&quillon] {
+            quillon.Execute();
+            return quillon.AnswerMessage();
+        });
+    }
+    threads.emplace_back(runRepeatedly, 2, [&] {
+        const CliResult result =
+            RunCli(L"run " + Quoted(folder / L"script.xml") + L" " + Quoted(folder / L"cli.bmp"),
+                   root.path());
+        return std::to_string(result.exitCode) + " " + result.out + result.err;
+    });
+    for (std::thread& thread : threads)
+        thread.join();
+    ::SetEnvironmentVariableW(L"TEMP", oldTemp);
+
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(faults[i], "") << Ansi(runners[i].name);
+        EXPECT_GE(runs[i], 2) << Ansi(runners[i].name);
+    }
+    std::printf("runs side by side: %d, %d and %d\n", runs[0], runs[1], runs[2]);
+    for (RunningQuillon& quillon : windows)
+        EXPECT_EQ(quillon.Close(), 0);
+    for (const fs::path& left :
+         {folder / L"script.bat", folder / L"dump.txt", temp / L"temp.bat", temp / L"dump.txt"})
+        EXPECT_FALSE(fs::exists(left)) << Ansi(left);
+}
 
 }  // namespace
 }  // namespace quillon

@@ -20,7 +20,10 @@ constexpr int kMsgBoxTextId = 12300;
 constexpr int kMsgBoxFirstButtonId = 12302;
 
 std::wstring Install(const fs::path& folder, const RunningQuillon::Files& files) {
-    const std::wstring exe = InstallQuillon(folder.wstring(), false);
+    // A second window on one folder runs the program already there, which is in use.
+    const fs::path installed = folder / L"Quillon.exe";
+    const std::wstring exe =
+        fs::exists(installed) ? installed.wstring() : InstallQuillon(folder.wstring(), false);
     for (const auto& [name, bytes] : files)
         std::ofstream(folder / name, std::ios::binary) << bytes;
     return exe;
