@@ -135,6 +135,11 @@ TEST(BuildBatch, RefusesANameTheAuthorsQuotesWouldLeaveExposed) {
     EXPECT_EQ(
         BuildBatch(body, false, {{"D:\\\xE9&b.jpg", 1, 1}}, "D:\\", RefusingEAcute).unwritableName,
         "\xE9&b.jpg");
+    // The interpreter finds no placeholder in a value, so none may hide the value's "&".
+    EXPECT_EQ(BuildBatch(body, false, {{"D:\\\xE9$NAME2&b.jpg", 1, 1}, {"D:\\my cat.png", 1, 1}},
+                         "D:\\", RefusingEAcute)
+                  .unwritableName,
+              "\xE9$NAME2&b.jpg");
     const BatchPlan blank = BuildBatch(body, false, {{"D:\\my cat.png", 1, 1}}, "D:\\", Unchanged);
     EXPECT_EQ(blank.unwritableName, "");
     EXPECT_NE(blank.text.find("convert \"\"my cat.png\"\" o.png"), std::string::npos);
