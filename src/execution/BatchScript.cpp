@@ -285,7 +285,9 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         if (kept)
             continue;
         const std::string name = WithoutQuotes(word);
-        list += "del " + (Holds(name, "%") ? '"' + name + '"' : QuotePath(name)) + kLineEnd;
+        // del reads a comma, semicolon, equals sign or tab as the end of one name and the
+        // start of another, which it would delete as well.
+        list += "del " + (Holds(name, "%,;=\t") ? '"' + name + '"' : QuotePath(name)) + kLineEnd;
     }
     return list;
 }
