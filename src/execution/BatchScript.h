@@ -96,7 +96,8 @@ std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotVal
 
 // outputFolder followed by the body's last word (after its last blank), or empty when the
 // body has no blank or is one comment line ("::"). Trailing blanks, tabs, CRs and LFs do not
-// count.
+// count. A last line with an unclosed quote ends in the word after that quote, one that ends
+// in a quote in the word between its last two quotes (either only when not empty).
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder);
 
 // The "del" lines, each ended by CR LF, for the last word of every body line that is neither
