@@ -279,6 +279,9 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
             quotes += c == '"' ? 1 : 0;
         if (quotes % 2 != 0)
             continue;
+        // No file has a line break in its name, and on a del line it would run the rest.
+        if (!IsSingleLine(word))
+            continue;
         bool kept = false;
         for (const std::string& name : keptNames)
             kept = kept || SameUnquotedName(word, name);

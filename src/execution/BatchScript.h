@@ -102,9 +102,10 @@ std::string OutputFileOf(std::string_view body, const std::string& outputFolder)
 
 // The "del" lines, each ended by CR LF, for the last word of every body line that is neither
 // empty, nor continued ("^" at its end), nor a comment ("::" or "rem"), nor a fragment of a
-// quoted name, nor, regardless of ASCII case and quotes, one of keptNames. A word with a
-// percent sign is always quoted (a variable in it may stand for a name with a blank), and so
-// is one with a comma, semicolon, equals sign or tab (del would split the name there).
+// quoted name, nor holding a CR, LF or NUL, nor, regardless of ASCII case and quotes, one of
+// keptNames. A word with a percent sign is always quoted (a variable in it may stand for a
+// name with a blank), and so is one with a comma, semicolon, equals sign or tab (del would
+// split the name there).
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
 
 // The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.

@@ -225,6 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
         EraseCase{"TailOfQuotedNameSkipped", "x \"my cat_t.png\"", ""},
         EraseCase{"QuotedWordWithCommandCharacter", "x \"a&b_t.png\"", "del \"a&b_t.png\"\r\n"},
         EraseCase{"WordWithDelSeparatorsQuoted", "x a,b;c=d\te.png", "del \"a,b;c=d\te.png\"\r\n"},
+        EraseCase{"WordWithLineBreakSkipped", "x t.p\r\"\ng\"\r\ny a\nb\r\nz t.png",
+                  "del t.png\r\n"},
         EraseCase{"WordWithAVariableQuoted", "x %QUILLON_NAME1%_t.png",
                   "del \"%QUILLON_NAME1%_t.png\"\r\n"},
         EraseCase{"OutputInAnyCaseOrQuotes", "x Out.PNG\r\ny \"out.png\"", ""}),

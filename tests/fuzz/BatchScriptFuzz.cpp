@@ -51,11 +51,14 @@ std::optional<std::string> Encode(std::string_view name) {
 void CheckDelLines(const std::string& list) {
     for (std::size_t start = 0; start < list.size();) {
         const std::size_t end = list.find("\r\n", start);
-        const std::string name = list.substr(start + 4, end - start - 4);
-        const bool quoted = name.size() >= 2 && name.find('"', 1) == name.size() - 1;
-        Check(
-            name.find_first_of(" \t,;=&|<>^%\"") == std::string::npos || (quoted && name[0] == '"'),
-            "a del line would name more than one file");
+        const std::string line = list.substr(start, end - start);
+        const std::string name = line.substr(std::min<std::size_t>(4, line.size()));
+        const bool quoted =
+            name.size() >= 2 && name[0] == '"' && name.find('"', 1) == name.size() - 1;
+        Check(line.compare(0, 4, "del ") == 0 &&
+                  name.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
+                  (quoted || name.find_first_of(" \t,;=&|<>^%\"") == std::string::npos),
+              "a del line would name more than one file");
         start = end + 2;
     }
 }

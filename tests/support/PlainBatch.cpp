@@ -204,7 +204,7 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         if (line.empty() || line.back() == '^' || IsRemark(line))
             continue;
         const std::string word = line.substr(line.rfind(' ') + 1);
-        if (std::count(word.begin(), word.end(), '"') % 2 == 1)
+        if (std::count(word.begin(), word.end(), '"') % 2 == 1 || HasAny(word, kBreaks))
             continue;
         const std::string name = Unquoted(word);
         if (std::none_of(keptNames.begin(), keptNames.end(), [&](const std::string& kept) {
