@@ -279,13 +279,18 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
             quotes += c == '"' ? 1 : 0;
         if (quotes % 2 != 0)
             continue;
+        // No file has a line break in its name, and on a del line it would run the rest.
+        if (!IsSingleLine(word))
+            continue;
         bool kept = false;
         for (const std::string& name : keptNames)
             kept = kept || SameUnquotedName(word, name);
         if (kept)
             continue;
         const std::string name = WithoutQuotes(word);
-        list += "del " + (Holds(name, "%") ? '"' + name + '"' : QuotePath(name)) + kLineEnd;
+        // del reads a comma, semicolon, equals sign or tab as the end of one name and the
+        // start of another, which it would delete as well.
+        list += "del " + (Holds(name, "%,;=\t") ? '"' + name + '"' : QuotePath(name)) + kLineEnd;
     }
     return list;
 }
@@ -304,6 +309,8 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     // A reference has no blank of its own, so quotes go round it whatever the folder holds.
     const std::string cdFolder = variables.empty() ? QuotePath(*folder) : '"' + *folder + '"';
 
+    // The slot each variable holds a name of (0: the folder's).
+    std::vector<int> variableSlots(variables.size(), 0);
     std::vector<SlotValues> shownSlots;
     std::vector<SlotValues> batchSlots;
     std::vector<std::string> writtenNames;
@@ -317,6 +324,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
             Insertion(parts.extension, "QUILLON_EXT" + index, encode, variables);
         if (!baseName || !extension)
             return Unwritable(parts.fileName);
+        variableSlots.resize(variables.size(), static_cast<int>(i) + 1);
         const std::string width = std::to_string(picture.width);
         const std::string height = std::to_string(picture.height);
         // Quotes that only keep command characters from the interpreter are no part of the
@@ -337,17 +345,13 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     int exposed = FirstExposedSlot(batchBody, origin);
     if (exposed == 0 && !variables.empty()) {
         // The interpreter expands a variable before it reads the line, so what the line must
-        // keep quoted is the value, which the reference does not show: look at the line
-        // with the names themselves in place.
-        std::vector<SlotValues> expandedSlots = shownSlots;
-        for (std::size_t i = 0; i < pictures.size(); ++i) {
-            const NameParts parts = SplitPicturePath(pictures[i].path);
-            PictureName name =
-                Quoted(std::string(parts.baseName), std::string(parts.extension), parts.quoted);
-            expandedSlots[i].name = std::move(name.baseName);
-            expandedSlots[i].ext = std::move(name.extension);
-        }
-        exposed = FirstExposedSlot(ReplaceAllSlots(trimmedBody, expandedSlots, &origin), origin);
+        // keep quoted is the value, which the reference does not show: look at the line as the
+        // interpreter reads it. Only the references expand; a placeholder inside a value stays.
+        std::string expanded = batchBody;
+        for (std::size_t k = 0; k < variables.size(); ++k)
+            ReplaceWord(expanded, &origin, '%' + variables[k].name + '%', variables[k].value,
+                        variableSlots[k]);
+        exposed = FirstExposedSlot(expanded, origin);
     }
     if (exposed != 0)
         return Unwritable(

@@ -96,13 +96,16 @@ std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotVal
 
 // outputFolder followed by the body's last word (after its last blank), or empty when the
 // body has no blank or is one comment line ("::"). Trailing blanks, tabs, CRs and LFs do not
-// count.
+// count. A last line with an unclosed quote ends in the word after that quote, one that ends
+// in a quote in the word between its last two quotes (either only when not empty).
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder);
 
 // The "del" lines, each ended by CR LF, for the last word of every body line that is neither
 // empty, nor continued ("^" at its end), nor a comment ("::" or "rem"), nor a fragment of a
-// quoted name, nor, regardless of ASCII case and quotes, one of keptNames. A word with a
-// percent sign is always quoted: a variable in it may stand for a name with a blank.
+// quoted name, nor holding a CR, LF or NUL, nor, regardless of ASCII case and quotes, one of
+// keptNames. A word with a percent sign is always quoted (a variable in it may stand for a
+// name with a blank), and so is one with a comma, semicolon, equals sign or tab (del would
+// split the name there).
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
 
 // The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.

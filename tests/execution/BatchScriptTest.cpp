@@ -135,6 +135,11 @@ TEST(BuildBatch, RefusesANameTheAuthorsQuotesWouldLeaveExposed) {
     EXPECT_EQ(
         BuildBatch(body, false, {{"D:\\\xE9&b.jpg", 1, 1}}, "D:\\", RefusingEAcute).unwritableName,
         "\xE9&b.jpg");
+    // The interpreter finds no placeholder in a value, so none may hide the value's "&".
+    EXPECT_EQ(BuildBatch(body, false, {{"D:\\\xE9$NAME2&b.jpg", 1, 1}, {"D:\\my cat.png", 1, 1}},
+                         "D:\\", RefusingEAcute)
+                  .unwritableName,
+              "\xE9$NAME2&b.jpg");
     const BatchPlan blank = BuildBatch(body, false, {{"D:\\my cat.png", 1, 1}}, "D:\\", Unchanged);
     EXPECT_EQ(blank.unwritableName, "");
     EXPECT_NE(blank.text.find("convert \"\"my cat.png\"\" o.png"), std::string::npos);
@@ -219,6 +224,9 @@ INSTANTIATE_TEST_SUITE_P(
         EraseCase{"LabelSkipped", ":step t.png", ""},
         EraseCase{"TailOfQuotedNameSkipped", "x \"my cat_t.png\"", ""},
         EraseCase{"QuotedWordWithCommandCharacter", "x \"a&b_t.png\"", "del \"a&b_t.png\"\r\n"},
+        EraseCase{"WordWithDelSeparatorsQuoted", "x a,b;c=d\te.png", "del \"a,b;c=d\te.png\"\r\n"},
+        EraseCase{"WordWithLineBreakSkipped", "x t.p\r\"\ng\"\r\ny a\nb\r\nz t.png",
+                  "del t.png\r\n"},
         EraseCase{"WordWithAVariableQuoted", "x %QUILLON_NAME1%_t.png",
                   "del \"%QUILLON_NAME1%_t.png\"\r\n"},
         EraseCase{"OutputInAnyCaseOrQuotes", "x Out.PNG\r\ny \"out.png\"", ""}),
