@@ -245,6 +245,12 @@ int RunJobCommand(const cli::ScriptJob& job) {
     std::fflush(stdout);
     switch (result.verdict) {
         case RunVerdict::kQuiet:
+            // An interpreter ended from outside prints nothing either; a caller that reads
+            // only the exit code must not take that for a picture made.
+            if (!result.outputFile.empty() && !result.outputMade)
+                return Say(
+                    "the script printed nothing and " + result.outputFile + " does not exist",
+                    kRunError);
             return kRunQuiet;
         case RunVerdict::kWarning:
             return Say(result.outputFile + " is created but threw a warning", kRunWarning);

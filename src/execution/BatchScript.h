@@ -63,9 +63,10 @@ enum class RunVerdict {
 
 struct RunResult {
     RunVerdict verdict = RunVerdict::kQuiet;
-    std::string outputFile;  // the expected output's full path, or empty
-    std::string output;      // what the batch printed, less trailing line ends
-    std::string refusal;     // with kUnwritable and kNotRun: why (lines separated by CRs)
+    std::string outputFile;   // the expected output's full path, or empty
+    bool outputMade = false;  // outputFile names a file that exists after the run
+    std::string output;       // what the batch printed, less trailing line ends
+    std::string refusal;      // with kUnwritable and kNotRun: why (lines separated by CRs)
 };
 
 // What the user is told when BuildBatch refuses a name (lines separated by single CRs).

@@ -142,10 +142,11 @@ RunResult RunScript(const ScriptRun& run) {
     result.outputFile = plan.outputFile;
     // ImageMagick 7's notice that "convert" is an old name says nothing about the script.
     result.output = TrimTrailingLineEnds(WithoutDeprecationNotices(ran.output));
+    result.outputMade = !result.outputFile.empty() && FileExists(result.outputFile);
 
     if (result.output.empty())
         result.verdict = RunVerdict::kQuiet;
-    else if (!result.outputFile.empty() && FileExists(result.outputFile))
+    else if (result.outputMade)
         result.verdict = RunVerdict::kWarning;
     else
         result.verdict = RunVerdict::kError;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,8 +22,10 @@
 #include "base/Handles_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/Printing.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
+#include "support/WaitUntil.h"
 #include "support/WinTestSupport_win.h"
 
 namespace quillon {
@@ -29,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Ansi;
+using testing::operator<<;
 using testing::ReadBytes;
 using testing::RunningQuillon;
 using testing::TempFolder;
@@ -51,8 +56,9 @@ UniqueHandle InheritableFile(const fs::path& path) {
 }
 
 // Runs quillon-cli.exe to its end with both output streams in files (a pipe can be held
-// open by the command interpreter the run starts).
-CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder) {
+// open by the command interpreter the run starts); whileRunning gets its process id.
+CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
+                 const std::function<void(DWORD)>& whileRunning = nullptr) {
     CliResult result;
     const fs::path outPath = captureFolder / L"cli-out.txt";
     const fs::path errPath = captureFolder / L"cli-err.txt";
@@ -76,6 +82,8 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder) {
         }
         ::CloseHandle(info.hThread);
         UniqueHandle process(info.hProcess);
+        if (whileRunning)
+            whileRunning(info.dwProcessId);
         if (::WaitForSingleObject(process.get(), kRunLimitMs) != WAIT_OBJECT_0) {
             ::TerminateProcess(process.get(), 99);
             ::WaitForSingleObject(process.get(), 5000);
@@ -284,6 +292,74 @@ INSTANTIATE_TEST_SUITE_P(
                       RunnerFileCase{"MissingTemp", L"gone", nullptr},
                       RunnerFileCase{"OldRunnerInTemp", L"temp", L"temp\\temp.bat"}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// When a process started (a number that only grows), or 0.
+ULONGLONG StartOf(HANDLE process) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &ended, &kernel, &user))
+        return 0;
+    return (ULONGLONG{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+}
+
+// Ends the command interpreter that process `parent` started, as Task Manager would, once
+// there is one; false when none came. Wine soon gives a process id again, so an interpreter
+// older than the parent is some earlier parent's.
+bool EndInterpreterOf(DWORD parent) {
+    UniqueHandle parentProcess(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent));
+    const ULONGLONG parentStart = StartOf(parentProcess.get());
+    return parentStart != 0 && testing::WaitUntil([parent, parentStart] {
+               UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+               PROCESSENTRY32W entry{};
+               entry.dwSize = sizeof(entry);
+               for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+                    more = ::Process32NextW(snapshot.get(), &entry)) {
+                   if (entry.th32ParentProcessID != parent ||
+                       ::lstrcmpiW(entry.szExeFile, L"cmd.exe") != 0)
+                       continue;
+                   UniqueHandle interpreter(
+                       ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                     entry.th32ProcessID));
+                   if (interpreter && StartOf(interpreter.get()) >= parentStart)
+                       return ::TerminateProcess(interpreter.get(), 1) != FALSE;
+               }
+               return false;
+           });
+}
+
+struct KilledCase {
+    const char* name;
+    const char* body;  // makes "begun.txt", then never ends by itself
+};
+
+class CliKilledInterpreter : public CliScriptRun,
+                             public ::testing::WithParamInterface<KilledCase> {};
+
+TEST_P(CliKilledInterpreter, IsAFailureAndLeavesNoRunnerFile) {
+    const fs::path script = Script("spin.xml", GetParam().body, 0);
+    const fs::path temp = fs::path(folder.path()) / L"temp";
+    fs::create_directory(temp);
+    wchar_t oldTemp[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"TEMP", oldTemp, MAX_PATH);
+    ::SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    bool ended = false;
+    const CliResult result = RunCli(L"run " + Quoted(script), folder.path(), [&](DWORD cli) {
+        ended = testing::WaitUntil([&] { return fs::exists(scripts() / L"begun.txt"); }) &&
+                EndInterpreterOf(cli);
+    });
+    ::SetEnvironmentVariableW(L"TEMP", oldTemp);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+    EXPECT_NE(result.err.find("spin"), std::string::npos) << result.err;
+    EXPECT_TRUE(fs::is_empty(temp));
+    EXPECT_FALSE(LeftABatch());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CliKilledInterpreter,
+    ::testing::Values(KilledCase{"AfterPrinting",
+                                 "echo started\r\ntype nul> begun.txt\r\n:spin\r\ngoto spin\r\n"},
+                      KilledCase{"Quiet", "type nul> begun.txt\r\n:spin\r\ngoto spin\r\n"}),
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Names, HostileName,

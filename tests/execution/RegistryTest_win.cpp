@@ -81,6 +81,24 @@ TEST_F(GetRegistryValueTest, AMissingKeyOrValueOrANumberGivesTheEmptyText) {
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Current"), "Number"), "");
 }
 
+TEST_F(GetRegistryValueTest, AKeyThatRefusesReadingGivesTheEmptyText) {
+    SetText(Key("Refused"), "Version", "6.8.9-Q16");
+    HKEY opened = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, Key("Refused").c_str(), 0, WRITE_DAC, &opened),
+              ERROR_SUCCESS);
+    UniqueRegKey key(opened);
+    ACL nobody{};  // a list without entries grants nothing to anyone
+    SECURITY_DESCRIPTOR refusing{};
+    ASSERT_TRUE(::InitializeAcl(&nobody, sizeof(nobody), ACL_REVISION) &&
+                ::InitializeSecurityDescriptor(&refusing, SECURITY_DESCRIPTOR_REVISION) &&
+                ::SetSecurityDescriptorDacl(&refusing, TRUE, &nobody, FALSE));
+    ASSERT_EQ(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &refusing), ERROR_SUCCESS);
+    EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, Key("Refused"), "Version"), "");
+    // Without a list everyone may again, so that the key can be removed.
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&refusing, TRUE, nullptr, FALSE));
+    ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &refusing);
+}
+
 TEST_F(GetRegistryValueTest, AValueLongerThanTheBufferGivesTheEmptyText) {
     SetText(Key("Current"), "Fits", std::string(255, 'x'));
     SetText(Key("Current"), "Long", std::string(300, 'x'));
