@@ -66,7 +66,10 @@ bool RunsScripts() {
 }
 
 RunResult RunJob(const ScriptJob&) {
-    return {RunVerdict::kNotRun, "", "", "run needs Windows"};
+    RunResult refused;
+    refused.verdict = RunVerdict::kNotRun;
+    refused.refusal = "run needs Windows";
+    return refused;
 }
 
 }  // namespace quillon::cli
