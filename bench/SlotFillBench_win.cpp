@@ -1,7 +1,9 @@
 // How long a dropped picture takes from FillSlot to its drawn preview, against GDI+ only
 // decoding the same file, and how much memory four such pictures in the slots hold.
-// A measurement, run by bench/slot-fill.sh; never a test.
-//   quillon_slot_bench FOLDER PICTURE1 PICTURE2 PICTURE3 PICTURE4 [ROUNDS]
+// Then whether GDI objects, window-system objects and kernel handles come back to where they
+// were after 1,000 slot layouts, 1,000 slot fills (of the small picture SMALL) and 100
+// message boxes. A measurement, run by bench/slot-fill.sh; never a test.
+//   quillon_slot_bench FOLDER PICTURE1 PICTURE2 PICTURE3 PICTURE4 ROUNDS SMALL
 // FOLDER must hold a script named "Four pictures" that takes four pictures.
 #include <windows.h>
 
@@ -18,6 +20,7 @@
 #include "app/MenuIds.h"
 #include "app/StartUp_win.h"
 #include "base/AnsiText_win.h"
+#include "dialogs/MyMsgBox_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureEngine_win.h"
@@ -93,13 +96,145 @@ void DecodeAlone(const std::wstring& path, std::vector<double>& open, std::vecto
     full.push_back(decoded - start);
 }
 
+// Kernel handles the process holds. Wine's GetProcessHandleCount gives 0, so there the
+// handle values are tried one by one: Wine hands out the lowest free multiple of four, so
+// past the last handle in use a long run of free values follows.
+long KernelHandles(const char** how) {
+    DWORD count = 0;
+    *how = "kernel handles (GetProcessHandleCount):";
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0)
+        return static_cast<long>(count);
+    *how = "kernel handles (handle values in use):";
+    long found = 0;
+    for (ULONG_PTR value = 4, free = 0; free < 4096; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+            ++found;
+            free = 0;
+        } else {
+            ++free;
+        }
+    }
+    return found;
+}
+
+// The windows of this thread, children included: the window-system objects a layout makes
+// and destroys (Wine's GetGuiResources counts none).
+long ThreadWindows() {
+    long count = 0;
+    const auto countChildren = [](HWND, LPARAM data) -> BOOL {
+        ++*reinterpret_cast<long*>(data);
+        return TRUE;
+    };
+    struct Walk {
+        long* count;
+        WNDENUMPROC children;
+    } walk{&count, countChildren};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            const Walk& w = *reinterpret_cast<const Walk*>(data);
+            ++*w.count;
+            ::EnumChildWindows(window, w.children, reinterpret_cast<LPARAM>(w.count));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&walk));
+    return count;
+}
+
+struct Census {
+    long gdiObjects;   // GetGuiResources; 0 where the system does not count them
+    long userObjects;  // the same
+    long handles;
+    long windows;
+    long owned;               // GDI objects and GDI+ pictures our own owners hold
+    const char* handleCount;  // how the handles were counted
+};
+
+Census TakeCensus() {
+    HANDLE self = ::GetCurrentProcess();
+    Census census{};
+    census.gdiObjects = static_cast<long>(::GetGuiResources(self, GR_GDIOBJECTS));
+    census.userObjects = static_cast<long>(::GetGuiResources(self, GR_USEROBJECTS));
+    census.handles = KernelHandles(&census.handleCount);
+    census.windows = ThreadWindows();
+    census.owned = LiveGdiOwned() + PictureOwner::Live();
+    return census;
+}
+
+// Answers each message box as soon as it is up, with its first button.
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            if (!::IsWindowVisible(window) || ::GetDlgItem(window, kMsgBoxFirstButtonId) == nullptr)
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr)
+        return;
+    ::KillTimer(nullptr, timer);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(kMsgBoxFirstButtonId, BN_CLICKED), 0);
+}
+
+// 1,000 layouts and fills (each script size in turn, its last slot filled) and 100 message
+// boxes, after one round of each (first uses fill caches that live as long as the process).
+void PrintResourceGrowth(HWND window, const std::string& small) {
+    const auto layoutAndFill = [&](int i) {
+        const int argCount = 1 + i % 4;
+        LayoutSlots(window, argCount);
+        FillSlot(window, argCount, small, argCount);
+        Pump();
+    };
+    const auto messageBox = [&] {
+        ::SetTimer(nullptr, 0, 10, AnswerMessageBox);
+        MyMsgBox(window, "Counting what a message box leaves behind.", "Quillon",
+                 MB_OK | MB_ICONINFORMATION, "");
+        Pump();
+    };
+    for (int i = 0; i < 4; ++i)
+        layoutAndFill(i);
+    messageBox();
+    layoutAndFill(3);
+    const Census before = TakeCensus();
+    for (int i = 0; i < 1000; ++i)
+        layoutAndFill(i);
+    for (int i = 0; i < 100; ++i)
+        messageBox();
+    layoutAndFill(3);
+    const Census after = TakeCensus();
+    const auto row = [](const char* what, long was, long is) {
+        std::printf("%-48s %6ld before, %6ld after (%+ld)\n", what, was, is, is - was);
+        return is - was;
+    };
+    std::printf("after 1,000 layouts, 1,000 slot fills and 100 message boxes:\n");
+    long growth = 0;
+    if (before.gdiObjects > 0) {
+        growth = std::max(
+            growth, row("GDI objects (GetGuiResources):", before.gdiObjects, after.gdiObjects));
+        growth = std::max(
+            growth,
+            row("window-system objects (GetGuiResources):", before.userObjects, after.userObjects));
+    } else {
+        std::printf("GDI objects (GetGuiResources): not reported by this system\n");
+    }
+    growth = std::max(growth,
+                      row("GDI objects and pictures our owners hold:", before.owned, after.owned));
+    growth = std::max(growth, row("windows of the thread:", before.windows, after.windows));
+    growth = std::max(growth, row(after.handleCount, before.handles, after.handles));
+    std::printf("largest growth: %ld\n", growth);
+}
+
 }  // namespace
 
 int main() {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argv == nullptr || argc < 6) {
-        std::fprintf(stderr, "usage: quillon_slot_bench FOLDER P1 P2 P3 P4 [ROUNDS]\n");
+    if (argv == nullptr || argc < 8) {
+        std::fprintf(stderr, "usage: quillon_slot_bench FOLDER P1 P2 P3 P4 ROUNDS SMALL\n");
         return 2;
     }
     std::string folder = NarrowToAnsiMarked(argv[1]);
@@ -108,7 +243,8 @@ int main() {
     std::vector<std::string> pictures;
     for (int i = 2; i <= 5; ++i)
         pictures.push_back(NarrowToAnsiMarked(argv[i]));
-    const int rounds = argc > 6 ? std::max(1, _wtoi(argv[6])) : 5;
+    const int rounds = std::max(1, _wtoi(argv[6]));
+    const std::string small = NarrowToAnsiMarked(argv[7]);
 
     BuildMenus();
     CreateInputSlots();
@@ -182,6 +318,7 @@ int main() {
         std::printf("private bytes: not reported by this system\n");
     }
     std::printf("execute button enabled with four pictures: %s\n", runnable ? "yes" : "no");
+    PrintResourceGrowth(window, small);
     ::DestroyWindow(window);
     ::LocalFree(argv);
     return 0;

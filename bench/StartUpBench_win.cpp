@@ -133,8 +133,9 @@ double TimeStart(const std::wstring& exe, const std::wstring& arguments, const f
         }
         ::Sleep(1);
     }
+    // Closed as the user closes it: Quillon's window takes WM_CLOSE for Escape and stays.
     if (window != nullptr)
-        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (::WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0)
         ::TerminateProcess(info.hProcess, 1);
     ::CloseHandle(info.hThread);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures loading a 24-megapixel JPEG into a slot (FillSlot to the drawn preview) against
-# GDI+ decoding it alone, and the working set with four such pictures in the slots.
+# GDI+ decoding it alone, the working set with four such pictures in the slots, and whether
+# GDI objects, windows and handles come back after many layouts, fills and message boxes.
 # Run from the repository after `cmake --build --preset windows`:
 #   bench/slot-fill.sh [ROUNDS]
 # QUILLON_SLOT_BENCH names another build of the bench (an older one, to compare against);
@@ -22,8 +23,10 @@ printf '<script args="4" name="Four pictures">\r\nconvert a b c d out.png\r\n</s
 # its own.
 convert -seed 1 -size 6000x4000 plasma: -quality 90 "$work/big1.jpg"
 for i in 2 3 4; do cp "$work/big1.jpg" "$work/big$i.jpg"; done
+# The 1,000 fills of the resource count use a small picture, so that they take seconds.
+convert -seed 2 -size 640x480 plasma: -quality 90 "$work/small.jpg"
 
 win() { echo "Z:${1//\//\\}"; }
 "$root/tools/wine-run" "$build/wineprefix" "$bench" "$(win "$work")" \
   "$(win "$work/big1.jpg")" "$(win "$work/big2.jpg")" "$(win "$work/big3.jpg")" \
-  "$(win "$work/big4.jpg")" "${1:-5}"
+  "$(win "$work/big4.jpg")" "${1:-5}" "$(win "$work/small.jpg")"
