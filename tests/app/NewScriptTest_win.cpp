@@ -104,6 +104,14 @@ void SaveAs(HWND dialog, const fs::path& path) {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+// Gives the new-script command and saves under path in its dialog; false when none opened.
+bool SaveNewScriptAs(RunningQuillon& quillon, const fs::path& path) {
+    HWND dialog = OpenSaveDialog(quillon);
+    if (dialog != nullptr)
+        SaveAs(dialog, path);
+    return dialog != nullptr;
+}
+
 std::vector<std::wstring> Items(const RunningQuillon& quillon) {
     return testing::ComboItems(quillon.Control(kScriptListId));
 }
@@ -156,9 +164,7 @@ TEST_P(ElsewhereAnswered, MovesTheScriptAsksAgainOrEnds) {
     RunningQuillon quillon(folders.program, {{"a.xml", Script(1, "A")}});
     ASSERT_NE(quillon.window(), nullptr);
     EditorStandIn editor(folders.root.path(), Script(0, "Edited"));
-    HWND dialog = OpenSaveDialog(quillon);
-    ASSERT_NE(dialog, nullptr);
-    SaveAs(dialog, folders.elsewhere / "Mine.xml");
+    ASSERT_TRUE(SaveNewScriptAs(quillon, folders.elsewhere / "Mine.xml"));
     EXPECT_EQ(quillon.AnswerMessage(answer),
               "Only xml files saved in the program folder can be listed.\r\n\r\nDo you want we "
               "move your script to " +
@@ -196,9 +202,7 @@ TEST(NewScript, EditedIntoAnInvalidScriptIsTakenOffTheListAndItsFileKept) {
     RunningQuillon quillon(folders.program, {{"a.xml", Script(1, "A")}});
     ASSERT_NE(quillon.window(), nullptr);
     EditorStandIn editor(folders.root.path(), "no tag line at all\r\n");
-    HWND dialog = OpenSaveDialog(quillon);
-    ASSERT_NE(dialog, nullptr);
-    SaveAs(dialog, folders.program / "Mine.xml");
+    ASSERT_TRUE(SaveNewScriptAs(quillon, folders.program / "Mine.xml"));
     EXPECT_EQ(quillon.AnswerMessage(), "Script is invalid...\r\nCreation aborted");
     EXPECT_EQ(Items(quillon), (std::vector<std::wstring>{L"A"}));
     EXPECT_EQ(Selected(quillon), CB_ERR);
@@ -216,9 +220,7 @@ TEST(NewScript, AFileThatCannotBeWrittenIsReportedWithItsPathAndTheListStaysAsIt
     UniqueHandle held(::CreateFileW((folders.program / "a.xml").c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    HWND dialog = OpenSaveDialog(quillon);
-    ASSERT_NE(dialog, nullptr);
-    SaveAs(dialog, folders.program / "a.xml");
+    ASSERT_TRUE(SaveNewScriptAs(quillon, folders.program / "a.xml"));
     EXPECT_EQ(quillon.AnswerMessage(kYes), "This file already exists.\r\nReplace it?");
     EXPECT_EQ(quillon.AnswerMessage(), "The new script could not be written:\r\n" +
                                            Ansi(folders.program / "a.xml") +
@@ -249,9 +251,7 @@ TEST(NewScript, AfterARemovalFillsTheBlankPositionSoItsItemChoosesIt) {
     ASSERT_EQ(Items(quillon), (std::vector<std::wstring>{scanned[1]}));
 
     EditorStandIn editor(folders.root.path(), Script(2, "Edited"));
-    HWND dialog = OpenSaveDialog(quillon);
-    ASSERT_NE(dialog, nullptr);
-    SaveAs(dialog, folders.program / "Mine.xml");
+    ASSERT_TRUE(SaveNewScriptAs(quillon, folders.program / "Mine.xml"));
     ASSERT_TRUE(Produced(quillon)) << quillon.Text(kOutputStatusId);
     EXPECT_EQ(Items(quillon), (std::vector<std::wstring>{scanned[1], L"Edited"}));
     // Choosing the items again reads the catalogue at their positions.
@@ -288,9 +288,7 @@ TEST(NewScript, ReplacingAListedFileLeavesOneItemForIt) {
     RunningQuillon quillon(folders.program, {{"a.xml", Script(1, "A")}});
     ASSERT_NE(quillon.window(), nullptr);
     EditorStandIn editor(folders.root.path(), Script(0, "Edited"));
-    HWND dialog = OpenSaveDialog(quillon);
-    ASSERT_NE(dialog, nullptr);
-    SaveAs(dialog, folders.program / "A.XML");
+    ASSERT_TRUE(SaveNewScriptAs(quillon, folders.program / "A.XML"));
     EXPECT_EQ(quillon.AnswerMessage(kYes), "This file already exists.\r\nReplace it?");
     ASSERT_TRUE(Produced(quillon)) << quillon.Text(kOutputStatusId);
     EXPECT_EQ(Items(quillon), (std::vector<std::wstring>{L"Edited"}));

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,89 +53,88 @@ std::string Identify(const fs::path& file) {
     return identified.output;
 }
 
-TEST(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
+// Quillon in the test's folder, started by the test; Start gives it a one-picture script
+// and chooses a copy of a test picture, named as, for its slot.
+class QuillonInFolder : public ::testing::Test {
+  protected:
+    void Start(const std::string& body, const char* picture = "small.gif",
+               const char* as = "dot.gif") {
+        const fs::path photo = CopyPicture(folder.path(), picture, as);
+        quillon.emplace(folder.path(), Script(1, body));
+        ASSERT_NE(quillon->window(), nullptr);
+        quillon->ChooseFirstScript();
+        ASSERT_TRUE(quillon->FillSlot(1, photo));
+    }
     testing::TempFolder folder;
-    const fs::path photo = CopyPicture(folder.path(), "photo.jpg", "beach.jpg");
-    RunningQuillon quillon(folder.path(),
-                           Script(1, "convert $NAME.$EXT -resize 50% $NAME_small.$EXT"));
-    ASSERT_NE(quillon.window(), nullptr);
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, photo));
-    EXPECT_EQ(quillon.Text(kInputStatusId), "beach.jpg 1600x1200");
-    quillon.Execute();
+    std::optional<RunningQuillon> quillon;
+};
+using RunScript = QuillonInFolder;
+using RunScriptWithImageMagick7 = QuillonInFolder;
+using OutputFolderQuestion = QuillonInFolder;
+
+TEST_F(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
+    ASSERT_NO_FATAL_FAILURE(
+        Start("convert $NAME.$EXT -resize 50% $NAME_small.$EXT", "photo.jpg", "beach.jpg"));
+    EXPECT_EQ(quillon->Text(kInputStatusId), "beach.jpg 1600x1200");
+    quillon->Execute();
     ASSERT_TRUE(WaitUntil([&] {
-        return quillon.Text(kOutputStatusId) == "beach_small.jpg created";
-    })) << quillon.Text(kOutputStatusId);
+        return quillon->Text(kOutputStatusId) == "beach_small.jpg created";
+    })) << quillon->Text(kOutputStatusId);
     EXPECT_EQ(Identify(folder.path() / "beach_small.jpg"), "JPEG:800x600");
     EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
-    EXPECT_EQ(quillon.Close(), 0);
+    EXPECT_EQ(quillon->Close(), 0);
 }
 
 // Only in the ImageMagick 7 prefix (tests/cli/check-imagemagick7.sh).
-TEST(RunScriptWithImageMagick7, ConvertReachesMagickAndTheRunIsQuiet) {
+TEST_F(RunScriptWithImageMagick7, ConvertReachesMagickAndTheRunIsQuiet) {
     if (std::getenv("QUILLON_IMAGEMAGICK7") == nullptr)
         GTEST_SKIP() << "runs in the ImageMagick 7 prefix only";
-    testing::TempFolder folder;
-    const fs::path photo = CopyPicture(folder.path(), "photo.jpg", "beach.jpg");
-    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT -resize 25% small.png"));
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, photo));
-    quillon.Execute();
+    ASSERT_NO_FATAL_FAILURE(
+        Start("convert $NAME.$EXT -resize 25% small.png", "photo.jpg", "beach.jpg"));
+    quillon->Execute();
     // Made, and no message box (the disk tool's complaint, a notice) holding the status back.
-    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "small.png created"; }));
+    ASSERT_TRUE(WaitUntil([&] { return quillon->Text(kOutputStatusId) == "small.png created"; }));
 }
 
-TEST(RunScript, TwoPicturesInAFolderWithABlankAreComposited) {
-    testing::TempFolder root;
-    const fs::path folder = root.path() / "My Work";
-    fs::create_directory(folder);
-    const fs::path cat = CopyPicture(folder, "tall.png", "cat.png");
-    const fs::path logo = CopyPicture(folder, "small.gif", "logo.gif");
-    RunningQuillon quillon(folder, Script(2,
-                                          "convert $NAME2.$EXT2 -resize $WIDTH1x$HEIGHT1! "
-                                          "tmp_logo.png\r\n"
-                                          "composite -dissolve 50 tmp_logo.png $NAME1.$EXT1 "
-                                          "result.png"));
-    ASSERT_NE(quillon.window(), nullptr);
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, cat));
-    ASSERT_TRUE(quillon.FillSlot(2, logo));
-    quillon.Execute();
-    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "result.png created"; }))
-        << quillon.Text(kOutputStatusId);
-    EXPECT_EQ(Identify(folder / "result.png"), "PNG:600x900");
-    EXPECT_EQ(quillon.Close(), 0);
+TEST_F(RunScript, TwoPicturesInAFolderWithABlankAreComposited) {
+    const fs::path work = folder.path() / "My Work";
+    fs::create_directory(work);
+    const fs::path cat = CopyPicture(work, "tall.png", "cat.png");
+    const fs::path logo = CopyPicture(work, "small.gif", "logo.gif");
+    quillon.emplace(work, Script(2,
+                                 "convert $NAME2.$EXT2 -resize $WIDTH1x$HEIGHT1! "
+                                 "tmp_logo.png\r\n"
+                                 "composite -dissolve 50 tmp_logo.png $NAME1.$EXT1 "
+                                 "result.png"));
+    ASSERT_NE(quillon->window(), nullptr);
+    quillon->ChooseFirstScript();
+    ASSERT_TRUE(quillon->FillSlot(1, cat));
+    ASSERT_TRUE(quillon->FillSlot(2, logo));
+    quillon->Execute();
+    ASSERT_TRUE(WaitUntil([&] { return quillon->Text(kOutputStatusId) == "result.png created"; }))
+        << quillon->Text(kOutputStatusId);
+    EXPECT_EQ(Identify(work / "result.png"), "PNG:600x900");
+    EXPECT_EQ(quillon->Close(), 0);
 }
 
-TEST(RunScript, PrintedTextWithAnOutputIsAWarning) {
-    testing::TempFolder folder;
-    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
-    RunningQuillon quillon(folder.path(),
-                           Script(1, "convert $NAME.$EXT out.png\r\necho careful out.png"));
-    ASSERT_NE(quillon.window(), nullptr);
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, photo));
-    quillon.Execute();
+TEST_F(RunScript, PrintedTextWithAnOutputIsAWarning) {
+    ASSERT_NO_FATAL_FAILURE(Start("convert $NAME.$EXT out.png\r\necho careful out.png"));
+    quillon->Execute();
     const std::string expected = (folder.path() / "out.png").string() +
                                  " is created but threw a warning:\r\n\r\ncareful out.png";
-    EXPECT_EQ(quillon.AnswerMessage(), expected);
-    ASSERT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "out.png created"; }));
-    EXPECT_EQ(quillon.Close(), 0);
+    EXPECT_EQ(quillon->AnswerMessage(), expected);
+    ASSERT_TRUE(WaitUntil([&] { return quillon->Text(kOutputStatusId) == "out.png created"; }));
+    EXPECT_EQ(quillon->Close(), 0);
 }
 
-TEST(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
-    testing::TempFolder folder;
-    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
-    RunningQuillon quillon(folder.path(), Script(1, "convert missing.png out.png"));
-    ASSERT_NE(quillon.window(), nullptr);
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, photo));
-    quillon.Execute();
-    const std::string message = quillon.AnswerMessage();
+TEST_F(RunScript, AFailingScriptShowsImageMagicksErrorAndNoPicture) {
+    ASSERT_NO_FATAL_FAILURE(Start("convert missing.png out.png"));
+    quillon->Execute();
+    const std::string message = quillon->AnswerMessage();
     EXPECT_NE(message.find("missing.png"), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(folder.path() / "out.png"));
-    EXPECT_EQ(quillon.Text(kOutputStatusId), "");
-    EXPECT_EQ(quillon.Close(), 0);
+    EXPECT_EQ(quillon->Text(kOutputStatusId), "");
+    EXPECT_EQ(quillon->Close(), 0);
 }
 
 // ---- Names the batch must carry unchanged -----------------------------------------------
@@ -186,20 +186,15 @@ struct SpoiltCase {
     void (*spoil)(const fs::path& picture);
 };
 
-class SpoiltPicture : public ::testing::TestWithParam<SpoiltCase> {};
+class SpoiltPicture : public QuillonInFolder, public ::testing::WithParamInterface<SpoiltCase> {};
 
 TEST_P(SpoiltPicture, IsReportedAndLeavesNothingBehind) {
-    testing::TempFolder folder;
-    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
-    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT out.png"));
-    ASSERT_NE(quillon.window(), nullptr);
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, photo));
-    GetParam().spoil(photo);
-    quillon.Execute();
-    const std::string message = quillon.AnswerMessage();
+    ASSERT_NO_FATAL_FAILURE(Start("convert $NAME.$EXT out.png"));
+    GetParam().spoil(folder.path() / "dot.gif");
+    quillon->Execute();
+    const std::string message = quillon->AnswerMessage();
     EXPECT_NE(message.find("dot.gif"), std::string::npos) << message;
-    EXPECT_EQ(quillon.Close(), 0);
+    EXPECT_EQ(quillon->Close(), 0);
     for (const char* left : {"out.png", "script.bat", "dump.txt"})
         EXPECT_FALSE(fs::exists(folder.path() / left)) << left;
 }
@@ -289,19 +284,14 @@ TEST(ScriptChoice, TheMarkerAsksForANewScriptAndLeavesBothButtonsOff) {
 // ---- The output folder question -------------------------------------------------------
 
 // A settings file of one byte leaves the policy for scripts with pictures at "ask".
-TEST(OutputFolderQuestion, OpensBesideTheWindowPreFilledAndCancellingRunsNothing) {
-    testing::TempFolder folder;
-    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+TEST_F(OutputFolderQuestion, OpensBesideTheWindowPreFilledAndCancellingRunsNothing) {
     std::ofstream(folder.path() / "Quillon.opt", std::ios::binary) << '\x01';
-    RunningQuillon quillon(folder.path(), Script(1, "convert $NAME.$EXT out.png"));
-    ASSERT_NE(quillon.window(), nullptr);
-    quillon.ChooseFirstScript();
-    ASSERT_TRUE(quillon.FillSlot(1, photo));
-    quillon.Execute();
-    HWND question = quillon.WaitForPopUp(L"Select output folder...");
+    ASSERT_NO_FATAL_FAILURE(Start("convert $NAME.$EXT out.png"));
+    quillon->Execute();
+    HWND question = quillon->WaitForPopUp(L"Select output folder...");
     ASSERT_NE(question, nullptr);
     RECT main{}, asked{};
-    ::GetWindowRect(quillon.window(), &main);
+    ::GetWindowRect(quillon->window(), &main);
     ASSERT_TRUE(WaitUntil([&] {
         ::GetWindowRect(question, &asked);
         return asked.left == main.left - 30 && asked.top == main.top - 50;
@@ -309,10 +299,10 @@ TEST(OutputFolderQuestion, OpensBesideTheWindowPreFilledAndCancellingRunsNothing
         << "," << asked.top << " for a window at " << main.left << "," << main.top;
     EXPECT_EQ(TextOf(FileNameBox(question)), L"Produce output files in this folder");
     ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_TRUE(WaitUntil([&] { return quillon.Text(kOutputStatusId) == "ok (no output file)"; }));
+    EXPECT_TRUE(WaitUntil([&] { return quillon->Text(kOutputStatusId) == "ok (no output file)"; }));
     EXPECT_FALSE(fs::exists(folder.path() / "out.png"));
     EXPECT_FALSE(fs::exists(folder.path() / "script.bat"));
-    EXPECT_EQ(quillon.Close(), 0);
+    EXPECT_EQ(quillon->Close(), 0);
 }
 
 // ---- One run at a time ----------------------------------------------------------------

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <vector>
 
 #include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
@@ -48,15 +47,7 @@ TEST(WorkAreaNear, AWindowOnThePrimaryMonitorGivesItsWorkArea) {
 
 class WorkAreaOnTheSecondMonitor : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const std::vector<PixelRect> areas = testing::SecondaryWorkAreas();
-        if (areas.empty()) {
-            ASSERT_FALSE(testing::TwoMonitorsExpected())
-                << "the display has two monitors, the system reports one";
-            GTEST_SKIP() << "the system reports one monitor";
-        }
-        second_ = areas.front();
-    }
+    void SetUp() override { testing::SecondWorkAreaOrSkip(&second_); }
     PixelRect second_;
 };
 

@@ -611,13 +611,7 @@ bool Inside(const RECT& r, const PixelRect& area) {
 class OnTheSecondMonitor : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::vector<PixelRect> areas = testing::SecondaryWorkAreas();
-        if (areas.empty()) {
-            ASSERT_FALSE(testing::TwoMonitorsExpected())
-                << "the display has two monitors, the system reports one";
-            GTEST_SKIP() << "the system reports one monitor";
-        }
-        work_ = areas.front();
+        testing::SecondWorkAreaOrSkip(&work_);
         SetMsgBoxStyle("Lucida Console", 10, 0, -1);
     }
     void TearDown() override {

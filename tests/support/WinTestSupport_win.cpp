@@ -259,14 +259,15 @@ BOOL CALLBACK CollectSecondary(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
 }
 }  // namespace
 
-std::vector<PixelRect> SecondaryWorkAreas() {
+void SecondWorkAreaOrSkip(PixelRect* area) {
     std::vector<PixelRect> areas;
     ::EnumDisplayMonitors(nullptr, nullptr, CollectSecondary, reinterpret_cast<LPARAM>(&areas));
-    return areas;
-}
-
-bool TwoMonitorsExpected() {
-    return std::getenv("QUILLON_EXPECT_TWO_MONITORS") != nullptr;
+    if (areas.empty()) {
+        ASSERT_EQ(std::getenv("QUILLON_EXPECT_TWO_MONITORS"), nullptr)
+            << "the display has two monitors, the system reports one";
+        GTEST_SKIP() << "the system reports one monitor";
+    }
+    *area = areas.front();
 }
 
 TextMeasure MeasureText(HDC like, const TextLook& look, const std::wstring& text) {

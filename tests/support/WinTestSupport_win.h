@@ -109,12 +109,10 @@ void ForEachImport(HMODULE module, const std::function<bool(const ImportEntry&)>
 // Points an import slot at another address, through the slot's page protection.
 bool WriteImportSlot(IMAGE_THUNK_DATA* slot, const void* address);
 
-// The work areas of the monitors other than the primary one, as the system lists them.
-std::vector<PixelRect> SecondaryWorkAreas();
-
-// Whether the runner made this display with two monitors (QUILLON_EXPECT_TWO_MONITORS set):
-// then a second monitor that the system does not report fails a test instead of skipping it.
-bool TwoMonitorsExpected();
+// For a fixture's SetUp: the work area of the first monitor other than the primary one, as
+// the system lists them. Without one the test is skipped, or fails where the runner made this
+// display with two monitors (QUILLON_EXPECT_TWO_MONITORS set).
+void SecondWorkAreaOrSkip(PixelRect* area);
 
 // How text is drawn: the font's face, size in points and slant, the ink's colour and the
 // colour it is drawn over (transparently).
