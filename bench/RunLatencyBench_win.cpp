@@ -13,41 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
+
 namespace {
+
+using namespace quillon::bench;
 
 namespace fs = std::filesystem;
 
 constexpr int kIdleRounds = 300;
 constexpr DWORD kRunMs = 5000;
 constexpr UINT kAnswerLimitMs = 5000;
-
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / frequency;
-}
-
-struct Spread {
-    double median = 0, p99 = 0, worst = 0;
-    std::size_t count = 0;
-};
-
-Spread Summarise(std::vector<double> values) {
-    Spread s;
-    if (values.empty())
-        return s;
-    std::sort(values.begin(), values.end());
-    s.count = values.size();
-    s.median = values[values.size() / 2];
-    s.p99 = values[std::min(values.size() - 1, values.size() * 99 / 100)];
-    s.worst = values.back();
-    return s;
-}
 
 double RoundTrip(HWND window) {
     const double start = NowMs();

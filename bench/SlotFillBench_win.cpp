@@ -25,31 +25,14 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureEngine_win.h"
 
+#include "BenchTiming.h"
+
 namespace {
+
+using namespace quillon::bench;
 
 using namespace quillon;
 namespace gdip = Gdiplus::DllExports;
-
-double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency{};
-        ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
-
-struct Spread {
-    double best;
-    double median;
-};
-
-Spread Summarise(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2]};
-}
 
 void Pump() {
     MSG message;

@@ -14,30 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
+
 namespace {
+
+using namespace quillon::bench;
 
 namespace fs = std::filesystem;
 
 constexpr int kListId = 1001;  // the id of the script list in Quillon's window
 constexpr int kBareEntries = 10;
-
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The reference: a dialog made from a template in memory, one combo box, filled on start.
 INT_PTR CALLBACK BareProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -193,10 +179,10 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "a window did not come up\n");
         return 1;
     }
-    std::printf("bare dialog with one combo box:     median %7.1f ms (%d rounds)\n", Median(bare),
-                rounds);
-    std::printf("Quillon.exe with 10 scripts:        median %7.1f ms\n", Median(small));
-    std::printf("Quillon.exe with 1,000 scripts:     median %7.1f ms\n", Median(large));
+    std::printf("bare dialog with one combo box:     median %7.1f ms (%d rounds)\n",
+                Summarise(bare).median, rounds);
+    std::printf("Quillon.exe with 10 scripts:        median %7.1f ms\n", Summarise(small).median);
+    std::printf("Quillon.exe with 1,000 scripts:     median %7.1f ms\n", Summarise(large).median);
     fs::remove_all(root);
     return 0;
 }
