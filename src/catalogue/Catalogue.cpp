@@ -25,6 +25,57 @@ std::string_view FaultLine(ScriptFault fault) {
     return {};
 }
 
+ScriptReadResult ReadFromFolder(const ScriptFolder& folder, const std::string& fileName,
+                                ScriptEntry& entry) {
+    std::unique_ptr<ByteSource> source = folder.open(fileName);
+    return ReadScript(source.get(), entry);
+}
+
+ScriptReadResult ReadThroughCache(const ScriptFolder& folder, const std::string& fileName,
+                                  ScriptEntry& entry, const ScriptCache& earlier,
+                                  ScriptCache& fresh) {
+    const std::string stamp = folder.stampOf ? folder.stampOf(fileName) : std::string();
+    if (stamp.empty())
+        return ReadFromFolder(folder, fileName, entry);
+    CachedScript script;
+    if (const CachedScript* kept = earlier.Find(fileName, stamp)) {
+        script = *kept;
+    } else {
+        script.entry = entry;
+        script.read = ReadFromFolder(folder, fileName, script.entry);
+    }
+    entry = script.entry;
+    fresh.Put(fileName, stamp, script);
+    return script.read;
+}
+
+// Appends the log block of position's read and returns its argument count or kInvalidScript.
+std::uint8_t LogValidation(std::string& validationLog, int position, const std::string& fileName,
+                           const ScriptReadResult& read, const ScriptEntry& entry) {
+    validationLog +=
+        "Extracting info from xml #" + std::to_string(position) + " - \"" + fileName + "\"";
+    validationLog += kCrLf;
+    if (read.fault != ScriptFault::kNone) {
+        validationLog += FaultLine(read.fault);
+        validationLog += kInvalidTail;
+        return kInvalidScript;
+    }
+    validationLog += "Found correct tag <script ...>";
+    if (entry.eraseTemp != 0)
+        validationLog += " with \"erase_temp\" option activated";
+    validationLog += kCrLf;
+    validationLog += "Description: \"" + TrimBlanks(entry.displayName) + "\"";
+    validationLog += kCrLf;
+    validationLog +=
+        "This script takes " + std::to_string(entry.argCount) + " input pic(s) as parameter\r\n";
+    if (read.bodyCut) {
+        validationLog += "Warning: the script is longer than " + std::to_string(kBodyCapacity) +
+                         " characters; everything after that is left out and will not run\r\n";
+    }
+    validationLog += kCrLf;
+    return read.count;
+}
+
 }  // namespace
 
 std::string WithOneTrailingSeparator(std::string path, char separator) {
@@ -35,7 +86,7 @@ std::string WithOneTrailingSeparator(std::string path, char separator) {
 }
 
 void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
-                   const ScriptFolder& folder) {
+                   const ScriptFolder& folder, ScriptCache* cache) {
     catalogue.Reset(1);
     validationLog = "Program initial scan: looking for all .xml in " + folder.path;
     validationLog += kCrLf;
@@ -59,10 +110,18 @@ void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
     // The log lists the files from the last position down. The invalid ones are dropped in
     // one pass afterwards: removing each where it stands moved every later entry, which made
     // a folder of thousands of scripts take seconds.
+    const ScriptCache earlier = cache ? std::move(*cache) : ScriptCache();
+    ScriptCache fresh;
     std::vector<bool> invalid(static_cast<std::size_t>(catalogue.Size()) + 1, false);
-    for (int k = catalogue.Size(); k >= 1; --k)
+    for (int k = catalogue.Size(); k >= 1; --k) {
+        ScriptEntry& entry = catalogue.At(k);
+        const std::string fileName = TrimBlanks(entry.fileName);
+        const ScriptReadResult read = ReadThroughCache(folder, fileName, entry, earlier, fresh);
         invalid[static_cast<std::size_t>(k)] =
-            ValidateScript(catalogue, validationLog, folder, k) == kInvalidScript;
+            LogValidation(validationLog, k, fileName, read, entry) == kInvalidScript;
+    }
+    if (cache)
+        *cache = std::move(fresh);
     int kept = 0;
     for (int k = 1; k <= catalogue.Size(); ++k) {
         if (!invalid[static_cast<std::size_t>(k)] && ++kept != k)
@@ -79,32 +138,8 @@ std::uint8_t ValidateScript(ScriptCatalogue& catalogue, std::string& validationL
                             const ScriptFolder& folder, int position) {
     ScriptEntry& entry = catalogue.At(position);
     const std::string fileName = TrimBlanks(entry.fileName);
-    validationLog +=
-        "Extracting info from xml #" + std::to_string(position) + " - \"" + fileName + "\"";
-    validationLog += kCrLf;
-
-    std::unique_ptr<ByteSource> source = folder.open(fileName);
-    const ScriptReadResult read = ReadScript(source.get(), entry);
-    source.reset();
-    if (read.fault != ScriptFault::kNone) {
-        validationLog += FaultLine(read.fault);
-        validationLog += kInvalidTail;
-        return kInvalidScript;
-    }
-    validationLog += "Found correct tag <script ...>";
-    if (entry.eraseTemp != 0)
-        validationLog += " with \"erase_temp\" option activated";
-    validationLog += kCrLf;
-    validationLog += "Description: \"" + TrimBlanks(entry.displayName) + "\"";
-    validationLog += kCrLf;
-    validationLog +=
-        "This script takes " + std::to_string(entry.argCount) + " input pic(s) as parameter\r\n";
-    if (read.bodyCut) {
-        validationLog += "Warning: the script is longer than " + std::to_string(kBodyCapacity) +
-                         " characters; everything after that is left out and will not run\r\n";
-    }
-    validationLog += kCrLf;
-    return read.count;
+    const ScriptReadResult read = ReadFromFolder(folder, fileName, entry);
+    return LogValidation(validationLog, position, fileName, read, entry);
 }
 
 void RemoveCatalogueEntry(ScriptCatalogue& catalogue, int position) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/ScriptCache.h"
 #include "catalogue/ScriptFormat.h"
 
 namespace quillon {
@@ -44,11 +45,16 @@ struct ScriptFolder {
     std::function<std::vector<std::string>()> listScripts;
     // Opens path + fileName for reading; null when it cannot be opened.
     std::function<std::unique_ptr<ByteSource>(const std::string& fileName)> open;
+    // What tells a file's versions apart (size and times), as the last listing gave it;
+    // empty, or no function, when unknown: such a file is always read.
+    std::function<std::string(const std::string& fileName)> stampOf;
 };
 
-// Replaces the catalogue and the log with what the folder holds.
+// Replaces the catalogue and the log with what the folder holds. With a cache, a file whose
+// stamp it holds is taken from it instead of being read (the log is the same either way),
+// and the cache is left holding what this scan found.
 void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
-                   const ScriptFolder& folder);
+                   const ScriptFolder& folder, ScriptCache* cache = nullptr);
 
 // Reads position k's file again into position k and appends its block to the log;
 // returns the argument count or kInvalidScript. Removing a failed entry is the caller's.

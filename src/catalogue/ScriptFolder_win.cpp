@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <map>
+#include <memory>
+#include <string>
+
 #include "base/AnsiText_win.h"
 #include "base/Files_win.h"
 #include "base/FullPath_win.h"
@@ -22,8 +26,22 @@ bool HasXmlExtension(const std::wstring& name) {
                                                      TRUE) == CSTR_EQUAL;
 }
 
-std::vector<std::string> ListXmlFiles(const std::string& folderPath) {
+using Stamps = std::map<std::string, std::string>;
+
+// A file's size and its write and creation times: what changes when the file is edited,
+// replaced or copied over.
+std::string StampOf(const WIN32_FIND_DATAW& found) {
+    const auto number = [](DWORD high, DWORD low) {
+        return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
+    };
+    return number(found.nFileSizeHigh, found.nFileSizeLow) + ' ' +
+           number(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime) + ' ' +
+           number(found.ftCreationTime.dwHighDateTime, found.ftCreationTime.dwLowDateTime);
+}
+
+std::vector<std::string> ListXmlFiles(const std::string& folderPath, Stamps& stamps) {
     std::vector<std::string> names;
+    stamps.clear();
     const std::wstring pattern = WidenAnsi(folderPath) + L"*.xml";
     WIN32_FIND_DATAW found{};
     UniqueFindHandle search(::FindFirstFileW(pattern.c_str(), &found));
@@ -36,6 +54,7 @@ std::vector<std::string> ListXmlFiles(const std::string& folderPath) {
         if (!HasXmlExtension(name))
             continue;
         names.push_back(NarrowToAnsiMarked(name));
+        stamps[names.back()] = StampOf(found);
     } while (::FindNextFileW(search.get(), &found));
     return names;
 }
@@ -63,7 +82,13 @@ std::optional<std::string> ResolveFolder(const std::string& folder) {
 ScriptFolder OpenScriptFolder(const std::string& folderPath) {
     ScriptFolder folder;
     folder.path = folderPath;
-    folder.listScripts = [folderPath] { return ListXmlFiles(folderPath); };
+    // The listing already holds every file's stamp, so asking for one costs nothing.
+    const auto stamps = std::make_shared<Stamps>();
+    folder.listScripts = [folderPath, stamps] { return ListXmlFiles(folderPath, *stamps); };
+    folder.stampOf = [stamps](const std::string& fileName) {
+        const auto found = stamps->find(fileName);
+        return found != stamps->end() ? found->second : std::string();
+    };
     folder.open = [folderPath](const std::string& fileName) -> std::unique_ptr<ByteSource> {
         UniqueFile file = OpenFile(folderPath + fileName, L"rb");
         if (!file)

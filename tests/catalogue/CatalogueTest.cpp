@@ -10,6 +10,8 @@ namespace {
 // A folder held in memory: names in listing order, and their bytes.
 struct FakeFolder {
     std::vector<std::pair<std::string, std::string>> files;
+    std::map<std::string, std::string> stamps;  // none: no file has a stamp
+    mutable int opened = 0;
 
     ScriptFolder Folder() const {
         ScriptFolder folder;
@@ -20,7 +22,11 @@ struct FakeFolder {
                 names.push_back(file.first);
             return names;
         };
+        folder.stampOf = [this](const std::string& name) {
+            return stamps.count(name) != 0 ? stamps.at(name) : std::string();
+        };
         folder.open = [this](const std::string& name) -> std::unique_ptr<ByteSource> {
+            ++opened;
             for (const auto& file : files) {
                 if (file.first == name)
                     return std::make_unique<MemoryByteSource>(file.second);
@@ -149,6 +155,44 @@ TEST(CatalogueScan, ABodyLongerThanKeptIsLoggedAsCut) {
               std::string::npos);
     EXPECT_EQ(scan.log.find("Warning", scan.log.find("xml #1")), std::string::npos);
     EXPECT_EQ(scan.catalogue.At(2).body.size(), 4096u);
+}
+
+// A scan through a cache kept as bytes, as a start of the program does.
+Scan CachedScanOf(const FakeFolder& fake, std::string& kept, const std::string& path) {
+    Scan scan;
+    ScriptCache cache = ScriptCache::FromBytes(kept, path);
+    ScanCatalogue(scan.catalogue, scan.log, fake.Folder(), &cache);
+    kept = cache.ToBytes(path);
+    return scan;
+}
+
+TEST(CatalogueScan, ACacheSparesReadingUnchangedFilesAndChangesNothingElse) {
+    FakeFolder fake;
+    fake.files = {{"a.xml", Valid("A", 1, true)}, {"b.xml", "x"}, {"c.xml", Valid("C", 2)}};
+    fake.stamps = {{"a.xml", "1"}, {"b.xml", "2"}, {"c.xml", "3"}};
+    const Scan plain = ScanOf(fake);
+    std::string kept;
+    const auto expectPlain = [&](const Scan& scan, int opened) {
+        EXPECT_EQ(fake.opened, opened);
+        EXPECT_EQ(scan.log, plain.log);
+        EXPECT_EQ(CatalogueListItems(scan.catalogue), CatalogueListItems(plain.catalogue));
+        EXPECT_EQ(scan.catalogue.At(2).body, plain.catalogue.At(2).body);
+        fake.opened = 0;
+    };
+    fake.opened = 0;
+    expectPlain(CachedScanOf(fake, kept, "D:\\Apps\\"), 3);
+    expectPlain(CachedScanOf(fake, kept, "D:\\Apps\\"), 0);
+    std::string damaged = kept;
+    damaged[damaged.size() / 2] ^= 1;  // a stray byte, or a write torn by another start
+    expectPlain(CachedScanOf(fake, damaged, "D:\\Apps\\"), 3);
+    std::string elsewhere = kept;
+    expectPlain(CachedScanOf(fake, elsewhere, "E:\\Other\\"), 3);
+    fake.files[2].second = Valid("C again", 1);
+    fake.stamps["c.xml"] = "4";
+    const Scan changed = CachedScanOf(fake, kept, "D:\\Apps\\");
+    EXPECT_EQ(fake.opened, 1);
+    EXPECT_EQ(CatalogueListItems(changed.catalogue),
+              (std::vector<std::string>{"A", "C again", ""}));
 }
 
 TEST(ValidateScript, AppendsOneBlockWithoutScanLines) {
