@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstdio>
-
 #include "app/AppState_win.h"
 #include "app/MenuIds.h"
 #include "base/Files_win.h"
@@ -19,17 +16,6 @@ namespace {
 constexpr char kScriptCacheName[] = "Quillon scripts ";
 // Far more than the most a folder of scripts can fill; a larger file is no cache of ours.
 constexpr std::size_t kLargestCache = 64u << 20;
-
-std::string FolderKey(const std::string& folder) {
-    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a of the folder's lower-case path
-    for (const char c : AsciiLowered(folder)) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    char key[17] = {};
-    std::snprintf(key, sizeof(key), "%016llx", static_cast<unsigned long long>(hash));
-    return key;
-}
 
 }  // namespace
 
@@ -67,8 +53,9 @@ void ScanProgramFolder() {
     const std::string local = LocalAppDataFolder();
     // One cache per program folder, so that copies of the program in two folders do not
     // keep replacing each other's.
-    const std::string cachePath =
-        local.empty() ? "" : local + "\\" + kScriptCacheName + FolderKey(folder) + ".cache";
+    const std::string cachePath = local.empty() ? ""
+                                                : local + "\\" + kScriptCacheName +
+                                                      Fingerprint(AsciiLowered(folder)) + ".cache";
     const std::string kept = cachePath.empty() ? "" : ReadFileBytes(cachePath, kLargestCache);
     ScriptCache cache = ScriptCache::FromBytes(kept, folder);
     ScanCatalogue(app.catalogue, app.validationLog, OpenScriptFolder(folder), &cache);

@@ -1,5 +1,7 @@
 #include "base/Text.h"
 
+#include <cstdint>
+
 namespace quillon {
 
 std::string TrimBlanks(std::string_view text) {
@@ -82,6 +84,18 @@ bool IsUtf8(std::string_view text) {
         i += length;
     }
     return true;
+}
+
+std::string Fingerprint(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    std::string digits(16, '0');
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        digits[i] = "0123456789abcdef"[(hash >> (60 - 4 * i)) & 0xF];
+    return digits;
 }
 
 }  // namespace quillon

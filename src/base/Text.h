@@ -29,4 +29,8 @@ bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view start);
 // halves, nothing above U+10FFFF.
 bool IsUtf8(std::string_view text);
 
+// Sixteen hexadecimal digits that tell byte strings apart (FNV-1a, 64 bits): for noticing
+// damage and naming things after their content, not for security.
+std::string Fingerprint(std::string_view bytes);
+
 }  // namespace quillon

@@ -4,19 +4,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/Text.h"
+
 namespace quillon {
 namespace {
 
 constexpr std::string_view kFormat = "Quillon script cache 1\n";
-
-std::uint64_t Checksum(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 // Every field is its length, a colon and its bytes, so that no byte of a name or a body
 // can be taken for a separator.
@@ -60,16 +53,12 @@ class FieldReader {
 }  // namespace
 
 ScriptCache ScriptCache::FromBytes(std::string_view bytes, const std::string& folderPath) {
-    // The last 16 bytes are the checksum of all before them, in hexadecimal.
+    // The last 16 bytes are the fingerprint of all before them.
     constexpr std::size_t kSumLength = 16;
     if (bytes.size() < kFormat.size() + kSumLength || bytes.substr(0, kFormat.size()) != kFormat)
         return {};
     const std::string_view content = bytes.substr(0, bytes.size() - kSumLength);
-    std::uint64_t stored = 0;
-    const std::string_view sum = bytes.substr(content.size());
-    if (std::from_chars(sum.data(), sum.data() + sum.size(), stored, 16).ptr !=
-            sum.data() + sum.size() ||
-        stored != Checksum(content))
+    if (bytes.substr(content.size()) != Fingerprint(content))
         return {};
     FieldReader fields(content.substr(kFormat.size()));
     const std::optional<std::string_view> folder = fields.Next(content.size());
@@ -115,11 +104,7 @@ std::string ScriptCache::ToBytes(const std::string& folderPath) const {
         PutField(out, std::to_string(script.entry.argCount));
         PutField(out, std::to_string(script.entry.eraseTemp));
     }
-    char sum[17] = {};
-    const std::uint64_t value = Checksum(out);
-    for (int i = 15; i >= 0; --i)
-        sum[15 - i] = "0123456789abcdef"[(value >> (4 * i)) & 0xF];
-    return out + std::string(sum, 16);
+    return out + Fingerprint(out);
 }
 
 const CachedScript* ScriptCache::Find(const std::string& fileName, const std::string& stamp) const {
