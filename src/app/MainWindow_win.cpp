@@ -327,6 +327,8 @@ void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
     App().hoverSlot = SlotUnderPointer(window, target, ChosenArgCount().value_or(0));
 }
 
+constexpr char kSetOnSlotOneText[] = "Several pictures or a folder go on slot 1";
+
 // Several files, or a folder, dropped on slot 1 of a script that takes pictures: slot 1
 // holds them all.
 bool DroppedSet(HWND window, HDROP drop, UINT count) {
@@ -336,10 +338,12 @@ bool DroppedSet(HWND window, HDROP drop, UINT count) {
     if (count == 1 && !IsFolder(paths.front()))
         return false;
     UpdateHoverSlotAtDrop(window, drop);
-    if (App().hoverSlot != 1)
+    if (App().hoverSlot != 1) {
         RefusalBeep();
-    else
-        FillSlotOne(window, ExpandPictureSources(paths), ChosenArgCount().value_or(0));
+        SetItemText(window, kInputStatusId, kSetOnSlotOneText);
+    } else {
+        FillSlotOne(window, paths, ChosenArgCount().value_or(0));
+    }
     return true;
 }
 

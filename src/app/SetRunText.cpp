@@ -16,11 +16,23 @@ std::string Count(int count, const char* one, const char* many) {
 
 }  // namespace
 
-std::string SetProgressLine(int done, int total, const std::string& pictureName) {
-    return std::to_string(done) + " of " + std::to_string(total) + ": " + pictureName;
+std::string SetQuestionDetails(int pictures, int existing, int leftOut) {
+    std::string text;
+    if (existing > 0)
+        text += "\r\r" + std::to_string(existing) + " of " + std::to_string(pictures) +
+                (pictures == 1 ? " picture already has" : " pictures already have") +
+                " their output: replace it, or skip them?";
+    if (leftOut > 0)
+        text += "\r\r" + Count(leftOut, "picture is", "pictures are") +
+                " left out: this script made them, or another slot holds them.";
+    return text;
 }
 
-std::string SetTimesLine(long elapsedSeconds, int done, int total) {
+std::string ProgressLine(int finished, int total, const std::string& pictureName) {
+    return std::to_string(finished) + " of " + std::to_string(total) + ": " + pictureName;
+}
+
+std::string TimesLine(long elapsedSeconds, int done, int total) {
     std::string line = "Elapsed " + Clock(elapsedSeconds);
     if (done > 0 && total >= done) {
         const long left = elapsedSeconds * static_cast<long>(total - done) / done;
@@ -29,7 +41,7 @@ std::string SetTimesLine(long elapsedSeconds, int done, int total) {
     return line;
 }
 
-std::string SetSummaryText(const SetSummary& summary) {
+std::string SummaryText(const SetSummary& summary) {
     std::string text;
     if (summary.cancelled)
         text = "Cancelled after " +
@@ -38,7 +50,12 @@ std::string SetSummaryText(const SetSummary& summary) {
     text += Count(summary.created + summary.warnings, "picture", "pictures") + " created";
     if (summary.warnings > 0)
         text += ", " + std::to_string(summary.warnings) + " of them with warnings";
-    text += ", " + std::to_string(summary.failed) + " failed.";
+    text += ", " + std::to_string(summary.failed) + " failed";
+    if (summary.skipped > 0)
+        text += ", " + std::to_string(summary.skipped) + " skipped";
+    if (summary.leftOut > 0)
+        text += ", " + std::to_string(summary.leftOut) + " left out";
+    text += '.';
     std::size_t shown = 0;
     for (const SetSummaryEntry& entry : summary.entries) {
         if (shown++ == kSummaryEntries) {
@@ -48,6 +65,8 @@ std::string SetSummaryText(const SetSummary& summary) {
         }
         text += std::string("\r\r") + (entry.failed ? "Failed: " : "Warning: ") +
                 entry.pictureName + "\r" + entry.firstLines;
+        if (!entry.keptAs.empty())
+            text += "\rThe output made is kept as " + entry.keptAs;
     }
     if (!summary.logPath.empty())
         text += "\r\rEverything ImageMagick said is in " + summary.logPath;

@@ -20,6 +20,7 @@
 #include "execution/PictureSet.h"
 #include "execution/PictureSetRunner_win.h"
 #include "pictures/InputSlots.h"
+#include "base/Files_win.h"
 #include "pictures/PictureEngine_win.h"
 #include "pictures/SlotSet_win.h"
 
@@ -34,6 +35,10 @@ constexpr int kWarningStyle = MB_ICONWARNING;
 constexpr int kInformationStyle = MB_ICONINFORMATION;
 constexpr char kLogName[] = "Quillon batch log.txt";
 constexpr int kSummaryLines = 2;
+constexpr char kWaitingText[] = "Waiting for another run into the same folder to end...";
+constexpr char kExistingButtons[] = "&Replace;&Skip;Cancel";
+constexpr int kReplace = 1;
+constexpr int kSkip = 2;
 
 constexpr wchar_t kProgressClass[] = L"QuillonSetProgress";
 constexpr int kLineId = 101;
@@ -66,12 +71,13 @@ void UpdateProgress(HWND dialog, const ProgressView& view) {
     const std::string name = last >= 0 && last < total
                                  ? std::string(FileNameOf(view.plan->pictures[last].path))
                                  : std::string();
-    const int shown = view.progress->started.load() < 1 ? 0 : view.progress->started.load();
-    ::SetDlgItemTextW(dialog, kLineId, WidenAnsi(SetProgressLine(shown, total, name)).c_str());
+    const std::string line =
+        view.progress->waiting.load() ? std::string(kWaitingText) : ProgressLine(done, total, name);
+    ::SetDlgItemTextW(dialog, kLineId, WidenAnsi(line).c_str());
     const long elapsed = static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(
                                                std::chrono::steady_clock::now() - view.start)
                                                .count());
-    ::SetDlgItemTextW(dialog, kTimesId, WidenAnsi(SetTimesLine(elapsed, done, total)).c_str());
+    ::SetDlgItemTextW(dialog, kTimesId, WidenAnsi(TimesLine(elapsed, done, total)).c_str());
     ::SendDlgItemMessageW(dialog, kBarId, PBM_SETPOS,
                           total > 0 ? static_cast<WPARAM>(kBarRange * done / total) : 0, 0);
 }
@@ -158,19 +164,13 @@ HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view
     return dialog;
 }
 
-bool WriteLog(const std::string& path, const std::string& text) {
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, Closer> file{::_wfopen(WidenAnsi(path).c_str(), L"wb")};
-    return file && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-}
-
-std::optional<PixelSize> DecodedSize(const std::string& path) {
-    const PictureOwner picture = LoadPictureFile(path);
-    if (!picture)
-        return std::nullopt;
-    return PictureSize(picture.get());
+std::string LocalTimeText() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return text;
 }
 
 // Waits for the set's thread while the window's messages flow; the main window's end or a
@@ -205,20 +205,27 @@ void WaitWithMessages(HWND window, HWND dialog, HANDLE finished, HANDLE cancel) 
 std::optional<std::string> RunSlotOneSet(HWND window) {
     AppState& app = App();
     const std::optional<int> argCount = ChosenArgCount();
-    const std::vector<std::string> pictures = SlotOneSet();
-    if (!argCount || *argCount < 1 || pictures.size() < 2)
+    if (!argCount || *argCount < 1 || SlotOneSet().size() < 2)
         return std::nullopt;
     const ScriptEntry entry = app.catalogue.At(app.currentScript);
-
-    const std::wstring question = L"Run \u00AB" + WidenAnsi(TrimBlanks(entry.displayName)) +
-                                  L"\u00BB on " + std::to_wstring(pictures.size()) + L" pictures?";
-    if (MyMsgBox(window, NarrowToAnsiMarked(question), kCaption, kQuestionStyle, "") != kYes)
-        return std::nullopt;
+    std::vector<std::string> pictures;
+    for (const FolderPicture& picture : SlotOneSetFor(false))
+        pictures.push_back(picture.path);
 
     std::vector<BatchPicture> others;
     for (int i = 2; i <= *argCount && i <= kSlotCount; ++i) {
         const InputSlot& slot = InputSlots()[static_cast<std::size_t>(i)];
         others.push_back({TrimBlanks(slot.path), slot.width, slot.height});
+    }
+    // What the script cannot do with any folder is said before anything is asked.
+    const std::string body = TrimBlanks(entry.body);
+    {
+        const SetPlan anywhere = PlanSet(
+            body, pictures, std::vector<std::string>(pictures.size(), "?\\"), others, nullptr);
+        if (!anywhere.refusal.empty()) {
+            MyMsgBox(window, anywhere.refusal, kCaption, kMbIconError, "");
+            return std::nullopt;
+        }
     }
     // The policy decides each picture's folder; a folder question is asked once for all.
     std::optional<std::string> asked;
@@ -244,14 +251,30 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     SetRequest request;
     request.body = entry.body;
     request.eraseTemp = entry.eraseTemp == 1;
-    request.plan = PlanSet(TrimBlanks(entry.body), pictures, folders, others);
+    request.plan = PlanSet(body, pictures, folders, others, LastWriteTime);
     if (!request.plan.refusal.empty()) {
         MyMsgBox(window, request.plan.refusal, kCaption, kMbIconError, "");
         return std::nullopt;
     }
+    const int existing = ExistingOutputs(request.plan);
+    const int count = static_cast<int>(request.plan.pictures.size());
+    const std::wstring question = L"Run \u00AB" + WidenAnsi(TrimBlanks(entry.displayName)) +
+                                  L"\u00BB on " + std::to_wstring(count) +
+                                  (count == 1 ? L" picture?" : L" pictures?");
+    const std::string text =
+        NarrowToAnsiMarked(question) + SetQuestionDetails(count, existing, request.plan.leftOut);
+    if (existing > 0) {
+        const int answer = MyMsgBox(window, text, kCaption, MB_ICONQUESTION, kExistingButtons);
+        if (answer != kReplace && answer != kSkip)
+            return std::nullopt;
+        if (answer == kSkip)
+            SkipExisting(request.plan);
+    } else if (MyMsgBox(window, text, kCaption, kQuestionStyle, "") != kYes) {
+        return std::nullopt;
+    }
     request.others = std::move(others);
     request.jobs = DefaultSetJobs();
-    request.pictureSize = DecodedSize;
+    request.pictureSize = DecodedPictureSize;
     // The previous result may be one of the files the set replaces.
     InputSlots()[0].picture.reset();
 
@@ -259,26 +282,39 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     const UniqueHandle finished(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!cancel || !finished)
         return std::nullopt;
+    const std::string started = LocalTimeText();
     SetProgress progress;
     std::mutex outcomesLock;
     std::vector<PictureOutcome> outcomes;
     std::optional<std::size_t> lastCreated;
-    bool complete = false;
-    std::thread worker([&] {
-        complete = RunPictureSet(request, cancel.get(), progress, [&](const PictureOutcome& o) {
-            std::lock_guard<std::mutex> lock(outcomesLock);
-            if (o.verdict != PictureVerdict::kFailed)
-                lastCreated = outcomes.size();
-            outcomes.push_back(o);
+    bool complete = request.plan.pictures.empty();
+    std::thread worker;
+    if (!complete) {
+        worker = std::thread([&] {
+            complete = RunPictureSet(request, cancel.get(), progress, [&](const PictureOutcome& o) {
+                std::lock_guard<std::mutex> lock(outcomesLock);
+                if (o.verdict != PictureVerdict::kFailed)
+                    lastCreated = outcomes.size();
+                outcomes.push_back(o);
+            });
+            ::SetEvent(finished.get());
         });
-        ::SetEvent(finished.get());
-    });
-    ProgressView view{&progress, &request.plan, cancel.get(), std::chrono::steady_clock::now()};
-    HWND dialog = OpenProgressWindow(window, TrimBlanks(entry.displayName), view);
-    WaitWithMessages(window, dialog, finished.get(), cancel.get());
-    worker.join();
-    if (dialog != nullptr && ::IsWindow(dialog))
-        ::DestroyWindow(dialog);
+        ProgressView view{&progress, &request.plan, cancel.get(), std::chrono::steady_clock::now()};
+        HWND dialog = OpenProgressWindow(window, TrimBlanks(entry.displayName), view);
+        WaitWithMessages(window, dialog, finished.get(), cancel.get());
+        worker.join();
+        if (dialog != nullptr && ::IsWindow(dialog))
+            ::DestroyWindow(dialog);
+    }
+    // The log always tells of the last run, a clean one too.
+    const std::string logPath =
+        (request.plan.pictures.empty() ? folders.front()
+                                       : request.plan.pictures.front().outputFolder) +
+        kLogName;
+    const bool logged = WriteWholeFile(
+        logPath,
+        RunLogText({TrimBlanks(entry.displayName), TrimBlanks(entry.fileName), started, !complete},
+                   request.plan, outcomes));
     if (!::IsWindow(window) || !::IsWindowVisible(window))
         return std::nullopt;  // closed while the set ran: nobody left to tell
 
@@ -287,26 +323,23 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     summary.created = progress.created.load();
     summary.warnings = progress.warnings.load();
     summary.failed = progress.failed.load();
+    summary.skipped = request.plan.skipped;
+    summary.leftOut = request.plan.leftOut;
     summary.cancelled = !complete;
-    std::vector<PictureOutcome> said;
     for (const PictureOutcome& outcome : outcomes) {
         if (outcome.verdict == PictureVerdict::kCreated)
             continue;
-        said.push_back(outcome);
         summary.entries.push_back(
             {outcome.verdict == PictureVerdict::kFailed,
              std::string(FileNameOf(request.plan.pictures[outcome.index].path)),
-             FirstLines(outcome.output, kSummaryLines)});
+             FirstLines(outcome.output, kSummaryLines), outcome.keptAs});
     }
-    if (!said.empty()) {
-        const std::string logPath = request.plan.pictures.front().outputFolder + kLogName;
-        if (WriteLog(logPath, SetLogText(request.plan, said)))
-            summary.logPath = logPath;
-    }
+    if (logged && !summary.entries.empty())
+        summary.logPath = logPath;
     const int style = summary.failed > 0     ? kMbIconError
                       : summary.warnings > 0 ? kWarningStyle
                                              : kInformationStyle;
-    MyMsgBox(window, SetSummaryText(summary), kCaption, style, "");
+    MyMsgBox(window, SummaryText(summary), kCaption, style, "");
     if (!lastCreated)
         return std::nullopt;
     return outcomes[*lastCreated].outputFile;

@@ -6,6 +6,7 @@
 
 #include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
+#include "base/Text.h"
 
 namespace quillon {
 
@@ -37,6 +38,43 @@ std::vector<std::string> FileNamesIn(const std::string& folder, bool withHidden)
             names.push_back(*name);
     } while (::FindNextFileW(search.get(), &found));
     return names;
+}
+
+std::vector<std::string> SubfolderNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(::FindFirstFileW(WidenAnsi(folder + "*").c_str(), &found));
+    if (!search)
+        return names;
+    const DWORD skipped =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            (found.dwFileAttributes & skipped) != 0 || name == L"." || name == L"..")
+            continue;
+        if (std::optional<std::string> narrow = NarrowToAnsi(name))
+            names.push_back(*narrow);
+    } while (::FindNextFileW(search.get(), &found));
+    return names;
+}
+
+std::optional<std::int64_t> LastWriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(WidenAnsi(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return static_cast<std::int64_t>((ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                     data.ftLastWriteTime.dwLowDateTime);
+}
+
+bool CreateFolderTree(const std::string& folder) {
+    if (IsFolder(folder))
+        return true;
+    const std::string trimmed = folder.substr(0, folder.find_last_not_of('\\') + 1);
+    const std::string parent = FolderOf(trimmed);
+    if (parent.empty() || parent.size() >= folder.size() || !CreateFolderTree(parent))
+        return false;
+    return ::CreateDirectoryW(WidenAnsi(trimmed).c_str(), nullptr) != FALSE || IsFolder(folder);
 }
 
 std::string ReadFileBytes(const std::string& path, std::size_t limit) {

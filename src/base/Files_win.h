@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,17 @@ bool IsFolder(const std::string& path);
 // files among them only when asked; a name the code page cannot write would be another
 // file once narrowed, so it is left out.
 std::vector<std::string> FileNamesIn(const std::string& folder, bool withHidden = false);
+
+// The folders directly in a folder (ending in a backslash), without hidden and system ones
+// and without junctions and links, which could lead back up the tree.
+std::vector<std::string> SubfolderNamesIn(const std::string& folder);
+
+// The file's last write time (in the file system's ticks), or nothing when it is missing.
+std::optional<std::int64_t> LastWriteTime(const std::string& path);
+
+// Makes the folder (ending in a backslash) and every missing folder above it; true when it
+// exists afterwards.
+bool CreateFolderTree(const std::string& folder);
 
 // At most limit bytes from the start of the file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path, std::size_t limit = std::string::npos);

@@ -12,6 +12,22 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+std::string_view TrimSpace(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::string PathKey(std::string_view path) {
+    std::string key;
+    for (char c : path) {
+        if (c != '"')
+            key += AsciiLower(c);
+    }
+    return key;
+}
+
 std::string_view FileNameOf(std::string_view path) {
     const std::size_t slash = path.rfind('\\');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);

@@ -11,6 +11,13 @@ namespace quillon {
 // text fields do.
 std::string TrimBlanks(std::string_view text);
 
+// Removes leading and trailing blanks, tabs, CRs and LFs.
+std::string_view TrimSpace(std::string_view text);
+
+// What tells two paths of one file apart from others' on Windows: ASCII case and double
+// quotes (no part of a name) do not count.
+std::string PathKey(std::string_view path);
+
 // The part of a path after its last backslash; the whole path when it has none.
 std::string_view FileNameOf(std::string_view path);
 

@@ -74,10 +74,7 @@ std::optional<std::string> FullPath(const std::string& path) {
 std::optional<PixelSize> PictureFileSize(const std::string& fullPath) {
     static const bool started = (StartPictureEngine(), true);
     (void)started;
-    const PictureOwner picture = LoadPictureFile(fullPath);
-    if (!picture)
-        return std::nullopt;
-    return PictureSize(picture.get());
+    return DecodedPictureSize(fullPath);
 }
 
 std::optional<std::string> EncodeBatchName(std::string_view name) {

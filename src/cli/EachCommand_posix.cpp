@@ -6,7 +6,7 @@ namespace quillon::cli {
 
 int EachCommand(const std::vector<std::string>&) {
     std::fprintf(stderr, "quillon-cli: each needs Windows\n");
-    return 2;
+    return 4;  // nothing could run
 }
 
 }  // namespace quillon::cli

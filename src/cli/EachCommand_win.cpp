@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <optional>
 
 #include <windows.h>
@@ -16,25 +15,21 @@
 #include "base/Handles_win.h"
 #include "base/Text.h"
 #include "catalogue/ScriptFolderAccess.h"
+#include "cli/CliCommon.h"
 #include "cli/CliPlatform.h"
 #include "execution/PictureSet.h"
 #include "execution/PictureSetRunner_win.h"
+#include "pictures/PictureFolder_win.h"
 
 namespace quillon::cli {
 
 namespace {
 
-constexpr int kAllCreated = 0;
-constexpr int kSomeWarnings = 1;
-constexpr int kSomeFailed = 2;
-constexpr int kUsageError = 2;
-constexpr int kInputError = 3;
-constexpr int kMostPictures = 4;
 constexpr int kMostJobs = 64;
 constexpr char kLogName[] = "Quillon batch log.txt";
 constexpr char kUsage[] =
-    "usage: quillon-cli each [--out FOLDER] [--jobs N] SCRIPT SOURCE [PICTURE2 [PICTURE3 "
-    "[PICTURE4]]]";
+    "usage: quillon-cli each [--out FOLDER] [--jobs N] [--existing replace|skip] [--recurse] "
+    "[--keep-dates] SCRIPT SOURCE [PICTURE2 [PICTURE3 [PICTURE4]]]";
 
 // Set by Ctrl+C: the set then behaves as on Cancel.
 HANDLE g_cancel = nullptr;
@@ -44,108 +39,149 @@ BOOL WINAPI OnConsoleBreak(DWORD) {
     return TRUE;
 }
 
-int Say(const std::string& message, int exitCode) {
-    std::fprintf(stderr, "quillon-cli: %s\n", message.c_str());
-    return exitCode;
+struct EachOptions {
+    std::optional<std::string> outFolder;
+    int jobs = 0;
+    bool skipExisting = false;
+    bool recurse = false;
+    bool keepDates = false;
+};
+
+// The options before the script; the index of the script's argument, or nothing after
+// saying what was wrong.
+std::optional<std::size_t> ParseOptions(const std::vector<std::string>& args,
+                                        EachOptions& options) {
+    std::size_t next = 1;
+    for (; next < args.size() && args[next].rfind("--", 0) == 0; ++next) {
+        const std::string& option = args[next];
+        if (option == "--recurse") {
+            options.recurse = true;
+            continue;
+        }
+        if (option == "--keep-dates") {
+            options.keepDates = true;
+            continue;
+        }
+        if (option != "--out" && option != "--jobs" && option != "--existing") {
+            Say("unknown option " + option + "\n" + kUsage, kExitUnusable);
+            return std::nullopt;
+        }
+        if (++next >= args.size()) {
+            Say(option + " needs a value\n" + kUsage, kExitUnusable);
+            return std::nullopt;
+        }
+        const std::string& value = args[next];
+        if (option == "--jobs") {
+            const bool digits = !value.empty() && value.size() <= 3 &&
+                                value.find_first_not_of("0123456789") == std::string::npos;
+            options.jobs = digits ? std::atoi(value.c_str()) : 0;
+            if (options.jobs < 1 || options.jobs > kMostJobs) {
+                Say("--jobs takes a number from 1 to " + std::to_string(kMostJobs), kExitUnusable);
+                return std::nullopt;
+            }
+        } else if (option == "--existing") {
+            if (value != "replace" && value != "skip") {
+                Say("--existing takes replace or skip", kExitUnusable);
+                return std::nullopt;
+            }
+            options.skipExisting = value == "skip";
+        } else {
+            options.outFolder = ResolveFolder(value);
+            if (!options.outFolder) {
+                Say("no such folder: " + value, kExitUnusable);
+                return std::nullopt;
+            }
+        }
+    }
+    return next;
 }
 
-// The set's pictures from SOURCE: a folder's pictures, a list file's paths or one picture.
-std::optional<std::vector<std::string>> GatherSource(const std::string& source) {
-    std::vector<std::string> named;
-    if (source.size() > 1 && source[0] == '@') {
-        const std::string listFile = source.substr(1);
-        if (!OpenFile(listFile, L"rb"))
-            return std::nullopt;
-        named = SetFromList(ReadFileBytes(listFile));
-    } else {
-        const std::optional<std::string> full = FullPath(source);
-        if (!full)
-            return std::nullopt;
-        if (IsFolder(*full)) {
-            const std::string folder = full->back() == '\\' ? *full : *full + '\\';
-            return SetFromFolder(folder, FileNamesIn(folder));
-        }
-        named.push_back(*full);
-    }
+// The list file's paths in the program's own text: UTF-8 where it runs in UTF-8, otherwise
+// the system's code page, in which a name it cannot hold would be another file.
+std::optional<std::vector<std::string>> ListedPictures(const std::string& listFile) {
+    const std::optional<std::string> full = FullPath(listFile);
+    if (!full || !OpenFile(*full, L"rb"))
+        return std::nullopt;
     std::vector<std::string> pictures;
-    for (const std::string& path : named) {
-        if (std::optional<std::string> full = FullPath(path))
-            pictures.push_back(*full);
+    for (const std::string& utf8 : PathsFromList(ReadFileBytes(*full), FolderOf(*full))) {
+        const std::optional<std::string> ansi = NarrowToAnsi(WidenFromCodePage(utf8, CP_UTF8));
+        const std::optional<std::string> path = ansi ? FullPath(*ansi) : std::nullopt;
+        if (!path) {
+            Say("the list names a picture this system cannot name: " + utf8, 0);
+            continue;
+        }
+        pictures.push_back(*path);
     }
     return pictures;
 }
 
-bool ParseJobs(const std::string& text, int& jobs) {
-    if (text.empty() || text.size() > 3 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    jobs = std::atoi(text.c_str());
-    return jobs >= 1 && jobs <= kMostJobs;
+// The set's pictures from SOURCE: a folder's pictures, a list file's paths or one picture.
+std::optional<std::vector<FolderPicture>> GatherSource(const std::string& source, bool recurse) {
+    if (source.size() > 1 && source[0] == '@') {
+        const std::optional<std::vector<std::string>> listed = ListedPictures(source.substr(1));
+        if (!listed)
+            return std::nullopt;
+        std::vector<FolderPicture> pictures;
+        for (const std::string& path : *listed)
+            pictures.push_back({path, std::string()});
+        return pictures;
+    }
+    const std::optional<std::string> full = FullPath(source);
+    if (!full)
+        return std::nullopt;
+    if (IsFolder(*full))
+        return PicturesInFolder(*full, recurse);
+    return std::vector<FolderPicture>{{*full, std::string()}};
+}
+
+void PrintLine(const std::string& verdict, const std::string& path, const std::string& said) {
+    WriteText(
+        verdict + ' ' + std::string(FileNameOf(path)) + (said.empty() ? "" : ": " + said) + "\r\n",
+        false);
+    std::fflush(stdout);
 }
 
 void PrintOutcome(const SetPlan& plan, const PictureOutcome& outcome) {
-    const std::string name(FileNameOf(plan.pictures[outcome.index].path));
-    std::string line;
-    switch (outcome.verdict) {
-        case PictureVerdict::kCreated:
-            line = "created " + name;
-            break;
-        case PictureVerdict::kWarning:
-            line = "warning " + name + ": " + FirstLines(outcome.output, 1);
-            break;
-        case PictureVerdict::kFailed:
-            line = "failed " + name + ": " + FirstLines(outcome.output, 1);
-            break;
-    }
-    line += "\r\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
+    static constexpr const char* kVerdicts[] = {"created", "warning", "failed"};
+    const int verdict = static_cast<int>(outcome.verdict);
+    PrintLine(kVerdicts[verdict], plan.pictures[outcome.index].path,
+              outcome.verdict == PictureVerdict::kCreated ? "" : FirstLines(outcome.output, 1));
+}
+
+std::string LocalTimeText() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return text;
 }
 
 }  // namespace
 
 int EachCommand(const std::vector<std::string>& args) {
-    std::size_t next = 1;
-    std::optional<std::string> outFolder;
-    int jobs = DefaultSetJobs();
-    while (next < args.size() && (args[next] == "--out" || args[next] == "--jobs")) {
-        if (next + 1 >= args.size())
-            return Say(kUsage, kUsageError);
-        if (args[next] == "--jobs") {
-            if (!ParseJobs(args[next + 1], jobs))
-                return Say("--jobs takes a number from 1 to " + std::to_string(kMostJobs),
-                           kUsageError);
-        } else {
-            outFolder = ResolveFolder(args[next + 1]);
-            if (!outFolder)
-                return Say("no such folder: " + args[next + 1], kUsageError);
-        }
-        next += 2;
-    }
-    if (args.size() < next + 2)
-        return Say(kUsage, kUsageError);
-    const std::string& scriptArgument = args[next];
-    const std::string& sourceArgument = args[next + 1];
+    EachOptions options;
+    options.jobs = DefaultSetJobs();
+    const std::optional<std::size_t> next = ParseOptions(args, options);
+    if (!next)
+        return kExitUnusable;
+    if (args.size() < *next + 2)
+        return Say(kUsage, kExitUnusable);
+    const std::string& scriptArgument = args[*next];
+    const std::string& sourceArgument = args[*next + 1];
     const std::vector<std::string> otherArguments(
-        args.begin() + static_cast<std::ptrdiff_t>(next + 2), args.end());
+        args.begin() + static_cast<std::ptrdiff_t>(*next + 2), args.end());
 
-    ScriptEntry script;
-    const std::optional<std::string> scriptPath = FullPath(scriptArgument);
-    const std::string scriptFolder = scriptPath ? FolderOf(*scriptPath) : std::string();
-    std::unique_ptr<ByteSource> reader =
-        scriptFolder.empty()
-            ? nullptr
-            : OpenScriptFolder(scriptFolder).open(scriptPath->substr(scriptFolder.size()));
-    if (!reader)
-        return Say("cannot read the script " + scriptArgument, kInputError);
-    const int argCount = ReadScript(reader.get(), script).count;
-    reader.reset();
-    if (argCount < 1 || argCount > kMostPictures)
-        return Say(scriptArgument + " is not a valid script taking 1 to 4 pictures", kInputError);
-    if (otherArguments.size() + 1 != static_cast<std::size_t>(argCount)) {
+    const LoadedScript loaded = LoadScript(scriptArgument);
+    if (!loaded.refusal.empty())
+        return Say(loaded.refusal, kExitUnusable);
+    if (loaded.argCount < 1)
+        return Say(scriptArgument + " takes no picture, so there is nothing to run it on",
+                   kExitUnusable);
+    if (otherArguments.size() + 1 != static_cast<std::size_t>(loaded.argCount)) {
         return Say(std::string(kUsage) + " (" + scriptArgument + " takes " +
-                       std::to_string(argCount) + " pictures)",
-                   kUsageError);
+                       std::to_string(loaded.argCount) + " pictures)",
+                   kExitUnusable);
     }
 
     std::vector<BatchPicture> others;
@@ -153,60 +189,90 @@ int EachCommand(const std::vector<std::string>& args) {
         const std::optional<std::string> path = FullPath(argument);
         const std::optional<PixelSize> size = path ? PictureFileSize(*path) : std::nullopt;
         if (!size)
-            return Say("cannot read or decode the picture " + argument, kInputError);
+            return Say("cannot read or decode the picture " + argument, kExitUnusable);
         others.push_back({*path, size->width, size->height});
     }
-    const std::optional<std::vector<std::string>> pictures = GatherSource(sourceArgument);
-    if (!pictures)
-        return Say("cannot read " + sourceArgument, kInputError);
-    if (pictures->empty())
-        return Say("no pictures to run in " + sourceArgument, kInputError);
+    const std::optional<std::vector<FolderPicture>> gathered =
+        GatherSource(sourceArgument, options.recurse);
+    if (!gathered)
+        return Say("cannot read " + sourceArgument, kExitUnusable);
+    if (gathered->empty())
+        return Say("no pictures to run in " + sourceArgument, kExitUnusable);
 
+    std::vector<std::string> pictures;
     std::vector<std::string> outputFolders;
-    for (const std::string& picture : *pictures)
-        outputFolders.push_back(outFolder ? *outFolder : FolderOf(picture));
+    for (const FolderPicture& picture : *gathered) {
+        pictures.push_back(picture.path);
+        // Outputs keep the tree below the folder they go to.
+        outputFolders.push_back(options.outFolder ? *options.outFolder + picture.subfolder
+                                                  : FolderOf(picture.path));
+    }
     SetRequest request;
-    request.body = script.body;
-    request.eraseTemp = script.eraseTemp == 1;
-    request.plan = PlanSet(TrimBlanks(script.body), *pictures, outputFolders, others);
+    request.body = loaded.script.body;
+    request.eraseTemp = loaded.script.eraseTemp == 1;
+    request.plan =
+        PlanSet(TrimBlanks(loaded.script.body), pictures, outputFolders, others, LastWriteTime);
     if (!request.plan.refusal.empty())
-        return Say(request.plan.refusal, kInputError);
+        return Say(request.plan.refusal, kExitUnusable);
+    if (options.skipExisting) {
+        for (const SetPicture& picture : request.plan.pictures) {
+            if (picture.outputCurrent)
+                PrintLine("skipped", picture.path, "");
+        }
+        SkipExisting(request.plan);
+    }
+    if (request.plan.leftOut > 0)
+        WriteText("left out " + std::to_string(request.plan.leftOut) +
+                      " pictures: outputs of this script or pictures of another slot\r\n",
+                  false);
     request.others = others;
-    request.jobs = jobs;
+    request.jobs = options.jobs;
+    request.keepDates = options.keepDates;
     request.pictureSize = PictureFileSize;
+    for (const SetPicture& picture : request.plan.pictures) {
+        if (!CreateFolderTree(picture.outputFolder))
+            return Say("cannot make the folder " + picture.outputFolder, kExitCouldNotRun);
+    }
 
     UniqueHandle cancel(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!cancel)
+        return Say("cannot start the run", kExitCouldNotRun);
     g_cancel = cancel.get();
     ::SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
     const bool showProgress = _isatty(_fileno(stderr)) != 0;
     const int total = static_cast<int>(request.plan.pictures.size());
+    const std::string started = LocalTimeText();
     std::vector<PictureOutcome> outcomes;
     SetProgress progress;
     const bool complete =
+        total == 0 ||
         RunPictureSet(request, cancel.get(), progress, [&](const PictureOutcome& outcome) {
             PrintOutcome(request.plan, outcome);
-            if (outcome.verdict != PictureVerdict::kCreated)
-                outcomes.push_back(outcome);
-            if (showProgress) {
-                std::fprintf(stderr, "%d of %d\r", progress.finished.load() + 1, total);
-            }
+            outcomes.push_back(outcome);
+            if (showProgress)
+                WriteText(std::to_string(outcomes.size()) + " of " + std::to_string(total) + "\r",
+                          true);
         });
     ::SetConsoleCtrlHandler(OnConsoleBreak, FALSE);
 
-    if (!outcomes.empty()) {
-        const std::string logPath = request.plan.pictures.front().outputFolder + kLogName;
-        const std::string log = SetLogText(request.plan, outcomes);
-        if (WriteWholeFile(logPath, log))
-            Say("what ImageMagick said is in " + logPath, 0);
-    }
+    // The log always tells of the last run, a clean one too.
+    const std::string logFolder = options.outFolder   ? *options.outFolder
+                                  : !pictures.empty() ? FolderOf(pictures.front())
+                                                      : std::string();
+    const std::string logPath = logFolder + kLogName;
+    const bool logged = WriteWholeFile(logPath, RunLogText({TrimBlanks(loaded.script.displayName),
+                                                            scriptArgument, started, !complete},
+                                                           request.plan, outcomes));
+    if (logged && (progress.failed.load() > 0 || progress.warnings.load() > 0))
+        Say("what ImageMagick said is in " + logPath, 0);
     if (!complete) {
         return Say("cancelled after " + std::to_string(progress.finished.load()) + " of " +
                        std::to_string(total) + " pictures",
-                   kSomeFailed);
+                   kExitCancelled);
     }
     if (progress.failed.load() > 0)
-        return kSomeFailed;
-    return progress.warnings.load() > 0 ? kSomeWarnings : kAllCreated;
+        return kExitFailed;
+    return progress.warnings.load() > 0 ? kExitWarnings : kExitDone;
 }
 
 }  // namespace quillon::cli

@@ -5,7 +5,7 @@
 //   quillon-cli body FOLDER K   the stored body of position K, as held
 //   quillon-cli batch [--out FOLDER] SCRIPT PICTURE...   the "script.bat" Execute would write
 //   quillon-cli run [--out FOLDER] SCRIPT PICTURE...     the run Execute would make (Windows)
-//   quillon-cli each [--out FOLDER] [--jobs N] SCRIPT SOURCE [PICTURE2..4]   many pictures
+//   quillon-cli each [OPTIONS] SCRIPT SOURCE [PICTURE2..4]   many pictures
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +18,7 @@
 #include "base/Text.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ScriptFolderAccess.h"
+#include "cli/CliCommon.h"
 #include "cli/CliPlatform.h"
 #include "cli/EachCommand.h"
 #include "execution/BatchScript.h"
@@ -25,48 +26,30 @@
 namespace {
 
 using namespace quillon;
-
-constexpr int kUsageError = 2;
-// The script or a picture cannot be used as given.
-constexpr int kInputError = 3;
-// Run results: nothing printed, a warning (the output exists), an error.
-constexpr int kRunQuiet = 0;
-constexpr int kRunWarning = 1;
-constexpr int kRunError = 2;
-// Nothing ran: a file of the run could not be written, or the interpreter did not start.
-constexpr int kRunNotMade = 4;
-// Quillon has four input slots.
-constexpr int kMostPictures = 4;
+using cli::kExitCouldNotRun;
+using cli::kExitDone;
+using cli::kExitFailed;
+using cli::kExitUnusable;
+using cli::kExitWarnings;
+using cli::Say;
+using cli::SayOnOneLine;
 
 constexpr char kUsage[] =
     "usage: quillon-cli check FOLDER | list FOLDER | body FOLDER K"
     " | batch [--out FOLDER] SCRIPT PICTURE... | run [--out FOLDER] SCRIPT PICTURE..."
-    " | each [--out FOLDER] [--jobs N] SCRIPT SOURCE [PICTURE2..4]";
-
-int Say(const std::string& message, int exitCode) {
-    cli::WriteText("quillon-cli: " + message + "\n", true);
-    return exitCode;
-}
+    " | each [--out FOLDER] [--jobs N] [--existing replace|skip] [--recurse] [--keep-dates]"
+    " SCRIPT SOURCE [PICTURE2..4]";
 
 int Fail(const std::string& message) {
-    return Say(message, kUsageError);
+    return Say(message, kExitUnusable);
 }
 
 int Refuse(const std::string& message) {
-    return Say(message, kInputError);
-}
-
-// A message the window shows, on one line.
-int SayOnOneLine(std::string message, int exitCode) {
-    for (char& c : message) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return Say(message, exitCode);
+    return Say(message, kExitUnusable);
 }
 
 int RefuseName(const std::string& name) {
-    return SayOnOneLine(UnwritableNameMessage(name), kInputError);
+    return SayOnOneLine(UnwritableNameMessage(name), kExitUnusable);
 }
 
 void WriteBytes(std::string_view bytes) {
@@ -74,7 +57,7 @@ void WriteBytes(std::string_view bytes) {
 }
 
 int Finish(int exitCode) {
-    return std::fflush(stdout) == 0 ? exitCode : Fail("could not write the output");
+    return std::fflush(stdout) == 0 ? exitCode : Say("could not write the output", kExitFailed);
 }
 
 // A position typed by the user: decimal digits only, within the catalogue.
@@ -146,23 +129,6 @@ std::optional<std::string> BatchPicturePath(std::string path) {
     return path;
 }
 
-std::string PictureCount(int count) {
-    return std::to_string(count) + (count == 1 ? " picture" : " pictures");
-}
-
-const char* FaultText(ScriptFault fault) {
-    switch (fault) {
-        case ScriptFault::kNoArgs:
-            return "its <script ...> tag has no args=\"...\"";
-        case ScriptFault::kNoName:
-            return "its <script ...> tag has no name=\"...\"";
-        case ScriptFault::kNoTag:
-        case ScriptFault::kNone:
-            break;
-    }
-    return "it has no <script ...> tag";
-}
-
 // Gathers what the Execute button would have for the arguments after the command, or
 // says why it cannot and gives the exit code.
 int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
@@ -181,26 +147,14 @@ int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
     const std::vector<std::string> pictureArguments(
         args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
 
-    const std::optional<std::string> scriptPath = cli::FullPath(scriptArgument);
-    const std::string scriptFolder = scriptPath ? FolderPart(*scriptPath) : std::string();
-    if (scriptFolder.empty())
-        return Refuse("cannot read the script " + scriptArgument);
-    std::unique_ptr<ByteSource> source =
-        OpenScriptFolder(scriptFolder).open(scriptPath->substr(scriptFolder.size()));
-    if (!source)
-        return Refuse("cannot read the script " + scriptArgument);
-    const ScriptReadResult read = ReadScript(source.get(), job.script);
-    source.reset();
-    if (read.count == kInvalidScript)
-        return Refuse(scriptArgument + " is not a valid script: " + FaultText(read.fault));
-    const int argCount = read.count;
-    if (argCount > kMostPictures) {
-        return Refuse(scriptArgument + " takes " + PictureCount(argCount) +
-                      ", and Quillon runs scripts that take at most " +
-                      std::to_string(kMostPictures));
-    }
+    cli::LoadedScript loaded = cli::LoadScript(scriptArgument);
+    if (!loaded.refusal.empty())
+        return Refuse(loaded.refusal);
+    job.script = loaded.script;
+    const int argCount = loaded.argCount;
     if (pictureArguments.size() != static_cast<std::size_t>(argCount)) {
-        return Fail(usage + " (" + scriptArgument + " takes " + PictureCount(argCount) + ", " +
+        return Fail(usage + " (" + scriptArgument + " takes " + std::to_string(argCount) +
+                    (argCount == 1 ? " picture, " : " pictures, ") +
                     std::to_string(pictureArguments.size()) + " given)");
     }
 
@@ -223,9 +177,9 @@ int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
         if (job.outputFolder.empty())
             job.outputFolder = FolderPart(*path);
     }
-    job.scriptFolder = scriptFolder;
+    job.scriptFolder = loaded.folder;
     if (job.outputFolder.empty())
-        job.outputFolder = scriptFolder;
+        job.outputFolder = loaded.folder;
     return 0;
 }
 
@@ -248,29 +202,27 @@ int RunJobCommand(const cli::ScriptJob& job) {
             // An interpreter ended from outside prints nothing either; a caller that reads
             // only the exit code must not take that for a picture made.
             if (!result.outputFile.empty() && !result.outputMade)
-                return Say(
-                    "the script printed nothing and " + result.outputFile + " does not exist",
-                    kRunError);
-            return kRunQuiet;
+                return Say("the script printed nothing and did not make " + result.outputFile,
+                           kExitFailed);
+            return kExitDone;
         case RunVerdict::kWarning:
-            return Say(result.outputFile + " is created but threw a warning", kRunWarning);
+            return Say(result.outputFile + " is created but threw a warning", kExitWarnings);
         case RunVerdict::kError:
-            return Say(
-                result.outputFile.empty()
-                    ? "the script printed an error and names no output file"
-                    : "the script printed an error and " + result.outputFile + " does not exist",
-                kRunError);
+            return Say(result.outputFile.empty()
+                           ? "the script printed an error and names no output file"
+                           : "the script printed an error and did not make " + result.outputFile,
+                       kExitFailed);
         case RunVerdict::kUnwritable:
-            return SayOnOneLine(result.refusal, kInputError);
+            return SayOnOneLine(result.refusal, kExitUnusable);
         case RunVerdict::kNotRun:
             break;
     }
-    return SayOnOneLine(result.refusal, kRunNotMade);
+    return SayOnOneLine(result.refusal, kExitCouldNotRun);
 }
 
 int ScriptCommand(const std::vector<std::string>& args) {
     if (args[0] == "run" && !cli::RunsScripts())
-        return Fail("run needs Windows");
+        return Say("run needs Windows", cli::kExitCouldNotRun);
     cli::ScriptJob job;
     if (const int refused = GatherJob(args, job))
         return refused;

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,44 +15,55 @@
 
 namespace quillon {
 
-// Whether a folder's file is one of the pictures a set takes from it (by its extension:
-// jpg, jpeg, png, gif, bmp, tif, tiff, in any ASCII case).
-bool IsSetPictureName(std::string_view fileName);
-
-// The pictures of a folder (ending in a separator) from the names listed in it: full paths
-// of the picture files, ordered by name regardless of ASCII case.
-std::vector<std::string> SetFromFolder(const std::string& folder,
-                                       const std::vector<std::string>& fileNames);
-
-// The paths of a list file, one a line: blanks around a path and empty lines do not count,
-// and a path may be enclosed in double quotes.
-std::vector<std::string> SetFromList(std::string_view text);
+// The paths of a list file's bytes, one a line: UTF-8 with or without a byte-order mark, or
+// UTF-16 with one (what PowerShell's ">" writes), given back as UTF-8. Blanks around a path
+// and double quotes round it do not count; blank lines and lines starting with "#" are
+// skipped. A relative path is read against listFolder (ending in a backslash).
+std::vector<std::string> PathsFromList(std::string_view bytes, const std::string& listFolder);
 
 // One picture of a planned set.
 struct SetPicture {
     std::string path;          // the picture for slot 1 (full path)
     std::string outputFolder;  // where its output lands; ends in a backslash
     std::string outputName;    // the output's name within outputFolder
+    bool outputExists = false;
+    bool outputCurrent = false;  // it exists and is not older than the picture
 };
 
 struct SetPlan {
-    std::vector<SetPicture> pictures;
+    std::vector<SetPicture> pictures;  // the pictures that run
+    // Pictures that are the script's outputs for other pictures of the set, or that fill
+    // another slot: never run, however often the set is run again.
+    int leftOut = 0;
+    int skipped = 0;  // pictures whose current output was kept (SkipExisting)
     // When not empty, why nothing of the set may run (lines separated by single CRs).
     std::string refusal;
 };
 
+// A file's last write time, or nothing when there is no such file.
+using LastWriteOf = std::function<std::optional<std::int64_t>(const std::string& path)>;
+
 // The plan for running body once per picture of slot 1, with the pictures of slots 2 to
 // argCount (others) the same for every run. outputFolders holds each picture's output folder
 // as the output policy gives it, in step with pictures. The set is refused when the script
-// names no output, when two pictures would make the same file, or when one would overwrite a
-// picture of the set.
+// names no output or one that does not depend on the picture, when two pictures would make
+// the same file, or when an output would overwrite a picture of another slot.
 SetPlan PlanSet(std::string_view body, const std::vector<std::string>& pictures,
                 const std::vector<std::string>& outputFolders,
-                const std::vector<BatchPicture>& others);
+                const std::vector<BatchPicture>& others, const LastWriteOf& lastWrite);
+
+// How many pictures of the plan already have their output.
+int ExistingOutputs(const SetPlan& plan);
+
+// Takes the pictures whose output is current out of the run, counting them as skipped.
+void SkipExisting(SetPlan& plan);
 
 // The work folder's name for job number k of a run by process id: hidden from the usual
 // listings by its leading tilde and unlike any name a picture set produces.
 std::string JobFolderName(unsigned long processId, int k);
+
+// The process id in a work folder's name, or nothing for any other name.
+std::optional<unsigned long> JobFolderOwner(std::string_view name);
 
 // The batch of one picture, run in its own work folder (ending in a backslash) so that
 // pictures running at the same time never share an intermediate file. The pictures keep
@@ -75,11 +89,21 @@ struct PictureOutcome {
     PictureVerdict verdict = PictureVerdict::kFailed;
     std::string outputFile;  // where the output landed (or would have)
     std::string output;      // what the run printed, or why it could not run
+    std::string keptAs;      // an output that could not be put in place, kept under this path
 };
 
-// The log of a set's warnings and failures, in plan order: for each picture its name, its
-// output and everything the run printed (lines ended by CR LF).
-std::string SetLogText(const SetPlan& plan, std::vector<PictureOutcome> outcomes);
+// What the log says of the run as a whole.
+struct RunLogHeader {
+    std::string scriptName;
+    std::string scriptFile;
+    std::string startTime;
+    bool cancelled = false;
+};
+
+// The log of a set's run, lines ended by CR LF: the script, the time and the counts, then
+// every picture that ran in plan order with its output and everything its run printed.
+std::string RunLogText(const RunLogHeader& header, const SetPlan& plan,
+                       std::vector<PictureOutcome> outcomes);
 
 // Whether a body uses a picture's size ($WIDTH or $HEIGHT, with or without an index).
 bool UsesPictureSize(std::string_view body);

@@ -23,6 +23,7 @@ struct SetProgress {
     std::atomic<int> warnings{0};
     std::atomic<int> failed{0};
     std::atomic<int> lastStarted{-1};  // plan index of the picture started last
+    std::atomic<bool> waiting{false};  // for another set into the same folders
 };
 
 struct SetRequest {
@@ -31,6 +32,7 @@ struct SetRequest {
     SetPlan plan;
     std::vector<BatchPicture> others;  // slots 2 to argCount, the same for every picture
     int jobs = 1;
+    bool keepDates = false;  // each output takes its picture's last write time
     // A picture's size as a single run reads it; called from several threads at once.
     std::function<std::optional<PixelSize>(const std::string&)> pictureSize;
 };

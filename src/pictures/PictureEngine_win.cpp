@@ -100,6 +100,13 @@ PixelSize PictureSize(Gdiplus::GpImage* picture) {
     return {static_cast<int>(width), static_cast<int>(height)};
 }
 
+std::optional<PixelSize> DecodedPictureSize(const std::string& path) {
+    const PictureOwner picture = LoadPictureFile(path);
+    if (!picture)
+        return std::nullopt;
+    return PictureSize(picture.get());
+}
+
 PictureOwner MakeFittedPreview(Gdiplus::GpImage* picture, PixelSize area) {
     if (picture == nullptr)
         return nullptr;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "base/Handles_win.h"
@@ -19,6 +20,10 @@ PictureOwner LoadPictureFile(const std::string& path);
 
 // A decoded picture's size in pixels.
 PixelSize PictureSize(Gdiplus::GpImage* picture);
+
+// A picture file's size in pixels, read by decoding it whole, so that a broken file gives
+// nothing; safe to call from several threads.
+std::optional<PixelSize> DecodedPictureSize(const std::string& path);
 
 // A copy of a picture at the size it is drawn at when fitted into an area of the given outer
 // size: shrunk with good interpolation, or as it is when it fits. Drawn fitted into that area

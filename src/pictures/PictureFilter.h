@@ -1,7 +1,10 @@
-// The file-type list of the picture chooser.
+// The picture types Quillon takes: the chooser's file-type list, and which files of a
+// dropped folder or a folder run are pictures. One list, so the three never disagree.
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -12,5 +15,13 @@ std::string PictureFilterText();
 
 // How many entries the filter offers.
 int PictureFilterEntryCount();
+
+// Whether a file is of a type the chooser offers, by its extension in any ASCII case.
+bool IsPictureFileName(std::string_view fileName);
+
+// The pictures among the names listed in a folder (ending in a backslash): full paths,
+// ordered by name regardless of ASCII case.
+std::vector<std::string> PicturesAmong(const std::string& folder,
+                                       const std::vector<std::string>& fileNames);
 
 }  // namespace quillon

@@ -1,12 +1,14 @@
 #include "pictures/SlotSet_win.h"
 
+#include <algorithm>
+
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
 #include "base/Files_win.h"
 #include "base/Text.h"
-#include "execution/PictureSet.h"
+#include "pictures/PictureFilter.h"
 #include "pictures/InputSlots.h"
 #include "pictures/InputSlots_win.h"
 
@@ -21,6 +23,15 @@ constexpr int kCountLabelMargin = 2;
 std::vector<std::string>& Set() {
     static std::vector<std::string> set;
     return set;
+}
+
+std::vector<std::string>& Folders() {
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+std::string Count(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
 }
 
 HWND SlotOneArea(HWND window) {
@@ -58,21 +69,52 @@ const std::vector<std::string>& SlotOneSet() {
     return Set();
 }
 
-std::vector<std::string> ExpandPictureSources(const std::vector<std::string>& paths) {
-    std::vector<std::string> pictures;
-    for (const std::string& path : paths) {
-        if (!IsFolder(path)) {
-            pictures.push_back(path);
-            continue;
+const std::vector<std::string>& SlotOneFolders() {
+    return Folders();
+}
+
+std::vector<FolderPicture> SlotOneSetFor(bool withSubfolders) {
+    std::vector<FolderPicture> pictures;
+    if (withSubfolders && !Folders().empty()) {
+        for (const std::string& path : Set()) {
+            if (std::none_of(Folders().begin(), Folders().end(), [&](const std::string& folder) {
+                    return EqualsIgnoringAsciiCase(FolderOf(path), folder);
+                }))
+                pictures.push_back({path, std::string()});
         }
-        const std::string folder = path.back() == '\\' ? path : path + '\\';
-        for (std::string& picture : SetFromFolder(folder, FileNamesIn(folder)))
-            pictures.push_back(std::move(picture));
+        for (const std::string& folder : Folders()) {
+            for (FolderPicture& picture : PicturesInFolder(folder, true))
+                pictures.push_back(std::move(picture));
+        }
+        return pictures;
     }
+    for (const std::string& path : Set())
+        pictures.push_back({path, std::string()});
     return pictures;
 }
 
-void FillSlotOne(HWND window, const std::vector<std::string>& paths, int argCount) {
+void FillSlotOne(HWND window, const std::vector<std::string>& sources, int argCount) {
+    std::vector<std::string> paths;
+    std::vector<std::string> folders;
+    std::size_t notPictures = 0;
+    for (const std::string& source : sources) {
+        if (IsFolder(source)) {
+            folders.push_back(source.back() == '\\' ? source : source + '\\');
+            for (FolderPicture& picture : PicturesInFolder(folders.back(), false))
+                paths.push_back(std::move(picture.path));
+        } else if (sources.size() == 1 || IsPictureFileName(FileNameOf(source))) {
+            paths.push_back(source);
+        } else {
+            ++notPictures;
+        }
+    }
+    if (paths.empty()) {
+        RefusalBeep();
+        SetItemText(window, kInputStatusId,
+                    notPictures > 0 ? Count(notPictures, "file", "files") + ", no picture"
+                                    : "No pictures in that folder");
+        return;
+    }
     // The first picture that loads is the one shown; one that does not stays in the set,
     // where its run reports it.
     std::size_t shown = 0;
@@ -81,21 +123,22 @@ void FillSlotOne(HWND window, const std::vector<std::string>& paths, int argCoun
         if (TrimBlanks(InputSlots()[1].path) == paths[shown])
             break;
     }
-    if (shown >= paths.size()) {
-        if (paths.empty())
-            RefusalBeep();
+    if (shown >= paths.size() || paths.size() < 2)
         return;
-    }
-    if (paths.size() < 2)
-        return;
-    Set() = paths;
+    Set() = std::move(paths);
+    Folders() = std::move(folders);
     ShowCount(window, Set().size() - 1);
-    SetItemText(window, kInputStatusId, std::to_string(Set().size()) + " pictures");
+    SetItemText(window, kInputStatusId,
+                Count(Set().size(), "picture", "pictures") +
+                    (notPictures > 0 ? " (" + Count(notPictures, "file that is", "files that are") +
+                                           " no picture left out)"
+                                     : std::string()));
 }
 
 void ForgetSlotOneSet(HWND window) {
     Set().clear();
     Set().shrink_to_fit();
+    Folders().clear();
     ShowCount(window, 0);
 }
 

@@ -37,6 +37,28 @@ std::string PolicyBytes(const OutputPolicy& policy) {
             static_cast<char>(OptionNumber(policy.withPictures, true))};
 }
 
+namespace {
+// The byte's high bits mark it as ours, so that an older file's stray third byte reads as
+// nothing chosen.
+constexpr unsigned char kChoicesMark = 0x40;
+constexpr unsigned char kSubfoldersBit = 0x01;
+constexpr unsigned char kKeepDatesBit = 0x02;
+}  // namespace
+
+SetRunChoices ChoicesFromBytes(std::string_view bytes) {
+    if (bytes.size() < 3)
+        return {};
+    const auto byte = static_cast<unsigned char>(bytes[2]);
+    if ((byte & ~(kSubfoldersBit | kKeepDatesBit)) != kChoicesMark)
+        return {};
+    return {(byte & kSubfoldersBit) != 0, (byte & kKeepDatesBit) != 0};
+}
+
+char ChoicesByte(const SetRunChoices& choices) {
+    return static_cast<char>(kChoicesMark | (choices.withSubfolders ? kSubfoldersBit : 0) |
+                             (choices.keepDates ? kKeepDatesBit : 0));
+}
+
 std::string SettingsPathFor(std::string_view programPath) {
     const std::size_t keep = programPath.size() >= 3 ? programPath.size() - 3 : 0;
     return std::string(programPath.substr(0, keep)) + "opt";

@@ -35,6 +35,18 @@ OutputPolicy PolicyFromBytes(std::string_view bytes);
 // The settings file's two bytes for a policy.
 std::string PolicyBytes(const OutputPolicy& policy);
 
+// The choices a folder run's question remembers, kept in the settings file's third byte.
+struct SetRunChoices {
+    bool withSubfolders = false;
+    bool keepDates = false;
+};
+
+// The choices the settings file's bytes give: a missing or foreign third byte gives both off.
+SetRunChoices ChoicesFromBytes(std::string_view bytes);
+
+// The third byte for the choices.
+char ChoicesByte(const SetRunChoices& choices);
+
 // The program's own path with its last three characters replaced by "opt".
 std::string SettingsPathFor(std::string_view programPath);
 

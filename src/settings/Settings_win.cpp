@@ -28,4 +28,22 @@ void SaveSettings(const OutputPolicy& policy) {
     std::fwrite(bytes.data(), 1, bytes.size(), file.get());
 }
 
+SetRunChoices LoadSetRunChoices() {
+    return ChoicesFromBytes(ReadFileBytes(SettingsPath(), 3));
+}
+
+void SaveSetRunChoices(const SetRunChoices& choices) {
+    // The policy comes first in the file, so a file too short to hold it gets it written.
+    std::string bytes = ReadFileBytes(SettingsPath(), 2);
+    if (bytes.size() < 2)
+        bytes = PolicyBytes(LoadSettings());
+    UniqueFile file = OpenFile(SettingsPath(), L"r+b");
+    if (!file)
+        file = OpenFile(SettingsPath(), L"wb");
+    if (!file)
+        return;
+    bytes += ChoicesByte(choices);
+    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+}
+
 }  // namespace quillon

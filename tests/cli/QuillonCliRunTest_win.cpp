@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -576,6 +577,148 @@ INSTANTIATE_TEST_SUITE_P(
         EachCase{"FolderInAnotherScript", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1,
                  L"--jobs 2 ", 0, "_small", "", L"写真 & co"}),
     [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
+
+// ---- each again and again: re-runs, subfolders, list files ------------------------------
+
+// Every file below a folder with its bytes, by path relative to it.
+std::map<std::wstring, std::string> Snapshot(const fs::path& root) {
+    std::map<std::wstring, std::string> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).wstring()] = ReadBytes(entry.path());
+    }
+    return files;
+}
+
+struct RerunCase {
+    const char* name;
+    std::vector<const wchar_t*> pictures;  // relative to the set's folder, copies of tall.png
+    const wchar_t* before;                 // options of a first each over the folder, or null
+    const wchar_t* added;                  // a picture added after it, or null
+    const wchar_t* options;                // of the each that is checked
+    bool intoOut;                          // with --out pictures\\out
+    bool fromList;                         // @list.txt instead of the set's folder
+    int created;
+    int skipped;
+    std::vector<const wchar_t*> made;  // what the checked run writes, below the test's folder
+};
+
+class CliEachAgain : public CliScriptRun, public ::testing::WithParamInterface<RerunCase> {};
+
+// Whatever the row, the run changes no file but the outputs it names and the log.
+TEST_P(CliEachAgain, MakesWhatItShouldAndTouchesNothingElse) {
+    const RerunCase& c = GetParam();
+    fs::remove(picture());
+    for (const wchar_t* name : c.pictures) {
+        fs::create_directories((pictures() / name).parent_path());
+        fs::copy_file(TestPicture("tall.png"), pictures() / name);
+    }
+    // A list in UTF-16 with a byte-order mark, its lines relative to its own folder.
+    const std::wstring list = L"\uFEFF# the set\r\na.png\r\n\r\nsub\\b.png\r\n";
+    folder.Write("pictures/list.txt",
+                 std::string(reinterpret_cast<const char*>(list.data()), list.size() * 2));
+    const fs::path script =
+        Script("half.xml", "convert $NAME1.$EXT1 -scale 10% $NAME1_half.$EXT1\r\n");
+    const std::wstring each = L"each " + std::wstring(c.options) +
+                              (c.intoOut ? L"--out " + Quoted(pictures() / L"out") + L" " : L"") +
+                              Quoted(script) + L" ";
+    const std::wstring source =
+        c.fromList ? L"@" + Quoted(pictures() / L"list.txt") : Quoted(pictures());
+    if (c.before) {
+        const CliResult first =
+            RunCli(L"each " + std::wstring(c.before) + Quoted(script) + L" " + Quoted(pictures()),
+                   folder.path());
+        ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
+    }
+    if (c.added)
+        fs::copy_file(TestPicture("tall.png"), pictures() / c.added);
+    const auto before = Snapshot(folder.path());
+    const CliResult result = RunCli(each + source, folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    auto count = [&](const std::string& word) {
+        int n = 0;
+        for (std::size_t at = result.out.find(word); at != std::string::npos;
+             at = result.out.find(word, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("created "), c.created) << result.out;
+    EXPECT_EQ(count("skipped "), c.skipped) << result.out;
+    auto after = Snapshot(folder.path());
+    auto unchanged = before;
+    for (const wchar_t* made : c.made) {
+        EXPECT_EQ(testing::RunConsole(L"C:\\imshim\\identify.exe",
+                                      L"-format %wx%h " + Quoted(folder.path() / made))
+                      .output,
+                  "60x90")
+            << Ansi(made);
+        after.erase(made);
+        unchanged.erase(made);
+    }
+    for (auto* files : {&after, &unchanged}) {
+        for (auto it = files->begin(); it != files->end();)
+            it = fs::path(it->first).filename() == L"Quillon batch log.txt" ? files->erase(it)
+                                                                            : ++it;
+    }
+    EXPECT_TRUE(after == unchanged) << "a file the run did not make was changed, added or lost";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CliEachAgain,
+    ::testing::Values(RerunCase{"SkipRunsOnlyThePictureWithoutItsOutput",
+                                {L"p1.png", L"p2.png"},
+                                L"",
+                                L"p3.png",
+                                L"--existing skip ",
+                                false,
+                                false,
+                                1,
+                                2,
+                                {L"pictures\\p3_half.png"}},
+                      RerunCase{"ReplaceMakesThemAnewLeavingOutItsOwnOutputs",
+                                {L"p1.png", L"p2.png"},
+                                L"",
+                                L"p3.png",
+                                L"",
+                                false,
+                                false,
+                                3,
+                                0,
+                                {L"pictures\\p1_half.png", L"pictures\\p2_half.png",
+                                 L"pictures\\p3_half.png"}},
+                      RerunCase{"SubfoldersKeepTheirOutputsBesideThePictures",
+                                {L"a.png", L"sub\\b.png", L"sub\\deeper\\c.png"},
+                                nullptr,
+                                nullptr,
+                                L"--recurse ",
+                                false,
+                                false,
+                                3,
+                                0,
+                                {L"pictures\\a_half.png", L"pictures\\sub\\b_half.png",
+                                 L"pictures\\sub\\deeper\\c_half.png"}},
+                      RerunCase{"SubfoldersUnderTheOutputFolderKeepTheTree",
+                                {L"a.png", L"sub\\b.png", L"out\\x.png"},
+                                nullptr,
+                                nullptr,
+                                L"--recurse --keep-dates ",
+                                true,
+                                false,
+                                3,
+                                0,
+                                {L"pictures\\out\\a_half.png", L"pictures\\out\\sub\\b_half.png",
+                                 L"pictures\\out\\out\\x_half.png"}},
+                      RerunCase{"Utf16ListReadAgainstItsFolder",
+                                {L"a.png", L"sub\\b.png", L"c.png"},
+                                nullptr,
+                                nullptr,
+                                L"",
+                                false,
+                                true,
+                                2,
+                                0,
+                                {L"pictures\\a_half.png", L"pictures\\sub\\b_half.png"}}),
+    testing::CaseName());
 
 // ---- Runners side by side on one folder ---------------------------------------------------
 

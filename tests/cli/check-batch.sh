@@ -78,16 +78,16 @@ expect_refusal() {
   grep -qF -- "$message" <<<"$err" || fail "$what: message '$err' lacks '$message'"
 }
 
-expect_refusal "too many pictures" 2 "usage:" batch half.xml pictures/pic.png pictures/b.jpg
-expect_refusal "too few pictures" 2 "takes 3 pictures, 2 given" batch sizes.xml pictures/pic.png pictures/b.jpg
-expect_refusal "missing output folder" 2 "no such folder" batch --out nowhere half.xml pictures/pic.png
-expect_refusal "--out without a folder" 2 "usage:" batch --out
-expect_refusal "no script" 2 "usage:" batch
+expect_refusal "too many pictures" 3 "usage:" batch half.xml pictures/pic.png pictures/b.jpg
+expect_refusal "too few pictures" 3 "takes 3 pictures, 2 given" batch sizes.xml pictures/pic.png pictures/b.jpg
+expect_refusal "missing output folder" 3 "no such folder" batch --out nowhere half.xml pictures/pic.png
+expect_refusal "--out without a folder" 3 "usage:" batch --out
+expect_refusal "no script" 3 "usage:" batch
 expect_refusal "invalid script" 3 "no args=" batch nocount.xml
 expect_refusal "missing script" 3 "cannot read the script" batch nothing.xml
 expect_refusal "undecodable picture" 3 "pictures/text.png" batch half.xml pictures/text.png
 expect_refusal "missing picture" 3 "pictures/none.png" batch half.xml pictures/none.png
-expect_refusal "run off Windows" 2 "run needs Windows" run half.xml pictures/pic.png
+expect_refusal "run off Windows" 4 "run needs Windows" run half.xml pictures/pic.png
 
 [ "$failures" -eq 0 ] && echo "quillon-cli batch: all checks passed"
 exit "$failures"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # quillon-cli end to end on the sample scripts: every sample is valid, the listing and the
-# bodies agree with the files, and bad arguments exit with 2 and a message.
+# bodies agree with the files, and bad arguments exit with 3 and a message.
 set -u
 cli=$1
 samples=$2
@@ -36,9 +36,9 @@ grep -q 'convert $NAME1.$EXT1 -thumbnail' <<<"$body" || fail "body: shorthand no
 grep -q '$NAME1_polaroid.png$' <<<"$(tr -d '\r' <<<"$body")" || fail "body: shorthand in the output name"
 grep -q '( +clone -background black -shadow 50x8+8+8 ) +swap ^' <<<"$(tr -d '\r' <<<"$body")" || fail "body: conversion"
 
-"$cli" check "$samples/no-such-folder" 2>/dev/null; [ $? -eq 2 ] || fail "missing folder must exit 2"
-"$cli" body "$samples" 0 2>/dev/null; [ $? -eq 2 ] || fail "position 0 must exit 2"
-"$cli" body "$samples" 99 2>/dev/null; [ $? -eq 2 ] || fail "position past the end must exit 2"
+"$cli" check "$samples/no-such-folder" 2>/dev/null; [ $? -eq 3 ] || fail "missing folder must exit 3"
+"$cli" body "$samples" 0 2>/dev/null; [ $? -eq 3 ] || fail "position 0 must exit 3"
+"$cli" body "$samples" 99 2>/dev/null; [ $? -eq 3 ] || fail "position past the end must exit 3"
 msg=$("$cli" list 2>&1 >/dev/null); [ -n "$msg" ] || fail "usage error must say something"
 
 [ "$failures" -eq 0 ] && echo "quillon-cli samples: all checks passed"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,7 @@ class PlanSetRule : public ::testing::TestWithParam<PlanCase> {};
 
 TEST_P(PlanSetRule, GivesEachPictureItsOutputOrRefusesTheSet) {
     const PlanCase& c = GetParam();
-    const SetPlan plan = PlanSet(c.body, kTwo, c.folders, c.others);
+    const SetPlan plan = PlanSet(c.body, kTwo, c.folders, c.others, nullptr);
     if (!c.refusalPart.empty()) {
         EXPECT_NE(plan.refusal.find(c.refusalPart), std::string::npos) << plan.refusal;
         return;
@@ -58,40 +60,86 @@ INSTANTIATE_TEST_SUITE_P(
                  kBesideThem,
                  {},
                  {},
-                 "would make C:\\in\\small.png"},
+                 "Every picture would make C:\\in\\small.png"},
         PlanCase{"SameNameInAnotherCaseIsTheSameFile",
                  "convert $NAME1.$EXT1 out.$EXT1",
                  kBesideThem,
                  {},
                  {},
                  "Both b.jpg and a b.JPG would make C:\\in\\out."},
-        PlanCase{"OutputOverwritingAnotherPictureOfTheSetIsRefused",
-                 "convert $NAME1.$EXT1 b.jpg",
+        PlanCase{"OutputNamedOnlyByTheSizeIsNoFixedName",
+                 "convert $NAME1.$EXT1 t$WIDTH1.png",
                  {"C:\\x\\", "C:\\in\\"},
                  {},
-                 {},
-                 "one of the pictures the script reads"},
+                 {"C:\\x\\t1.png", "C:\\in\\t2.png"},
+                 ""},
         PlanCase{"OutputOverwritingTheSharedLogoIsRefused",
-                 "composite $NAME2.$EXT2 $NAME1.$EXT1 $NAME2.$EXT2",
+                 "composite $NAME2.$EXT2 $NAME1.$EXT1 $NAME1_x.png",
                  kBesideThem,
-                 {{"C:\\in\\logo.png", 10, 10}},
+                 {{"C:\\in\\B_x.png", 10, 10}},
                  {},
                  "one of the pictures the script reads"},
         PlanCase{"NoOutputNameIsRefused", "::just a comment", kBesideThem, {}, {}, "no output"}),
     [](const ::testing::TestParamInfo<PlanCase>& param) { return std::string(param.param.name); });
 
-TEST(PictureSet, FolderTakesItsPicturesInNameOrderAndNothingElse) {
-    EXPECT_EQ(
-        SetFromFolder("C:\\f\\", {"b.TIFF", "notes.txt", "A.jpeg", "c.gif", ".png", "d.bmp",
-                                  "e.tif", "f.png", "g.JPG", "h.webp", "noext"}),
-        (std::vector<std::string>{"C:\\f\\A.jpeg", "C:\\f\\b.TIFF", "C:\\f\\c.gif", "C:\\f\\d.bmp",
-                                  "C:\\f\\e.tif", "C:\\f\\f.png", "C:\\f\\g.JPG"}));
+// A re-run over a folder that holds the outputs of the last run, and the logo among them.
+TEST(PictureSet, ARerunLeavesOutItsOwnOutputsAndTheLogoAndKnowsWhatExists) {
+    const std::vector<std::string> pictures = {"C:\\in\\a.jpg",           "C:\\in\\a_half.jpg",
+                                               "C:\\in\\a_half_half.jpg", "C:\\in\\b.jpg",
+                                               "C:\\in\\c.jpg",           "C:\\in\\logo.jpg"};
+    // Times: a's output is newer than a, c's older than c, b has none.
+    const auto lastWrite = [](const std::string& path) -> std::optional<std::int64_t> {
+        if (path == "C:\\in\\b_half.jpg")
+            return std::nullopt;
+        return path == "C:\\in\\c_half.jpg" || path == "C:\\in\\a.jpg" ? 1 : 2;
+    };
+    SetPlan plan = PlanSet("composite $NAME2.$EXT2 $NAME1.$EXT1 $NAME1_half.$EXT1", pictures,
+                           std::vector<std::string>(pictures.size(), "C:\\in\\"),
+                           {{"C:\\in\\LOGO.jpg", 1, 1}}, lastWrite);
+    ASSERT_EQ(plan.refusal, "");
+    EXPECT_EQ(plan.leftOut, 3);
+    EXPECT_EQ(ExistingOutputs(plan), 2);
+    SkipExisting(plan);
+    EXPECT_EQ(plan.skipped, 1);
+    std::vector<std::string> run;
+    for (const SetPicture& picture : plan.pictures)
+        run.push_back(picture.path);
+    EXPECT_EQ(run, (std::vector<std::string>{"C:\\in\\b.jpg", "C:\\in\\c.jpg"}));
 }
 
-TEST(PictureSet, ListTakesOnePathALineWithoutBlanksQuotesOrEmptyLines) {
-    EXPECT_EQ(SetFromList("C:\\a.jpg\r\n\r\n  \"C:\\b c.png\"  \r\nd.gif"),
-              (std::vector<std::string>{"C:\\a.jpg", "C:\\b c.png", "d.gif"}));
+struct ListCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> paths;
+};
+
+class ListFile : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(ListFile, GivesOnePathALineReadAgainstItsFolder) {
+    EXPECT_EQ(PathsFromList(GetParam().bytes, "D:\\lists\\"), GetParam().paths);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, ListFile,
+    ::testing::Values(
+        ListCase{"Utf8WithBlanksQuotesCommentsAndRelativeLines",
+                 "C:\\a.jpg\r\n\r\n  \"C:\\b c.png\"  \r\n# not this\r\nsub\\d.gif\n\\\\srv\\e.png",
+                 {"C:\\a.jpg", "C:\\b c.png", "D:\\lists\\sub\\d.gif", "\\\\srv\\e.png"}},
+        ListCase{"Utf8ByteOrderMark",
+                 "\xEF\xBB\xBF"
+                 "caf\xC3\xA9.jpg\r\n",
+                 {"D:\\lists\\caf\xC3\xA9"
+                  ".jpg"}},
+        ListCase{"Utf16LittleEndianWithAPairAndALoneHalf",
+                 std::string("\xFF\xFE"
+                             "x\0:\0\\\0\xE5"
+                             "e=\xD8\x00\xDE\x00\xD8\r\0\n\0",
+                             20),
+                 {"x:\\\xE6\x97\xA5\xF0\x9F\x98\x80"
+                  "?"}},
+        ListCase{
+            "Utf16BigEndian", std::string("\xFE\xFF\0a\0.\0p\0n\0g", 12), {"D:\\lists\\a.png"}}),
+    [](const ::testing::TestParamInfo<ListCase>& param) { return std::string(param.param.name); });
 
 TEST(PictureSet, AJobRunsInItsOwnFolderFindingThePicturesThereAndErasingNoneOfThem) {
     const BatchPlan batch = JobBatch(
@@ -104,6 +152,8 @@ TEST(PictureSet, AJobRunsInItsOwnFolderFindingThePicturesThereAndErasingNoneOfTh
               "convert tmp_logo.png p_w.png\r\n"
               "del tmp_logo.png\r\n\r\n");
     EXPECT_EQ(batch.outputFile, "C:\\in\\~job\\p_w.png");
+    EXPECT_EQ(JobFolderOwner(JobFolderName(4021, 3)), 4021u);
+    EXPECT_EQ(JobFolderOwner("~quillon-12-x.tmp"), std::nullopt);
     EXPECT_EQ(JobInputs({"C:\\in\\p.jpg", 3, 2},
                         {{"C:\\logos\\logo.png", 1, 1}, {"C:\\other\\P.JPG", 1, 1}}),
               (std::vector<std::string>{"C:\\in\\p.jpg", "C:\\logos\\logo.png"}));

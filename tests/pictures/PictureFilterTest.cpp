@@ -26,12 +26,13 @@ std::vector<std::string> Parts(const std::string& filter) {
 TEST(PictureFilter, IsTheExactListTheOpenDialogTakes) {
     const std::string expected =
         "All Images\0"
-        "*.BMP;*.ICO;*.PNG;*.JPG;*.JIF;*.GIF;*.TIF;*.TIFF;*.PCD;*.PCX;*.CUT;*.IFF;*.PBM;*.PGM;"
+        "*.BMP;*.ICO;*.PNG;*.JPG;*.JPEG;*.JPE;*.JFIF;*.JIF;*.GIF;*.TIF;*.TIFF;*.PCD;*.PCX;*.CUT;*."
+        "IFF;*.PBM;*.PGM;"
         "*.PPM;*.RAS;*.TGA;*.JNG;*.LBM;*.MNG;*.PSD;*.HDR;*.WBMP;*.XPM\0"
         "Windows Bitmap (*.bmp)\0*.BMP\0"
         "Windows Icon (*.ico)\0*.ICO\0"
         "Portable Network Graphic (*.png)\0*.PNG\0"
-        "JPeg (*.jpg)\0*.JPG;*.JIF\0"
+        "JPeg (*.jpg)\0*.JPG;*.JPEG;*.JPE;*.JFIF;*.JIF\0"
         "Graphics Interchange Format (*.gif)\0*.GIF\0"
         "Tagged Image File Format (*.tif)\0*.TIF;*.TIFF\0"
         "Kodak Photo CD (*.pcd)\0*.PCD\0"
@@ -76,6 +77,15 @@ TEST(PictureFilter, HasNoEntryForAllFiles) {
     const std::vector<std::string> parts = Parts(PictureFilterText());
     for (std::size_t i = 1; i < parts.size(); i += 2)
         EXPECT_EQ(parts[i].find("*.*"), std::string::npos) << parts[i];
+}
+
+// A folder run takes exactly what the chooser offers.
+TEST(PictureFilter, AFolderGivesItsPicturesOfEveryOfferedTypeInNameOrder) {
+    EXPECT_EQ(PicturesAmong("C:\\f\\", {"b.TIFF", "notes.txt", "A.jpeg", "c.psd", ".png", "d.bmp",
+                                        "e.jfif", "f.png", "g.JPG", "h.xyz", "noext", "i.tga"}),
+              (std::vector<std::string>{"C:\\f\\A.jpeg", "C:\\f\\b.TIFF", "C:\\f\\c.psd",
+                                        "C:\\f\\d.bmp", "C:\\f\\e.jfif", "C:\\f\\f.png",
+                                        "C:\\f\\g.JPG", "C:\\f\\i.tga"}));
 }
 
 }  // namespace

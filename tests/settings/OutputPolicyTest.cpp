@@ -24,6 +24,16 @@ TEST(PolicyFromBytes, EachByteNumbersAnOptionOfItsGroup) {
     EXPECT_EQ(PolicyBytes({OutputPlace::kAsk, OutputPlace::kFirstPictureFolder}), "\x02\x01");
 }
 
+TEST(ChoicesFromBytes, OnlyOurMarkedThirdByteChoosesAnything) {
+    for (const SetRunChoices choices : {SetRunChoices{true, false}, SetRunChoices{false, true}}) {
+        const SetRunChoices read = ChoicesFromBytes(std::string("\x01\x01") + ChoicesByte(choices));
+        EXPECT_EQ(read.withSubfolders, choices.withSubfolders);
+        EXPECT_EQ(read.keepDates, choices.keepDates);
+    }
+    for (const char* bytes : {"\x01\x01", "\x01\x01\x03", "\x01\x01\xC3"})
+        EXPECT_FALSE(ChoicesFromBytes(bytes).withSubfolders || ChoicesFromBytes(bytes).keepDates);
+}
+
 TEST(SettingsPathFor, ReplacesTheLastThreeCharacters) {
     EXPECT_EQ(SettingsPathFor("D:\\Apps\\tool.exe"), "D:\\Apps\\tool.opt");
     EXPECT_EQ(SettingsPathFor("D:\\Apps\\TOOL.EXE"), "D:\\Apps\\TOOL.opt");
