@@ -102,10 +102,13 @@ TEST_F(SetInTheWindow, CancelPartWayLeavesOnlyWholeOutputsAndTheWindowUsable) {
     EXPECT_EQ(summary.rfind("Cancelled after ", 0), 0u) << summary;
     EXPECT_LT(WholeOutputs(true), 24);
     EXPECT_FALSE(fs::exists(pictures() / L"script.bat") || fs::exists(pictures() / L"temp.bat"));
-    // Still usable: the next Execute asks again.
+    // Still usable: the next Execute asks again, knowing what the first run made.
     quillon.Execute();
-    EXPECT_EQ(quillon.AnswerMessage(2),
-              NarrowToAnsiMarked(L"Run \u00abSmall flipped\u00bb on 24 pictures?"));
+    const std::string again = quillon.AnswerMessage(3);
+    EXPECT_EQ(again.rfind(NarrowToAnsiMarked(L"Run \u00abSmall flipped\u00bb on 24 pictures?"), 0),
+              0u)
+        << again;
+    EXPECT_NE(again.find("of 24 pictures already have their output"), std::string::npos) << again;
     EXPECT_EQ(quillon.Close(), 0);
 }
 

@@ -179,15 +179,15 @@ TEST_F(CliScriptRun, AFailingScriptExitsTwoWithImageMagicksMessage) {
     EXPECT_FALSE(LeftABatch());
 }
 
-TEST_F(CliScriptRun, WrongPictureCountExitsTwoAndRunsNothing) {
+TEST_F(CliScriptRun, WrongPictureCountExitsThreeAndRunsNothing) {
     const fs::path script = Script("swap.xml", kSwapBody);
     const CliResult none = RunCli(L"run " + Quoted(script), folder.path());
-    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.exitCode, 3);
     EXPECT_NE(none.err.find("usage"), std::string::npos) << none.err;
     const CliResult two =
         RunCli(L"run " + Quoted(script) + L" " + Quoted(picture()) + L" " + Quoted(picture()),
                folder.path());
-    EXPECT_EQ(two.exitCode, 2);
+    EXPECT_EQ(two.exitCode, 3);
     EXPECT_EQ(two.out, "");
     EXPECT_FALSE(fs::exists(pictures() / L"swapped.png"));
 }
