@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/AppState_win.h"
 #include "app/SetRunText.h"
 #include "base/AnsiText_win.h"
+#include "base/Files_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
 #include "dialogs/MsgBoxContent.h"
@@ -20,9 +22,10 @@
 #include "execution/PictureSet.h"
 #include "execution/PictureSetRunner_win.h"
 #include "pictures/InputSlots.h"
-#include "base/Files_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/PictureFolder_win.h"
 #include "pictures/SlotSet_win.h"
+#include "settings/Settings_win.h"
 
 namespace quillon {
 
@@ -39,6 +42,8 @@ constexpr char kWaitingText[] = "Waiting for another run into the same folder to
 constexpr char kExistingButtons[] = "&Replace;&Skip;Cancel";
 constexpr int kReplace = 1;
 constexpr int kSkip = 2;
+constexpr char kSubfoldersCheck[] = "Include &subfolders";
+constexpr char kKeepDatesCheck[] = "&Keep each picture's date on its output";
 
 constexpr wchar_t kProgressClass[] = L"QuillonSetProgress";
 constexpr int kLineId = 101;
@@ -208,9 +213,6 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     if (!argCount || *argCount < 1 || SlotOneSet().size() < 2)
         return std::nullopt;
     const ScriptEntry entry = app.catalogue.At(app.currentScript);
-    std::vector<std::string> pictures;
-    for (const FolderPicture& picture : SlotOneSetFor(false))
-        pictures.push_back(picture.path);
 
     std::vector<BatchPicture> others;
     for (int i = 2; i <= *argCount && i <= kSlotCount; ++i) {
@@ -220,6 +222,9 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     // What the script cannot do with any folder is said before anything is asked.
     const std::string body = TrimBlanks(entry.body);
     {
+        std::vector<std::string> pictures;
+        for (const FolderPicture& picture : SlotOneSetFor(false))
+            pictures.push_back(picture.path);
         const SetPlan anywhere = PlanSet(
             body, pictures, std::vector<std::string>(pictures.size(), "?\\"), others, nullptr);
         if (!anywhere.refusal.empty()) {
@@ -227,53 +232,89 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
             return std::nullopt;
         }
     }
-    // The policy decides each picture's folder; a folder question is asked once for all.
+    // The policy decides each picture's folder, a subfolder's pictures keeping the tree; a
+    // folder question is asked once for all.
     std::optional<std::string> asked;
-    std::vector<std::string> folders;
     ScriptRun asIfAlone;
     asIfAlone.programFolder = ProgramFolder();
-    for (const std::string& picture : pictures) {
-        asIfAlone.pictures = {{picture, 0, 0}};
-        asIfAlone.pictures.insert(asIfAlone.pictures.end(), others.begin(), others.end());
-        std::optional<std::string> folder =
-            PolicyOutputFolder(app.outputPolicy, asIfAlone.pictures, asIfAlone.programFolder);
-        if (!folder) {
-            if (!asked) {
-                asked = ChooseOutputFolder(window, app.outputPolicy, asIfAlone);
-                if (!asked)
-                    return std::nullopt;
+    std::string firstFolder;
+    auto planFor = [&](bool withSubfolders) -> std::optional<SetPlan> {
+        std::vector<std::string> pictures;
+        std::vector<std::string> folders;
+        for (const FolderPicture& picture : SlotOneSetFor(withSubfolders)) {
+            asIfAlone.pictures = {{picture.path, 0, 0}};
+            asIfAlone.pictures.insert(asIfAlone.pictures.end(), others.begin(), others.end());
+            std::optional<std::string> folder =
+                PolicyOutputFolder(app.outputPolicy, asIfAlone.pictures, asIfAlone.programFolder);
+            const bool besidePicture =
+                folder && EqualsIgnoringAsciiCase(*folder, FolderOf(picture.path));
+            if (!folder) {
+                if (!asked) {
+                    asked = ChooseOutputFolder(window, app.outputPolicy, asIfAlone);
+                    if (!asked)
+                        return std::nullopt;
+                }
+                folder = asked;
             }
-            folder = asked;
+            pictures.push_back(picture.path);
+            folders.push_back(besidePicture ? *folder : *folder + picture.subfolder);
         }
-        folders.push_back(*folder);
-    }
+        if (!folders.empty())
+            firstFolder = folders.front();
+        return PlanSet(body, pictures, folders, others, LastWriteTime);
+    };
 
-    SetRequest request;
-    request.body = entry.body;
-    request.eraseTemp = entry.eraseTemp == 1;
-    request.plan = PlanSet(body, pictures, folders, others, LastWriteTime);
-    if (!request.plan.refusal.empty()) {
-        MyMsgBox(window, request.plan.refusal, kCaption, kMbIconError, "");
+    SetRunChoices choices = LoadSetRunChoices();
+    const bool offerSubfolders =
+        std::any_of(SlotOneFolders().begin(), SlotOneFolders().end(), HasSubfolders);
+    const bool counted = offerSubfolders && choices.withSubfolders;
+    std::optional<SetPlan> plan = planFor(counted);
+    if (!plan)
+        return std::nullopt;
+    if (!plan->refusal.empty()) {
+        MyMsgBox(window, plan->refusal, kCaption, kMbIconError, "");
         return std::nullopt;
     }
-    const int existing = ExistingOutputs(request.plan);
-    const int count = static_cast<int>(request.plan.pictures.size());
+    const int existing = ExistingOutputs(*plan);
+    const int count = static_cast<int>(plan->pictures.size());
     const std::wstring question = L"Run \u00AB" + WidenAnsi(TrimBlanks(entry.displayName)) +
                                   L"\u00BB on " + std::to_wstring(count) +
                                   (count == 1 ? L" picture?" : L" pictures?");
     const std::string text =
-        NarrowToAnsiMarked(question) + SetQuestionDetails(count, existing, request.plan.leftOut);
-    if (existing > 0) {
-        const int answer = MyMsgBox(window, text, kCaption, MB_ICONQUESTION, kExistingButtons);
-        if (answer != kReplace && answer != kSkip)
-            return std::nullopt;
-        if (answer == kSkip)
-            SkipExisting(request.plan);
-    } else if (MyMsgBox(window, text, kCaption, kQuestionStyle, "") != kYes) {
+        NarrowToAnsiMarked(question) + SetQuestionDetails(count, existing, plan->leftOut);
+    std::vector<MsgBoxCheck> checks;
+    if (offerSubfolders)
+        checks.push_back({kSubfoldersCheck, choices.withSubfolders});
+    checks.push_back({kKeepDatesCheck, choices.keepDates});
+    const int answer =
+        existing > 0 ? MyMsgBox(window, text, kCaption, MB_ICONQUESTION, kExistingButtons, checks)
+                     : MyMsgBox(window, text, kCaption, kQuestionStyle, "", checks);
+    if (existing > 0 ? answer != kReplace && answer != kSkip : answer != kYes)
         return std::nullopt;
+    if (offerSubfolders)
+        choices.withSubfolders = checks.front().checked;
+    choices.keepDates = checks.back().checked;
+    SaveSetRunChoices(choices);
+    // Ticking the subfolders in the question, or clearing them, changes the set it counted;
+    // the answer about existing outputs holds for the new one (Yes replaces, as a run does).
+    if (offerSubfolders && choices.withSubfolders != counted) {
+        plan = planFor(choices.withSubfolders);
+        if (!plan)
+            return std::nullopt;
+        if (!plan->refusal.empty()) {
+            MyMsgBox(window, plan->refusal, kCaption, kMbIconError, "");
+            return std::nullopt;
+        }
     }
+    SetRequest request;
+    request.body = entry.body;
+    request.eraseTemp = entry.eraseTemp == 1;
+    request.plan = std::move(*plan);
+    if (existing > 0 && answer == kSkip)
+        SkipExisting(request.plan);
     request.others = std::move(others);
     request.jobs = DefaultSetJobs();
+    request.keepDates = choices.keepDates;
     request.pictureSize = DecodedPictureSize;
     // The previous result may be one of the files the set replaces.
     InputSlots()[0].picture.reset();
@@ -308,8 +349,7 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     }
     // The log always tells of the last run, a clean one too.
     const std::string logPath =
-        (request.plan.pictures.empty() ? folders.front()
-                                       : request.plan.pictures.front().outputFolder) +
+        (request.plan.pictures.empty() ? firstFolder : request.plan.pictures.front().outputFolder) +
         kLogName;
     const bool logged = WriteWholeFile(
         logPath,

@@ -20,6 +20,8 @@ constexpr int kInitialClientWidth = 400;
 constexpr int kInitialClientHeight = 100;
 constexpr int kPointsPerInch = 72;
 constexpr wchar_t kProgramIconName[] = L"AICO";
+constexpr int kCheckHeight = 20;
+constexpr int kCheckGap = 4;
 
 // Everything one box needs while it is shown; what it owns is released when the box ends.
 struct MsgBoxState {
@@ -32,6 +34,7 @@ struct MsgBoxState {
     UniqueIcon icon;
     UniqueBrush background;
     int focusButtonId = kMsgBoxFirstButtonId;
+    std::vector<MsgBoxCheck>* checks = nullptr;
 };
 
 bool IsSystemDefault(int colour) {
@@ -120,8 +123,14 @@ void BuildBox(HWND box, MsgBoxState& state) {
         captionWidths.push_back(
             Measure(measuring.get(), state.buttonFont.get(), captions.back()).width);
     }
-    const MsgBoxGeometry layout = MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon,
-                                               captionWidths, LargestClientHeight(box));
+    // The check boxes take rows of their own under the text; the buttons move down by as much.
+    const std::size_t checkCount = state.checks ? state.checks->size() : 0;
+    const int checksHeight =
+        checkCount == 0 ? 0 : static_cast<int>(checkCount) * (kCheckHeight + kCheckGap) + kCheckGap;
+    const int largest = LargestClientHeight(box);
+    const MsgBoxGeometry layout =
+        MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon, captionWidths,
+                     largest > checksHeight ? largest - checksHeight : largest);
 
     const DWORD scrolling = layout.textScrolls ? WS_VSCROLL : 0;
     HWND textBox = AddControl(box, L"EDIT", ES_MULTILINE | ES_READONLY | scrolling, kMsgBoxTextId,
@@ -130,14 +139,28 @@ void BuildBox(HWND box, MsgBoxState& state) {
     ::SendMessageW(textBox, EM_SETLIMITTEXT, 0, 0);
     ::SetWindowTextW(textBox, text.c_str());
     ::SendMessageW(textBox, WM_SETFONT, reinterpret_cast<WPARAM>(state.textFont.get()), FALSE);
+    for (std::size_t i = 0; i < checkCount; ++i) {
+        const MsgBoxCheck& check = (*state.checks)[i];
+        HWND control = AddControl(box, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX,
+                                  kMsgBoxFirstCheckId + static_cast<int>(i),
+                                  {layout.text.x,
+                                   layout.text.y + layout.text.height + kCheckGap +
+                                       static_cast<int>(i) * (kCheckHeight + kCheckGap),
+                                   layout.text.width, kCheckHeight});
+        ::SetWindowTextW(control, WidenAnsi(check.caption).c_str());
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.textFont.get()), FALSE);
+        ::SendMessageW(control, BM_SETCHECK, check.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
     for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+        PixelRect at = layout.buttons[i];
+        at.y += checksHeight;
         // BS_NOTIFY makes the button report when it gains the focus, which Enter relies on.
         HWND button = AddControl(box, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY,
-                                 kMsgBoxFirstButtonId + static_cast<int>(i), layout.buttons[i]);
+                                 kMsgBoxFirstButtonId + static_cast<int>(i), at);
         ::SetWindowTextW(button, captions[i].c_str());
         ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(state.buttonFont.get()), FALSE);
     }
-    SetClientSize(box, layout.clientWidth, layout.clientHeight);
+    SetClientSize(box, layout.clientWidth, layout.clientHeight + checksHeight);
 
     if (!IsSystemDefault(state.style.backColour))
         state.background.Reset(::CreateSolidBrush(static_cast<COLORREF>(state.style.backColour)));
@@ -165,9 +188,13 @@ INT_PTR OnInitDialog(HWND box, MsgBoxState& state) {
 
 INT_PTR OnCommand(HWND box, MsgBoxState& state, int id, int notification) {
     if (id >= kMsgBoxFirstButtonId && id <= kMsgBoxLastAnsweringButtonId) {
-        if (notification == BN_CLICKED)
+        if (notification == BN_CLICKED) {
+            for (std::size_t i = 0; state.checks && i < state.checks->size(); ++i)
+                (*state.checks)[i].checked =
+                    ::IsDlgButtonChecked(box, kMsgBoxFirstCheckId + static_cast<int>(i)) ==
+                    BST_CHECKED;
             ::EndDialog(box, id - (kMsgBoxFirstButtonId - 1));
-        else if (notification == BN_SETFOCUS)
+        } else if (notification == BN_SETFOCUS)
             FocusReported(box, state, id);
         return TRUE;
     }
@@ -220,6 +247,12 @@ INT_PTR CALLBACK MsgBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
 
 int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
              std::string_view buttons) {
+    std::vector<MsgBoxCheck> none;
+    return MyMsgBox(owner, text, caption, style, buttons, none);
+}
+
+int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
+             std::string_view buttons, std::vector<MsgBoxCheck>& checks) {
     ApplyMsgBoxStyleDefaults();
     ButtonCaptions& standard = CurrentButtonCaptions();
     FillEmptyButtonCaptions(standard);
@@ -229,6 +262,7 @@ int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int st
     state.text = ExpandLineBreaks(text);
     state.iconChoice = ChooseMsgBoxIcon(style);
     state.captions = SplitButtonList(ChooseButtonList(style, standard, buttons));
+    state.checks = &checks;
 
     // A pop-up with a title and a modal frame but no system menu, hence no close button.
     const DialogTemplate frame(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 0,

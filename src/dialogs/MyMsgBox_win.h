@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -19,6 +21,18 @@ constexpr int kMsgBoxLastAnsweringButtonId = 12320;
 // the result is 0 only when the box could not be shown at all.
 int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
              std::string_view buttons);
+
+// A check box a box offers under its text: its caption, and whether it is ticked (going in:
+// as shown first; coming out: as the user left it when answering).
+struct MsgBoxCheck {
+    std::string caption;
+    bool checked = false;
+};
+constexpr int kMsgBoxFirstCheckId = 12330;  // check box i (from 1) has id 12329 + i
+
+// The same box with check boxes between its text and its buttons.
+int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
+             std::string_view buttons, std::vector<MsgBoxCheck>& checks);
 
 // Centres a dialog over its owner's client area, or over the work area of the owner's
 // monitor when the owner is minimised (of the primary monitor when it has none), and keeps
