@@ -16,7 +16,7 @@ std::string Count(int count, const char* one, const char* many) {
 
 }  // namespace
 
-std::string SetQuestionDetails(int pictures, int existing, int leftOut) {
+std::string QuestionDetails(int pictures, int existing, int leftOut) {
     std::string text;
     if (existing > 0)
         text += "\r\r" + std::to_string(existing) + " of " + std::to_string(pictures) +

@@ -10,7 +10,7 @@ namespace quillon {
 // What the question before a set runs adds below "Run «script» on N pictures?": how many
 // pictures already have their output and how many were left out (lines separated by single
 // CRs, each part led by an empty line); empty when there is neither.
-std::string SetQuestionDetails(int pictures, int existing, int leftOut);
+std::string QuestionDetails(int pictures, int existing, int leftOut);
 
 // "37 of 200: beach.jpg", counting the pictures finished.
 std::string ProgressLine(int finished, int total, const std::string& pictureName);

@@ -281,7 +281,7 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
                                   L"\u00BB on " + std::to_wstring(count) +
                                   (count == 1 ? L" picture?" : L" pictures?");
     const std::string text =
-        NarrowToAnsiMarked(question) + SetQuestionDetails(count, existing, plan->leftOut);
+        NarrowToAnsiMarked(question) + QuestionDetails(count, existing, plan->leftOut);
     std::vector<MsgBoxCheck> checks;
     if (offerSubfolders)
         checks.push_back({kSubfoldersCheck, choices.withSubfolders});

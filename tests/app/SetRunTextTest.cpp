@@ -32,8 +32,8 @@ TEST(SetRunText, TimeLeftFollowsThePaceAndTheSummaryNamesWhatWasSaid) {
 }
 
 TEST(SetRunText, TheQuestionSaysWhatExistsAndWhatWasLeftOut) {
-    EXPECT_EQ(SetQuestionDetails(30, 0, 0), "");
-    EXPECT_EQ(SetQuestionDetails(30, 12, 2),
+    EXPECT_EQ(QuestionDetails(30, 0, 0), "");
+    EXPECT_EQ(QuestionDetails(30, 12, 2),
               "\r\r12 of 30 pictures already have their output: replace it, or skip them?"
               "\r\r2 pictures are left out: this script made them, or another slot holds them.");
 }
