@@ -1,13 +1,15 @@
 // libFuzzer target: a script body, an output folder and up to four picture paths, as the batch
 // builder gets them. Besides crashes and undefined behaviour it checks that the builder and each
 // of its helpers give byte for byte what the plain writing of the same rules gives, that no
-// name adds a line to the batch and that each del line names one file.
+// name adds a line to the batch, splits a word or unbalances a line's quotes, and that each
+// del line names one file, a whole word of the body.
 //
 // Input: one flag byte, then the body, the folder and the paths, separated by bytes 0x01 (a
 // byte no Windows file name holds). Flags: 1 erase temporary files, 2 paths lie in the output
 // folder, 4 no encoder; the rest set the pictures' sizes.
 #include <algorithm>
 #include <cstddef>
+#include <set>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +65,90 @@ void CheckDelLines(const std::string& list) {
     }
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (char c : text) {
+        if (c == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    }
+    return lines;
+}
+
+// The words of one line as a program reads its arguments: split at blanks and tabs outside
+// quotes, each quote opening or closing. The interpreter drops CRs, so none ends a word.
+std::vector<std::string> LineWords(const std::string& line) {
+    std::vector<std::string> words(1);
+    bool quoted = false;
+    for (char c : line) {
+        quoted = c == '"' ? !quoted : quoted;
+        if (!quoted && (c == ' ' || c == '\t'))
+            words.emplace_back();
+        else
+            words.back() += c;
+    }
+    return words;
+}
+
+std::string WithoutQuotes(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+    return text;
+}
+
+// The files the words of text name: without quotes and without CRs at either end.
+std::set<std::string> WordNames(const std::string& text) {
+    std::set<std::string> names;
+    for (const std::string& line : Lines(text)) {
+        for (const std::string& word : LineWords(line)) {
+            const std::size_t first = word.find_first_not_of('\r');
+            const std::size_t last = word.find_last_not_of('\r');
+            if (first != std::string::npos)
+                names.insert(WithoutQuotes(word.substr(first, last - first + 1)));
+        }
+    }
+    return names;
+}
+
+// Every del line among lines names a file that a whole word of the body names.
+void CheckDelWords(const std::vector<std::string>& lines, const std::set<std::string>& words) {
+    for (std::string line : lines) {
+        if (line.compare(0, 4, "del ") != 0)
+            continue;
+        line = line.substr(4, line.size() - 4 - (line.back() == '\r' ? 1 : 0));
+        Check(words.count(WithoutQuotes(line)) == 1, "a del line names a piece of a word");
+    }
+}
+
+std::size_t Quotes(const std::string& line) {
+    return static_cast<std::size_t>(std::count(line.begin(), line.end(), '"'));
+}
+
+// Line by line, the batch body against the body with each placeholder a plain letter: a name
+// leaves the line's quotes as balanced as the author's and its number of words as it was.
+void CheckNamedLines(const std::string& body, const std::vector<std::string>& batchLines,
+                     std::size_t pictures) {
+    std::string lettered = body.substr(std::min(body.find_first_not_of(' '), body.size()));
+    lettered.erase(lettered.find_last_not_of(' ') + 1);
+    for (std::size_t i = 1; i <= pictures; ++i) {
+        for (const char* word : {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"}) {
+            const std::string placeholder = word + std::to_string(i);
+            for (std::size_t at = lettered.find(placeholder); at != std::string::npos;
+                 at = lettered.find(placeholder, at))
+                lettered.replace(at, placeholder.size(), "N");
+        }
+    }
+    const std::vector<std::string> lines = Lines(lettered);
+    Check(batchLines.size() > lines.size() && Quotes(batchLines[0]) == 2,
+          "the folder line is not one quoted name");
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        Check(Quotes(lines[k]) % 2 == Quotes(batchLines[k + 1]) % 2,
+              "a name unbalances the quotes of its line");
+        Check(LineWords(lines[k]).size() == LineWords(batchLines[k + 1]).size(),
+              "a name splits a word or joins two");
+    }
+}
+
 bool SameVariables(const std::vector<BatchVariable>& a, const std::vector<BatchVariable>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
         return x.name == y.name && x.value == y.value;
@@ -109,13 +195,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "BuildBatch unwritableName differs from the plain rules");
     Check(SameVariables(plan.variables, plainPlan.variables),
           "BuildBatch variables differ from the plain rules");
-    if (!plan.unwritableName.empty())
+    if (!plan.unwritableName.empty()) {
         Check(plan.text.empty() && plan.outputFile.empty() && plan.variables.empty(),
               "a refused name still leaves something to run");
-    else if (!eraseTemp)
-        Check(std::count(plan.text.begin(), plan.text.end(), '\n') ==
-                  std::count(body.begin(), body.end(), '\n') + 3,
-              "a name adds or removes a line of the batch");
+    } else {
+        const std::vector<std::string> lines = Lines(plan.text);
+        const std::size_t bodyLines =
+            static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1;
+        if (!eraseTemp)
+            Check(lines.size() == bodyLines + 3, "a name adds or removes a line of the batch");
+        CheckNamedLines(body, lines, pictures.size());
+        std::string batchBody;
+        for (std::size_t k = 1; k <= bodyLines && k < lines.size(); ++k)
+            batchBody += lines[k] + (k < bodyLines ? "\n" : "");
+        CheckDelWords(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                                   bodyLines + 1, lines.size())),
+                                               lines.end()),
+                      WordNames(batchBody));
+    }
 
     Check(ReplacePlaceholders(body, slots) == plain::ReplacePlaceholders(body, slots),
           "ReplacePlaceholders differs from the plain rules");
@@ -125,6 +222,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string eraseList = EraseList(body, kept);
     Check(eraseList == plain::EraseList(body, kept), "EraseList differs from the plain rules");
     CheckDelLines(eraseList);
+    CheckDelWords(Lines(eraseList), WordNames(body));
     Check(DoublePercents(body) == plain::DoublePercents(body),
           "DoublePercents differs from the plain rules");
     return 0;

@@ -8,6 +8,8 @@ namespace quillon::plain {
 namespace {
 
 constexpr std::string_view kBreaks("\r\n\0", 3);
+// What no inserted name may hold: a line break, a NUL or a double quote.
+constexpr std::string_view kUnwritable("\r\n\0\"", 4);
 
 bool HasAny(std::string_view text, std::string_view characters) {
     return text.find_first_of(characters) != std::string_view::npos;
@@ -59,12 +61,12 @@ bool IsRemark(std::string line) {
             (line.size() == 3 || wordCharacters.find(line[3]) == std::string_view::npos));
 }
 
-// The bytes the interpreter reads for name, when the name and those bytes are one line.
+// The bytes the interpreter reads for name, when neither they nor the name hold kUnwritable.
 std::optional<std::string> Encoded(std::string_view name, const NameEncoder& encode) {
-    if (HasAny(name, kBreaks))
+    if (HasAny(name, kUnwritable))
         return std::nullopt;
     std::optional<std::string> bytes = encode ? encode(name) : std::string(name);
-    if (!bytes || HasAny(*bytes, kBreaks))
+    if (!bytes || HasAny(*bytes, kUnwritable))
         return std::nullopt;
     return bytes;
 }
@@ -73,7 +75,7 @@ std::optional<std::string> Encoded(std::string_view name, const NameEncoder& enc
 std::optional<std::string> Insert(std::string_view name, const std::string& variable,
                                   const NameEncoder& encode,
                                   std::vector<BatchVariable>& variables) {
-    if (HasAny(name, kBreaks))
+    if (HasAny(name, kUnwritable))
         return std::nullopt;
     if (const std::optional<std::string> bytes = Encoded(name, encode))
         return DoublePercents(*bytes);
@@ -92,7 +94,7 @@ std::optional<std::string> Insert(std::string_view name, const std::string& vari
 
 struct Split {
     std::string file, base, ext;
-    bool blank, quoted;
+    bool quoted;
 };
 
 Split SplitPath(std::string_view path) {
@@ -101,59 +103,173 @@ Split SplitPath(std::string_view path) {
     const std::size_t dot = s.file.rfind('.');
     s.base = s.file.substr(0, dot);
     s.ext = dot == std::string::npos ? "" : s.file.substr(dot + 1);
-    s.blank = HasAny(s.base, " ");
-    s.quoted = s.blank || HasAny(s.file, "&|<>^");
+    s.quoted = HasAny(s.file, " \t&|<>^");
     return s;
 }
 
-SlotValues Slot(std::string base, std::string ext, bool quoted, const BatchPicture& picture) {
-    if (quoted) {
-        base = "\"" + base;
-        ext += "\"";
-    }
-    return {base, ext, std::to_string(picture.width), std::to_string(picture.height)};
-}
+// The texts of one slot, each with the tag its bytes get: 'a' to 'd' for slots 1 to 4, in
+// capitals where the bytes must reach the interpreter inside quotes.
+struct Value {
+    std::string text;
+    char tag;
+};
 
-// Every word in text replaced by value, the inserted text not searched; tags kept in step.
+// Every word in text replaced by value, the inserted text not searched; tags kept in step
+// (0: the author's byte).
 void ReplaceTagged(std::string& text, std::string& tags, const std::string& word,
-                   const std::string& value, char tag) {
+                   const Value& value) {
     for (std::size_t at = text.find(word); at != std::string::npos;
-         at = text.find(word, at + value.size())) {
-        text.replace(at, word.size(), value);
-        tags.replace(at, word.size(), value.size(), tag);
+         at = text.find(word, at + value.text.size())) {
+        text.replace(at, word.size(), value.text);
+        tags.replace(at, word.size(), value.text.size(), value.tag);
     }
 }
 
-// The replacements; tags gets, for each character, the slot that inserted it (0: the author).
-std::string Replaced(std::string_view body, const std::vector<SlotValues>& slots,
+std::string Replaced(std::string_view body, const std::vector<std::vector<Value>>& slots,
                      std::string& tags) {
     std::string text(body);
     tags.assign(text.size(), 0);
+    const std::string words[] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
     for (std::size_t i = 0; i < slots.size(); ++i) {
-        const std::string values[] = {slots[i].name, slots[i].ext, slots[i].width, slots[i].height};
-        const std::string words[] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
-        for (int k = 0; k < 4; ++k) {
-            ReplaceTagged(text, tags, words[k] + std::to_string(i + 1), values[k],
-                          static_cast<char>(i + 1));
-        }
+        for (int k = 0; k < 4; ++k)
+            ReplaceTagged(text, tags, words[k] + std::to_string(i + 1), slots[i][k]);
     }
     return text;
 }
 
-// The slot whose command character the interpreter would see outside quotes, or 0.
-int Exposed(const std::string& text, const std::string& tags) {
+bool Guarded(char tag) {
+    return tag >= 'A' && tag <= 'D';
+}
+
+int SlotOf(char tag) {
+    return Guarded(tag) ? tag - 'A' + 1 : tag - 'a' + 1;
+}
+
+// One line (no LF) of the replaced body with quotes round each stretch that holds a guarded
+// byte and none of the author's quotes or carets. Stretches end at the author's blanks, tabs,
+// CRs, & | < > outside quotes; a caret outside quotes takes the next byte into its stretch.
+void QuoteLine(std::string& line, std::string& tags) {
+    std::vector<bool> ends(line.size(), false), syntax(line.size(), false);
     bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n')
-            quoted = false;
-        else if (text[i] == '"')
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const bool own = tags[i] == 0;
+        if (!quoted && own && HasAny(line.substr(i, 1), std::string_view(" \t\r&|<>"))) {
+            ends[i] = true;
+        } else if (line[i] == '"') {
             quoted = !quoted;
-        else if (!quoted && tags[i] != 0 && HasAny(text.substr(i, 1), "&|<>^"))
-            return tags[i];
-        else if (!quoted && text[i] == '^')
-            i += text.substr(i + 1, 2) == "\r\n" ? 2 : 1;
+            syntax[i] = true;
+        } else if (!quoted && own && line[i] == '^') {
+            syntax[i] = true;
+            ++i;
+        }
+    }
+    // From the back, so that the positions still to come stay where they were.
+    for (std::size_t end = line.size(); end > 0;) {
+        if (ends[end - 1]) {
+            --end;
+            continue;
+        }
+        std::size_t start = end;
+        while (start > 0 && !ends[start - 1])
+            --start;
+        bool guarded = false, own = false;
+        for (std::size_t i = start; i < end; ++i) {
+            guarded = guarded || Guarded(tags[i]);
+            own = own || syntax[i];
+        }
+        if (guarded && !own) {
+            line.insert(end, 1, '"');
+            line.insert(start, 1, '"');
+            tags.insert(end, 1, '\0');
+            tags.insert(start, 1, '\0');
+        }
+        end = start;
+    }
+}
+
+std::string QuoteStretches(const std::string& text, std::string& tags) {
+    std::string out, outTags;
+    std::size_t start = 0;
+    for (const std::string& piece : SplitAt(text, "\n")) {
+        std::string line = piece, lineTags = tags.substr(start, piece.size());
+        QuoteLine(line, lineTags);
+        out += (start > 0 ? "\n" : "") + line;
+        outTags += (start > 0 ? std::string(1, '\0') : "") + lineTags;
+        start += piece.size() + 1;
+    }
+    tags = outTags;
+    return out;
+}
+
+// The slot of a guarded byte the interpreter would read outside quotes, or 0. It drops every
+// CR first; a caret outside quotes makes the next byte plain but leaves a guarded byte
+// exposed. A caret before a line feed joins the next line, whose first byte is plain for
+// Windows (startsPlain) and not for Wine.
+int ExposedToInterpreter(const std::string& text, const std::string& tags, bool startsPlain) {
+    std::string t, g;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            t += text[i];
+            g += tags[i];
+        }
+    }
+    bool quoted = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (t[i] == '\n') {
+            quoted = false;
+        } else if (t[i] == '"') {
+            quoted = !quoted;
+        } else if (!quoted && Guarded(g[i])) {
+            return SlotOf(g[i]);
+        } else if (!quoted && t[i] == '^') {
+            if (i + 1 < t.size() && t[i + 1] == '\n') {
+                ++i;
+                if (!startsPlain)
+                    continue;
+            }
+            ++i;
+            if (i < t.size() && Guarded(g[i]))
+                return SlotOf(g[i]);
+        }
     }
     return 0;
+}
+
+// The same for the program, where every quote counts, or failing that 0.
+int ExposedToProgram(const std::string& text, const std::string& tags) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        quoted = text[i] == '\n' ? false : text[i] == '"' ? !quoted : quoted;
+        if (!quoted && Guarded(tags[i]))
+            return SlotOf(tags[i]);
+    }
+    return 0;
+}
+
+int Exposed(const std::string& text, const std::string& tags) {
+    if (const int slot = ExposedToInterpreter(text, tags, true))
+        return slot;
+    if (const int slot = ExposedToInterpreter(text, tags, false))
+        return slot;
+    return ExposedToProgram(text, tags);
+}
+
+// The words of text: split at blanks and tabs outside quotes; quotes end with each line feed.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words(1);
+    bool quoted = false;
+    for (char c : text) {
+        if (!quoted && (c == ' ' || c == '\t')) {
+            words.emplace_back();
+            continue;
+        }
+        if (c == '\n')
+            quoted = false;
+        else if (c == '"')
+            quoted = !quoted;
+        words.back() += c;
+    }
+    return words;
 }
 
 BatchPlan Refused(const std::string& name) {
@@ -171,30 +287,25 @@ std::string DoublePercents(std::string_view text) {
 
 PictureName PictureNameOf(std::string_view path) {
     const Split s = SplitPath(path);
-    const SlotValues slot = Slot(s.base, s.ext, s.quoted, {});
-    return {slot.name, slot.ext};
+    return {s.base, s.ext, s.quoted};
 }
 
 std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots) {
+    std::vector<std::vector<Value>> values;
+    for (const SlotValues& slot : slots)
+        values.push_back(
+            {{slot.name, 'a'}, {slot.ext, 'a'}, {slot.width, 'a'}, {slot.height, 'a'}});
     std::string tags;
-    return Replaced(body, slots, tags);
+    return Replaced(body, values, tags);
 }
 
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder) {
     const std::string text = TrimEnd(body, " \t\r\n");
     if (text.find("\r\n") == std::string::npos && text.substr(0, 2) == "::")
         return "";
-    const std::string line = SplitAt(text, "\r\n").back();
-    const auto quotes = std::count(line.begin(), line.end(), '"');
-    std::string word;
-    if (quotes % 2 == 1)
-        word = line.substr(line.rfind('"') + 1);
-    else if (quotes > 0 && line.back() == '"')
-        word = line.substr(0, line.size() - 1).substr(line.rfind('"', line.size() - 2) + 1);
-    if (!word.empty())
-        return outputFolder + word;
-    const std::size_t blank = text.rfind(' ');
-    return blank == std::string::npos ? "" : outputFolder + text.substr(blank + 1);
+    const std::vector<std::string> words = Words(text);
+    const std::string name = Unquoted(words.back());
+    return words.size() < 2 || name.empty() ? "" : outputFolder + name;
 }
 
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames) {
@@ -203,11 +314,12 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         const std::string line = Trim(rawLine, " \t\r\n");
         if (line.empty() || line.back() == '^' || IsRemark(line))
             continue;
-        const std::string word = line.substr(line.rfind(' ') + 1);
+        const std::string word = Words(line).back();
         if (std::count(word.begin(), word.end(), '"') % 2 == 1 || HasAny(word, kBreaks))
             continue;
         const std::string name = Unquoted(word);
-        if (std::none_of(keptNames.begin(), keptNames.end(), [&](const std::string& kept) {
+        if (!name.empty() &&
+            std::none_of(keptNames.begin(), keptNames.end(), [&](const std::string& kept) {
                 return Lower(Unquoted(kept)) == Lower(name);
             }))
             list += "del " + QuotedIf(name, " &|<>^%,;=\t") + "\r\n";
@@ -221,13 +333,10 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     std::vector<BatchVariable> variables;
     const std::optional<std::string> folder =
         Insert(outputFolder, "QUILLON_FOLDER", encode, variables);
-    const std::string driveName = outputFolder.substr(0, 2);
-    const std::optional<std::string> drive = Insert(driveName, "QUILLON_DRIVE", encode, variables);
-    if (!folder || !drive || HasAny(driveName, "&|<>^"))
+    if (!folder)
         return Refused(outputFolder);
-    const std::string cd = variables.empty() ? QuotedIf(*folder, " &|<>^") : '"' + *folder + '"';
 
-    std::vector<SlotValues> shown, written;
+    std::vector<std::vector<Value>> shown, written;
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const Split s = SplitPath(pictures[i].path);
@@ -237,31 +346,25 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
             Insert(s.ext, "QUILLON_EXT" + std::to_string(i + 1), encode, variables);
         if (!base || !ext)
             return Refused(s.file);
-        shown.push_back(Slot(s.base, s.ext, s.blank, pictures[i]));
-        written.push_back(Slot(*base, *ext, s.quoted, pictures[i]));
+        const bool quoted = s.quoted || HasAny(*base + *ext, " \t&|<>^");
+        const char name = static_cast<char>((quoted ? 'A' : 'a') + i);
+        const Value width{std::to_string(pictures[i].width), static_cast<char>('a' + i)};
+        const Value height{std::to_string(pictures[i].height), static_cast<char>('a' + i)};
+        shown.push_back({{s.base, name}, {s.ext, name}, width, height});
+        written.push_back({{*base, name}, {*ext, name}, width, height});
         kept.push_back(*base + "." + *ext);
     }
 
     const std::string trimmed = Trim(body, " ");
     std::string tags;
-    const std::string batchBody = Replaced(trimmed, written, tags);
-    int exposed = Exposed(batchBody, tags);
-    // The line as the interpreter reads it: each reference replaced by its value.
-    std::string expanded = batchBody;
-    for (const BatchVariable& variable : variables) {
-        const std::size_t digit = variable.name.find_first_of("1234");
-        ReplaceTagged(
-            expanded, tags, "%" + variable.name + "%", variable.value,
-            digit == std::string::npos ? 0 : static_cast<char>(variable.name[digit] - '0'));
-    }
-    if (exposed == 0 && !variables.empty())
-        exposed = Exposed(expanded, tags);
-    if (exposed != 0)
+    const std::string batchBody = QuoteStretches(Replaced(trimmed, written, tags), tags);
+    if (const int exposed = Exposed(batchBody, tags))
         return Refused(SplitPath(pictures[static_cast<std::size_t>(exposed) - 1].path).file);
 
     BatchPlan plan;
-    plan.outputFile = OutputFileOf(plain::ReplacePlaceholders(trimmed, shown), outputFolder);
-    plan.text = *drive + "\r\nCD " + cd + "\r\n" + batchBody + "\r\n";
+    plan.outputFile =
+        OutputFileOf(QuoteStretches(Replaced(trimmed, shown, tags), tags), outputFolder);
+    plan.text = "pushd \"" + *folder + "\" & if errorlevel 1 exit /b 1\r\n" + batchBody + "\r\n";
     if (eraseTemp && !plan.outputFile.empty()) {
         kept.push_back(OutputFileOf(batchBody, ""));
         for (const BatchPicture& picture : pictures) {
@@ -281,6 +384,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
         if (!list.empty())
             plan.text += list + "\r\n";
     }
+    plan.text += "popd\r\n";
     plan.variables = variables;
     return plan;
 }
