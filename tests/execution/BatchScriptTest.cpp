@@ -87,28 +87,34 @@ TEST_P(InsertedName, ReachesTheInterpreterAsOneWordThatRunsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, InsertedName,
-    ::testing::Values(
-        LineCase{"BlankQuotesTheWholeName", "D:\\In\\my cat.png", "convert $NAME1.$EXT1 o.png",
-                 "convert \"my cat.png\" o.png"},
-        LineCase{"BlankNameAloneQuotesItsWholeWord", "D:\\In\\my cat.png", "x $NAME1_s.png",
-                 "x \"my cat_s.png\""},
-        LineCase{"BlankNameInsideALineQuotesOnlyItsWord", "D:\\In\\b c.png",
-                 "convert $NAME1_a.png -flip out.png", "convert \"b c_a.png\" -flip out.png"},
-        LineCase{"AuthorsQuotesRoundTheNameGetNoMore", "D:\\In\\a&del x.jpg",
-                 "convert \"$NAME1.$EXT1\" \"$NAME1\"_s.png",
-                 "convert \"a&del x.jpg\" \"a&del x\"_s.png"},
-        LineCase{"AuthorsRedirectionStaysOutOfTheQuotes", "D:\\In\\my cat.png",
-                 "echo $WIDTH1 $NAME1>>$NAME1.txt", "echo 10 \"my cat\">>\"my cat.txt\""},
-        LineCase{"AmpersandCannotStartDel", "D:\\In\\a&del x.jpg", "convert $NAME1.$EXT1 o.png",
-                 "convert \"a&del x.jpg\" o.png"},
-        LineCase{"CanaryStaysInsideQuotes", "D:\\In\\x&echo CANARY>canary.txt.jpg",
-                 "convert $NAME1.$EXT1 o.png", "convert \"x&echo CANARY>canary.txt.jpg\" o.png"},
-        LineCase{"PipeCaretLessQuoted", "D:\\In\\a|b^c<d.jpg", "convert $NAME1.$EXT1 o.png",
-                 "convert \"a|b^c<d.jpg\" o.png"},
-        LineCase{"SpecialInExtensionQuoted", "D:\\In\\a.j&g", "convert $NAME1.$EXT1 o.png",
-                 "convert \"a.j&g\" o.png"},
-        LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg", "convert $NAME1.$EXT1 -x 5%% o.png",
-                 "convert 100%%.jpg -x 5%% o.png"}),
+    ::testing::Values(LineCase{"BlankQuotesTheWholeName", "D:\\In\\my cat.png",
+                               "convert $NAME1.$EXT1 o.png", "convert \"my cat.png\" o.png"},
+                      LineCase{"BlankNameAloneQuotesItsWholeWord", "D:\\In\\my cat.png",
+                               "x $NAME1_s.png", "x \"my cat_s.png\""},
+                      LineCase{"AmpersandCannotStartDel", "D:\\In\\a&del x.jpg",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a&del x.jpg\" o.png"},
+                      LineCase{"CanaryStaysInsideQuotes", "D:\\In\\x&echo CANARY>canary.txt.jpg",
+                               "convert $NAME1.$EXT1 o.png",
+                               "convert \"x&echo CANARY>canary.txt.jpg\" o.png"},
+                      LineCase{"PipeCaretLessQuoted", "D:\\In\\a|b^c<d.jpg",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a|b^c<d.jpg\" o.png"},
+                      LineCase{"SpecialInExtensionQuoted", "D:\\In\\a.j&g",
+                               "convert $NAME1.$EXT1 o.png", "convert \"a.j&g\" o.png"},
+                      LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg",
+                               "convert $NAME1.$EXT1 -x 5%% o.png",
+                               "convert 100%%.jpg -x 5%% o.png"}),
+    testing::CaseName());
+
+// The quotes go round the whole word a name is in, as far as the author's & | < > and never
+// round the author's own quotes.
+INSTANTIATE_TEST_SUITE_P(
+    Words, InsertedName,
+    ::testing::Values(LineCase{"InsideALine", "D:\\In\\b c.png", "x $NAME1_a.png -flip o.png",
+                               "x \"b c_a.png\" -flip o.png"},
+                      LineCase{"AuthorsQuotes", "D:\\In\\a&b c.jpg",
+                               "x \"$NAME1.$EXT1\" \"$NAME1\"_s", "x \"a&b c.jpg\" \"a&b c\"_s"},
+                      LineCase{"AuthorsRedirection", "D:\\In\\b c.png", "echo $NAME1>>$NAME1.txt",
+                               "echo \"b c\">>\"b c.txt\""}),
     testing::CaseName());
 
 // Names the interpreter's code page cannot hold ('é' here) go by variable.

@@ -9,10 +9,11 @@
 // folder, 4 no encoder; the rest set the pictures' sizes.
 #include <algorithm>
 #include <cstddef>
-#include <set>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,86 +66,60 @@ void CheckDelLines(const std::string& list) {
     }
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines(1);
-    for (char c : text) {
-        if (c == '\n')
-            lines.emplace_back();
-        else
-            lines.back() += c;
-    }
-    return lines;
-}
-
-// The words of one line as a program reads its arguments: split at blanks and tabs outside
-// quotes, each quote opening or closing. The interpreter drops CRs, so none ends a word.
-std::vector<std::string> LineWords(const std::string& line) {
-    std::vector<std::string> words(1);
+// The pieces of text between separators; with words, a separator inside quotes (each quote
+// opening or closing, as a program reads its arguments) does not count.
+std::vector<std::string> Pieces(const std::string& text, const char* separators, bool words) {
+    std::vector<std::string> pieces(1);
     bool quoted = false;
-    for (char c : line) {
-        quoted = c == '"' ? !quoted : quoted;
-        if (!quoted && (c == ' ' || c == '\t'))
-            words.emplace_back();
-        else
-            words.back() += c;
+    for (char c : text) {
+        quoted = words && c == '"' ? !quoted : quoted;
+        if (!quoted && std::strchr(separators, c) != nullptr && c != '\0')
+            pieces.emplace_back();
+        else if (!words || c != '"')
+            pieces.back() += c;
     }
-    return words;
+    return pieces;
 }
 
-std::string WithoutQuotes(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
-    return text;
-}
-
-// The files the words of text name: without quotes and without CRs at either end.
-std::set<std::string> WordNames(const std::string& text) {
+// Each del line among lines names what a whole word of body names (quotes gone; the
+// interpreter drops CRs, so none at a word's ends counts).
+void CheckDelWords(const std::vector<std::string>& lines, const std::string& body) {
     std::set<std::string> names;
-    for (const std::string& line : Lines(text)) {
-        for (const std::string& word : LineWords(line)) {
-            const std::size_t first = word.find_first_not_of('\r');
-            const std::size_t last = word.find_last_not_of('\r');
-            if (first != std::string::npos)
-                names.insert(WithoutQuotes(word.substr(first, last - first + 1)));
+    for (const std::string& line : Pieces(body, "\n", false)) {
+        for (std::string word : Pieces(line, " \t", true)) {
+            word.erase(0, word.find_first_not_of('\r'));
+            names.insert(word.erase(word.find_last_not_of('\r') + 1));
         }
     }
-    return names;
-}
-
-// Every del line among lines names a file that a whole word of the body names.
-void CheckDelWords(const std::vector<std::string>& lines, const std::set<std::string>& words) {
-    for (std::string line : lines) {
-        if (line.compare(0, 4, "del ") != 0)
-            continue;
-        line = line.substr(4, line.size() - 4 - (line.back() == '\r' ? 1 : 0));
-        Check(words.count(WithoutQuotes(line)) == 1, "a del line names a piece of a word");
+    for (const std::string& line : lines) {
+        if (line.compare(0, 4, "del ") == 0)
+            Check(names.count(Pieces(line.substr(4), "\r", true)[0]) == 1,
+                  "a del line names a piece of a word");
     }
 }
 
-std::size_t Quotes(const std::string& line) {
-    return static_cast<std::size_t>(std::count(line.begin(), line.end(), '"'));
-}
-
-// Line by line, the batch body against the body with each placeholder a plain letter: a name
-// leaves the line's quotes as balanced as the author's and its number of words as it was.
-void CheckNamedLines(const std::string& body, const std::vector<std::string>& batchLines,
+// Line by line, the batch body (after the folder line) against the body with each
+// placeholder a plain letter: a name keeps its line's words and its quotes' balance.
+void CheckNamedLines(std::string body, const std::vector<std::string>& batchLines,
                      std::size_t pictures) {
-    std::string lettered = body.substr(std::min(body.find_first_not_of(' '), body.size()));
-    lettered.erase(lettered.find_last_not_of(' ') + 1);
+    body.erase(0, body.find_first_not_of(' ')).erase(body.find_last_not_of(' ') + 1);
     for (std::size_t i = 1; i <= pictures; ++i) {
         for (const char* word : {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"}) {
             const std::string placeholder = word + std::to_string(i);
-            for (std::size_t at = lettered.find(placeholder); at != std::string::npos;
-                 at = lettered.find(placeholder, at))
-                lettered.replace(at, placeholder.size(), "N");
+            for (std::size_t at; (at = body.find(placeholder)) != std::string::npos;)
+                body.replace(at, placeholder.size(), "N");
         }
     }
-    const std::vector<std::string> lines = Lines(lettered);
-    Check(batchLines.size() > lines.size() && Quotes(batchLines[0]) == 2,
+    const auto quotes = [](const std::string& line) {
+        return std::count(line.begin(), line.end(), '"');
+    };
+    const std::vector<std::string> lines = Pieces(body, "\n", false);
+    Check(batchLines.size() > lines.size() && quotes(batchLines[0]) == 2,
           "the folder line is not one quoted name");
     for (std::size_t k = 0; k < lines.size(); ++k) {
-        Check(Quotes(lines[k]) % 2 == Quotes(batchLines[k + 1]) % 2,
+        Check(quotes(lines[k]) % 2 == quotes(batchLines[k + 1]) % 2,
               "a name unbalances the quotes of its line");
-        Check(LineWords(lines[k]).size() == LineWords(batchLines[k + 1]).size(),
+        Check(Pieces(lines[k], " \t", true).size() == Pieces(batchLines[k + 1], " \t", true).size(),
               "a name splits a word or joins two");
     }
 }
@@ -199,19 +174,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(plan.text.empty() && plan.outputFile.empty() && plan.variables.empty(),
               "a refused name still leaves something to run");
     } else {
-        const std::vector<std::string> lines = Lines(plan.text);
-        const std::size_t bodyLines =
-            static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1;
+        const std::vector<std::string> lines = Pieces(plan.text, "\n", false);
+        const auto bodyLines = static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n'));
         if (!eraseTemp)
-            Check(lines.size() == bodyLines + 3, "a name adds or removes a line of the batch");
+            Check(lines.size() == bodyLines + 4, "a name adds or removes a line of the batch");
         CheckNamedLines(body, lines, pictures.size());
         std::string batchBody;
-        for (std::size_t k = 1; k <= bodyLines && k < lines.size(); ++k)
-            batchBody += lines[k] + (k < bodyLines ? "\n" : "");
-        CheckDelWords(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(std::min(
-                                                                   bodyLines + 1, lines.size())),
-                                               lines.end()),
-                      WordNames(batchBody));
+        for (std::size_t k = 1; k <= bodyLines + 1 && k < lines.size(); ++k)
+            batchBody += lines[k] + '\n';
+        CheckDelWords(
+            {lines.begin() + static_cast<std::ptrdiff_t>(std::min(bodyLines + 2, lines.size())),
+             lines.end()},
+            batchBody);
     }
 
     Check(ReplacePlaceholders(body, slots) == plain::ReplacePlaceholders(body, slots),
@@ -222,7 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string eraseList = EraseList(body, kept);
     Check(eraseList == plain::EraseList(body, kept), "EraseList differs from the plain rules");
     CheckDelLines(eraseList);
-    CheckDelWords(Lines(eraseList), WordNames(body));
+    CheckDelWords(Pieces(eraseList, "\n", false), body);
     Check(DoublePercents(body) == plain::DoublePercents(body),
           "DoublePercents differs from the plain rules");
     return 0;

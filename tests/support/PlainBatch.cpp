@@ -107,70 +107,59 @@ Split SplitPath(std::string_view path) {
     return s;
 }
 
-// The texts of one slot, each with the tag its bytes get: 'a' to 'd' for slots 1 to 4, in
-// capitals where the bytes must reach the interpreter inside quotes.
-struct Value {
-    std::string text;
-    char tag;
-};
+SlotValues Slot(std::string base, std::string ext, const BatchPicture& picture) {
+    return {base, ext, std::to_string(picture.width), std::to_string(picture.height)};
+}
 
-// Every word in text replaced by value, the inserted text not searched; tags kept in step
-// (0: the author's byte).
+// Every word in text replaced by value, the inserted text not searched; tags kept in step.
 void ReplaceTagged(std::string& text, std::string& tags, const std::string& word,
-                   const Value& value) {
+                   const std::string& value, char tag) {
     for (std::size_t at = text.find(word); at != std::string::npos;
-         at = text.find(word, at + value.text.size())) {
-        text.replace(at, word.size(), value.text);
-        tags.replace(at, word.size(), value.text.size(), value.tag);
+         at = text.find(word, at + value.size())) {
+        text.replace(at, word.size(), value);
+        tags.replace(at, word.size(), value.size(), tag);
     }
 }
 
-std::string Replaced(std::string_view body, const std::vector<std::vector<Value>>& slots,
-                     std::string& tags) {
+// The replacements; tags gets, for each character, the slot that inserted it (0: the author),
+// plus 4 in a name or extension of a slot whose names go inside quotes.
+std::string Replaced(std::string_view body, const std::vector<SlotValues>& slots, std::string& tags,
+                     const std::vector<bool>& quoted = {}) {
     std::string text(body);
     tags.assign(text.size(), 0);
-    const std::string words[] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
     for (std::size_t i = 0; i < slots.size(); ++i) {
-        for (int k = 0; k < 4; ++k)
-            ReplaceTagged(text, tags, words[k] + std::to_string(i + 1), slots[i][k]);
+        const std::string values[] = {slots[i].name, slots[i].ext, slots[i].width, slots[i].height};
+        const std::string words[] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
+        for (std::size_t k = 0; k < 4; ++k) {
+            const bool guarded = k < 2 && i < quoted.size() && quoted[i];
+            ReplaceTagged(text, tags, words[k] + std::to_string(i + 1), values[k],
+                          static_cast<char>(i + 1 + (guarded ? 4 : 0)));
+        }
     }
     return text;
 }
 
 bool Guarded(char tag) {
-    return tag >= 'A' && tag <= 'D';
+    return tag > 4;
 }
 
-int SlotOf(char tag) {
-    return Guarded(tag) ? tag - 'A' + 1 : tag - 'a' + 1;
-}
-
-// One line (no LF) of the replaced body with quotes round each stretch that holds a guarded
-// byte and none of the author's quotes or carets. Stretches end at the author's blanks, tabs,
+// Quotes round each stretch of the replaced body that holds a guarded byte and none of the
+// author's quotes or carets. Stretches end at line feeds and at the author's blanks, tabs,
 // CRs, & | < > outside quotes; a caret outside quotes takes the next byte into its stretch.
-void QuoteLine(std::string& line, std::string& tags) {
-    std::vector<bool> ends(line.size(), false), syntax(line.size(), false);
+std::string QuoteStretches(std::string text, std::string& tags) {
+    std::vector<bool> ends(text.size(), false), syntax(text.size(), false);
     bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const bool own = tags[i] == 0;
-        if (!quoted && own && HasAny(line.substr(i, 1), std::string_view(" \t\r&|<>"))) {
-            ends[i] = true;
-        } else if (line[i] == '"') {
-            quoted = !quoted;
-            syntax[i] = true;
-        } else if (!quoted && own && line[i] == '^') {
-            syntax[i] = true;
+        ends[i] = text[i] == '\n' || (!quoted && own && HasAny(text.substr(i, 1), " \t\r&|<>"));
+        quoted = text[i] == '\n' ? false : text[i] == '"' ? !quoted : quoted;
+        syntax[i] = text[i] == '"' || (!quoted && own && text[i] == '^');
+        if (syntax[i] && text[i] == '^' && i + 1 < text.size() && text[i + 1] != '\n')
             ++i;
-        }
     }
     // From the back, so that the positions still to come stay where they were.
-    for (std::size_t end = line.size(); end > 0;) {
-        if (ends[end - 1]) {
-            --end;
-            continue;
-        }
-        std::size_t start = end;
-        while (start > 0 && !ends[start - 1])
+    for (std::size_t end = text.size(), start; end > 0; end = start) {
+        for (start = end; start > 0 && !ends[start - 1];)
             --start;
         bool guarded = false, own = false;
         for (std::size_t i = start; i < end; ++i) {
@@ -178,34 +167,21 @@ void QuoteLine(std::string& line, std::string& tags) {
             own = own || syntax[i];
         }
         if (guarded && !own) {
-            line.insert(end, 1, '"');
-            line.insert(start, 1, '"');
+            text.insert(end, 1, '"');
+            text.insert(start, 1, '"');
             tags.insert(end, 1, '\0');
             tags.insert(start, 1, '\0');
         }
-        end = start;
+        start -= start > 0 ? 1 : 0;
     }
+    return text;
 }
 
-std::string QuoteStretches(const std::string& text, std::string& tags) {
-    std::string out, outTags;
-    std::size_t start = 0;
-    for (const std::string& piece : SplitAt(text, "\n")) {
-        std::string line = piece, lineTags = tags.substr(start, piece.size());
-        QuoteLine(line, lineTags);
-        out += (start > 0 ? "\n" : "") + line;
-        outTags += (start > 0 ? std::string(1, '\0') : "") + lineTags;
-        start += piece.size() + 1;
-    }
-    tags = outTags;
-    return out;
-}
-
-// The slot of a guarded byte the interpreter would read outside quotes, or 0. It drops every
-// CR first; a caret outside quotes makes the next byte plain but leaves a guarded byte
-// exposed. A caret before a line feed joins the next line, whose first byte is plain for
-// Windows (startsPlain) and not for Wine.
-int ExposedToInterpreter(const std::string& text, const std::string& tags, bool startsPlain) {
+// The slot of a guarded byte read outside quotes, or 0, as the interpreter reads the text
+// (reader 0: Windows', 1: Wine's) or the program (2). The interpreter drops every CR first; a
+// caret outside quotes makes the next byte plain for it but leaves a guarded byte exposed. A
+// caret before a line feed joins the next line, whose first byte is plain for Windows only.
+int Exposed(const std::string& text, const std::string& tags, int reader) {
     std::string t, g;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r') {
@@ -215,43 +191,20 @@ int ExposedToInterpreter(const std::string& text, const std::string& tags, bool 
     }
     bool quoted = false;
     for (std::size_t i = 0; i < t.size(); ++i) {
-        if (t[i] == '\n') {
-            quoted = false;
-        } else if (t[i] == '"') {
-            quoted = !quoted;
-        } else if (!quoted && Guarded(g[i])) {
-            return SlotOf(g[i]);
-        } else if (!quoted && t[i] == '^') {
-            if (i + 1 < t.size() && t[i + 1] == '\n') {
-                ++i;
-                if (!startsPlain)
-                    continue;
-            }
-            ++i;
-            if (i < t.size() && Guarded(g[i]))
-                return SlotOf(g[i]);
+        if (!quoted && t[i] == '^' && !Guarded(g[i]) && reader < 2) {
+            const bool joins = i + 1 < t.size() && t[i + 1] == '\n';
+            i += joins ? 2 : 1;
+            if (joins && reader == 1)
+                --i;
+            else if (i < t.size() && Guarded(g[i]))
+                return g[i] - 4;
+            continue;
         }
+        quoted = t[i] == '\n' ? false : t[i] == '"' ? !quoted : quoted;
+        if (!quoted && Guarded(g[i]))
+            return g[i] - 4;
     }
     return 0;
-}
-
-// The same for the program, where every quote counts, or failing that 0.
-int ExposedToProgram(const std::string& text, const std::string& tags) {
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        quoted = text[i] == '\n' ? false : text[i] == '"' ? !quoted : quoted;
-        if (!quoted && Guarded(tags[i]))
-            return SlotOf(tags[i]);
-    }
-    return 0;
-}
-
-int Exposed(const std::string& text, const std::string& tags) {
-    if (const int slot = ExposedToInterpreter(text, tags, true))
-        return slot;
-    if (const int slot = ExposedToInterpreter(text, tags, false))
-        return slot;
-    return ExposedToProgram(text, tags);
 }
 
 // The words of text: split at blanks and tabs outside quotes; quotes end with each line feed.
@@ -291,12 +244,8 @@ PictureName PictureNameOf(std::string_view path) {
 }
 
 std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots) {
-    std::vector<std::vector<Value>> values;
-    for (const SlotValues& slot : slots)
-        values.push_back(
-            {{slot.name, 'a'}, {slot.ext, 'a'}, {slot.width, 'a'}, {slot.height, 'a'}});
     std::string tags;
-    return Replaced(body, values, tags);
+    return Replaced(body, slots, tags);
 }
 
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder) {
@@ -336,8 +285,9 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     if (!folder)
         return Refused(outputFolder);
 
-    std::vector<std::vector<Value>> shown, written;
+    std::vector<SlotValues> shown, written;
     std::vector<std::string> kept;
+    std::vector<bool> quoted;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const Split s = SplitPath(pictures[i].path);
         const std::optional<std::string> base =
@@ -346,24 +296,23 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
             Insert(s.ext, "QUILLON_EXT" + std::to_string(i + 1), encode, variables);
         if (!base || !ext)
             return Refused(s.file);
-        const bool quoted = s.quoted || HasAny(*base + *ext, " \t&|<>^");
-        const char name = static_cast<char>((quoted ? 'A' : 'a') + i);
-        const Value width{std::to_string(pictures[i].width), static_cast<char>('a' + i)};
-        const Value height{std::to_string(pictures[i].height), static_cast<char>('a' + i)};
-        shown.push_back({{s.base, name}, {s.ext, name}, width, height});
-        written.push_back({{*base, name}, {*ext, name}, width, height});
+        quoted.push_back(s.quoted || HasAny(*base + *ext, " \t&|<>^"));
+        shown.push_back(Slot(s.base, s.ext, pictures[i]));
+        written.push_back(Slot(*base, *ext, pictures[i]));
         kept.push_back(*base + "." + *ext);
     }
 
     const std::string trimmed = Trim(body, " ");
     std::string tags;
-    const std::string batchBody = QuoteStretches(Replaced(trimmed, written, tags), tags);
-    if (const int exposed = Exposed(batchBody, tags))
-        return Refused(SplitPath(pictures[static_cast<std::size_t>(exposed) - 1].path).file);
+    const std::string batchBody = QuoteStretches(Replaced(trimmed, written, tags, quoted), tags);
+    for (int reader = 0; reader < 3; ++reader) {
+        if (const int slot = Exposed(batchBody, tags, reader))
+            return Refused(SplitPath(pictures[static_cast<std::size_t>(slot) - 1].path).file);
+    }
 
     BatchPlan plan;
     plan.outputFile =
-        OutputFileOf(QuoteStretches(Replaced(trimmed, shown, tags), tags), outputFolder);
+        OutputFileOf(QuoteStretches(Replaced(trimmed, shown, tags, quoted), tags), outputFolder);
     plan.text = "pushd \"" + *folder + "\" & if errorlevel 1 exit /b 1\r\n" + batchBody + "\r\n";
     if (eraseTemp && !plan.outputFile.empty()) {
         kept.push_back(OutputFileOf(batchBody, ""));
