@@ -1,6 +1,7 @@
 #include "execution/BatchScript.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <utility>
 
@@ -13,9 +14,11 @@ namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kLineSpace[] = " \t\r\n";
-// Outside quotes the command interpreter reads these as command separators, pipes,
-// redirections or its escape character.
-constexpr char kCommandCharacters[] = "&|<>^";
+// Outside quotes the command interpreter ends a word at a blank or tab and reads the others
+// as command separators, pipes, redirections or its escape character.
+constexpr char kNeedingQuotes[] = " \t&|<>^";
+// Where the author's own text, outside quotes, ends the stretch a name is quoted with.
+constexpr char kStretchEnds[] = " \t\r\n&|<>";
 constexpr char kPlaceholderWords[][8] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
 
 std::string_view TrimEnd(std::string_view text, const char* characters) {
@@ -61,6 +64,10 @@ bool IsCommentLine(std::string_view line) {
            (line.size() == 3 || !IsWordCharacter(line[3]));
 }
 
+bool IsOneOf(char c, std::string_view characters) {
+    return characters.find(c) != std::string_view::npos;
+}
+
 // A line break or NUL inside a name would end the batch line and run the rest of the name.
 bool IsSingleLine(std::string_view text) {
     for (char c : text) {
@@ -70,23 +77,29 @@ bool IsSingleLine(std::string_view text) {
     return true;
 }
 
+// A name the batch can carry: on one line, and without a double quote, which would open or
+// close the quotes that keep it one word. Windows allows neither in a file name.
+bool IsWritable(std::string_view name) {
+    return IsSingleLine(name) && name.find('"') == std::string_view::npos;
+}
+
 // The bytes that stand for an inserted name in the batch, or nothing when there are none.
 std::optional<std::string> EncodeName(std::string_view name, const NameEncoder& encode) {
-    if (!IsSingleLine(name))
+    if (!IsWritable(name))
         return std::nullopt;
     std::optional<std::string> bytes = encode ? encode(name) : std::string(name);
-    if (!bytes || !IsSingleLine(*bytes))
+    if (!bytes || !IsWritable(*bytes))
         return std::nullopt;
     return bytes;
 }
 
 // What the batch carries for an inserted name, percent signs doubled: the name in the
 // interpreter's bytes, or references to new variables that hold it. Nothing for a name that
-// would break its line either way.
+// would break its line or its quotes either way.
 std::optional<std::string> Insertion(std::string_view name, const std::string& variable,
                                      const NameEncoder& encode,
                                      std::vector<BatchVariable>& variables) {
-    if (!IsSingleLine(name))
+    if (!IsWritable(name))
         return std::nullopt;
     if (const std::optional<std::string> bytes = EncodeName(name, encode))
         return DoublePercents(*bytes);
@@ -116,7 +129,6 @@ struct NameParts {
     std::string_view fileName;
     std::string_view baseName;
     std::string_view extension;
-    bool blankInBaseName = false;
     bool quoted = false;  // in the batch
 };
 
@@ -127,64 +139,123 @@ NameParts SplitPicturePath(std::string_view path) {
     parts.baseName = parts.fileName.substr(0, dot);
     if (dot != std::string_view::npos)
         parts.extension = parts.fileName.substr(dot + 1);
-    parts.blankInBaseName = Holds(parts.baseName, " ");
-    parts.quoted = parts.blankInBaseName || Holds(parts.fileName, kCommandCharacters);
+    parts.quoted = Holds(parts.fileName, kNeedingQuotes);
     return parts;
 }
 
-PictureName Quoted(std::string baseName, std::string extension, bool quoted) {
-    if (quoted)
-        return {'"' + baseName, extension + '"'};
-    return {std::move(baseName), std::move(extension)};
-}
+// What the body knows of each of its bytes: the slot whose placeholder put it there (0: the
+// author's own text), and whether it belongs to a name that must reach the interpreter inside
+// quotes.
+struct Mark {
+    int slot = 0;
+    bool guarded = false;
+};
+
+// The text that replaces one placeholder.
+struct Inserted {
+    std::string text;
+    bool guarded = false;
+};
+using SlotTexts = std::array<Inserted, 4>;  // $NAMEi, $EXTi, $WIDTHi, $HEIGHTi
 
 // Replaces every occurrence of word, left to right, without looking into what it inserts.
-// origin, when given, holds for each character of text the slot that inserted it (0: the
-// author) and is kept in step.
-void ReplaceWord(std::string& text, std::vector<int>* origin, const std::string& word,
-                 const std::string& value, int slot) {
+// marks, when given, is kept in step with text.
+void ReplaceWord(std::string& text, std::vector<Mark>* marks, const std::string& word,
+                 const Inserted& value, int slot) {
     std::string out;
-    std::vector<int> outOrigin;
+    std::vector<Mark> outMarks;
     std::size_t start = 0;
     for (std::size_t hit = text.find(word); hit != std::string::npos;
          hit = text.find(word, start)) {
-        out.append(text, start, hit - start).append(value);
-        if (origin != nullptr) {
-            outOrigin.insert(outOrigin.end(), origin->begin() + static_cast<std::ptrdiff_t>(start),
-                             origin->begin() + static_cast<std::ptrdiff_t>(hit));
-            outOrigin.insert(outOrigin.end(), value.size(), slot);
+        out.append(text, start, hit - start).append(value.text);
+        if (marks != nullptr) {
+            outMarks.insert(outMarks.end(), marks->begin() + static_cast<std::ptrdiff_t>(start),
+                            marks->begin() + static_cast<std::ptrdiff_t>(hit));
+            outMarks.insert(outMarks.end(), value.text.size(), Mark{slot, value.guarded});
         }
         start = hit + word.size();
     }
     out.append(text, start, std::string::npos);
-    if (origin != nullptr) {
-        outOrigin.insert(outOrigin.end(), origin->begin() + static_cast<std::ptrdiff_t>(start),
-                         origin->end());
-        origin->swap(outOrigin);
+    if (marks != nullptr) {
+        outMarks.insert(outMarks.end(), marks->begin() + static_cast<std::ptrdiff_t>(start),
+                        marks->end());
+        marks->swap(outMarks);
     }
     text.swap(out);
 }
 
-std::string ReplaceAllSlots(std::string_view body, const std::vector<SlotValues>& slots,
-                            std::vector<int>* origin) {
+std::string ReplaceAllSlots(std::string_view body, const std::vector<SlotTexts>& slots,
+                            std::vector<Mark>* marks) {
     std::string text(body);
-    if (origin != nullptr)
-        origin->assign(text.size(), 0);
+    if (marks != nullptr)
+        marks->assign(text.size(), Mark{});
     for (std::size_t i = 0; i < slots.size(); ++i) {
         const int slot = static_cast<int>(i) + 1;
         const std::string index = std::to_string(slot);
-        const std::string* values[] = {&slots[i].name, &slots[i].ext, &slots[i].width,
-                                       &slots[i].height};
-        for (std::size_t k = 0; k < 4; ++k)
-            ReplaceWord(text, origin, kPlaceholderWords[k] + index, *values[k], slot);
+        for (std::size_t k = 0; k < slots[i].size(); ++k)
+            ReplaceWord(text, marks, kPlaceholderWords[k] + index, slots[i][k], slot);
     }
     return text;
 }
 
-// The slot whose inserted text first reaches the interpreter outside quotes with a command
-// character in it, or 0. The author's text decides where quotes open and close, and an
-// author's caret escapes what follows it; the quote state ends with each line.
-int FirstExposedSlot(const std::string& text, const std::vector<int>& origin) {
+// Puts quotes round every stretch of the body that holds a guarded name, so that a name with
+// a blank stays one word and its command characters stay plain text. A stretch runs between
+// the author's blanks, tabs, line ends and & | < > outside quotes (what the author separates
+// stays separate); one that holds the author's own quote or caret is left as it is, since
+// quotes round it would change what those mean: FirstExposedSlot then judges it.
+void QuoteStretches(std::string& text, std::vector<Mark>& marks) {
+    std::string out;
+    std::vector<Mark> outMarks;
+    bool quoted = false;
+    const auto endsStretch = [&](std::size_t i) {
+        return text[i] == '\n' || (!quoted && marks[i].slot == 0 && IsOneOf(text[i], kStretchEnds));
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        if (endsStretch(i)) {
+            quoted = quoted && text[i] != '\n';
+            out += text[i];
+            outMarks.push_back(marks[i++]);
+            continue;
+        }
+        const std::size_t start = i;
+        bool guarded = false;
+        bool authorsSyntax = false;
+        for (; i < text.size() && !endsStretch(i); ++i) {
+            guarded = guarded || marks[i].guarded;
+            if (text[i] == '"') {
+                quoted = !quoted;
+                authorsSyntax = true;
+            } else if (!quoted && marks[i].slot == 0 && text[i] == '^') {
+                authorsSyntax = true;
+                // The escaped character is plain text, a quote or blank included.
+                if (i + 1 < text.size() && text[i + 1] != '\n')
+                    ++i;
+            }
+        }
+        const bool wrap = guarded && !authorsSyntax;
+        if (wrap) {
+            out += '"';
+            outMarks.emplace_back();
+        }
+        out.append(text, start, i - start);
+        outMarks.insert(outMarks.end(), marks.begin() + static_cast<std::ptrdiff_t>(start),
+                        marks.begin() + static_cast<std::ptrdiff_t>(i));
+        if (wrap) {
+            out += '"';
+            outMarks.emplace_back();
+        }
+    }
+    text.swap(out);
+    marks.swap(outMarks);
+}
+
+// The slot of the first guarded name that reaches the interpreter outside quotes, or 0.
+// Quotes open and close as the interpreter reads them, up to each line's end; a caret outside
+// quotes makes the next character plain, and protects no name: a blank it escapes still ends
+// the program's word. After a caret that continues the line, Windows' interpreter makes the
+// next line's first character plain too, Wine's does not.
+int FirstSlotExposedToTheInterpreter(const std::string& text, const std::vector<Mark>& marks,
+                                     bool continuedLineStartsPlain) {
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -192,15 +263,68 @@ int FirstExposedSlot(const std::string& text, const std::vector<int>& origin) {
             quoted = false;
         } else if (c == '"') {
             quoted = !quoted;
-        } else if (!quoted && origin[i] != 0 &&
-                   Holds(std::string_view(&c, 1), kCommandCharacters)) {
-            return origin[i];
+        } else if (!quoted && marks[i].guarded) {
+            return marks[i].slot;
         } else if (!quoted && c == '^') {
-            // A caret before a line end joins the next line to this one.
-            i += text.compare(i + 1, 2, kLineEnd) == 0 ? 2 : 1;
+            // The interpreter drops every CR before it looks at carets.
+            std::size_t next = i + 1;
+            while (next < text.size() && text[next] == '\r')
+                ++next;
+            if (next < text.size() && text[next] == '\n') {
+                for (++next; next < text.size() && text[next] == '\r';)
+                    ++next;
+                if (!continuedLineStartsPlain) {
+                    i = next - 1;
+                    continue;
+                }
+            }
+            if (next < text.size() && marks[next].guarded)
+                return marks[next].slot;
+            i = next;
         }
     }
     return 0;
+}
+
+// The same as the program reads its arguments: the interpreter has taken the carets away, so
+// a quote the author escaped for it opens or closes the program's quotes all the same.
+int FirstSlotExposedToTheProgram(const std::string& text, const std::vector<Mark>& marks) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            quoted = false;
+        else if (text[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && marks[i].guarded)
+            return marks[i].slot;
+    }
+    return 0;
+}
+
+// A name must be safe with either interpreter and with the program.
+int FirstExposedSlot(const std::string& text, const std::vector<Mark>& marks) {
+    for (const bool continuedLineStartsPlain : {true, false}) {
+        if (const int slot =
+                FirstSlotExposedToTheInterpreter(text, marks, continuedLineStartsPlain))
+            return slot;
+    }
+    return FirstSlotExposedToTheProgram(text, marks);
+}
+
+// Where the last word of text starts: after its last blank or tab outside quotes (a quoted
+// stretch belongs to its word; quotes end with each line), or npos when it has none.
+std::size_t LastWordStart(std::string_view text) {
+    std::size_t start = std::string_view::npos;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            quoted = false;
+        else if (text[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && (text[i] == ' ' || text[i] == '\t'))
+            start = i + 1;
+    }
+    return start;
 }
 
 // Every spelling under which a body word could name this file: as Quillon inserts it (with
@@ -225,39 +349,26 @@ BatchPlan Unwritable(std::string_view name) {
 
 PictureName PictureNameOf(std::string_view path) {
     const NameParts parts = SplitPicturePath(path);
-    return Quoted(std::string(parts.baseName), std::string(parts.extension), parts.quoted);
+    return {std::string(parts.baseName), std::string(parts.extension), parts.quoted};
 }
 
 std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots) {
-    return ReplaceAllSlots(body, slots, nullptr);
+    std::vector<SlotTexts> texts;
+    for (const SlotValues& slot : slots)
+        texts.push_back({Inserted{slot.name}, {slot.ext}, {slot.width}, {slot.height}});
+    return ReplaceAllSlots(body, texts, nullptr);
 }
 
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder) {
     const std::string_view trimmed = TrimEnd(body, kLineSpace);
     if (trimmed.find(kLineEnd) == std::string_view::npos && trimmed.substr(0, 2) == "::")
         return std::string();
-    // A last line that ends inside quotes names its output the way the interpreter reads it:
-    // a name with a blank ("my photo_small.jpg", or an opening quote that runs to the end of
-    // the line) is one word, not the text after its blank, which would name no file.
-    const std::size_t lineStart = trimmed.rfind(kLineEnd);
-    const std::string_view lastLine =
-        lineStart == std::string_view::npos ? trimmed : trimmed.substr(lineStart + 2);
-    const std::size_t quotes =
-        static_cast<std::size_t>(std::count(lastLine.begin(), lastLine.end(), '"'));
-    if (quotes % 2 == 1) {
-        const std::string_view word = lastLine.substr(lastLine.rfind('"') + 1);
-        if (!word.empty())
-            return outputFolder + std::string(word);
-    } else if (quotes > 0 && lastLine.back() == '"') {
-        const std::size_t open = lastLine.rfind('"', lastLine.size() - 2);
-        const std::string_view word = lastLine.substr(open + 1, lastLine.size() - open - 2);
-        if (!word.empty())
-            return outputFolder + std::string(word);
-    }
-    const std::size_t blank = trimmed.rfind(' ');
-    if (blank == std::string_view::npos)
+    const std::size_t start = LastWordStart(trimmed);
+    if (start == std::string_view::npos)
         return std::string();
-    return outputFolder + std::string(trimmed.substr(blank + 1));
+    // Quoted or not, the word names the same file; a word of quotes alone names none.
+    const std::string name = WithoutQuotes(trimmed.substr(start));
+    return name.empty() ? std::string() : outputFolder + name;
 }
 
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames) {
@@ -269,15 +380,11 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
         if (line.empty() || line.back() == '^' || IsCommentLine(line))
             continue;
-        const std::size_t blank = line.rfind(' ');
-        const std::string_view word =
-            blank == std::string_view::npos ? line : line.substr(blank + 1);
-        // An odd number of quotes: the word is the tail of a quoted name with a blank, and
-        // alone it names some other file.
-        std::size_t quotes = 0;
-        for (char c : word)
-            quotes += c == '"' ? 1 : 0;
-        if (quotes % 2 != 0)
+        const std::size_t start = LastWordStart(line);
+        const std::string_view word = line.substr(start == std::string_view::npos ? 0 : start);
+        // A quote the author left open: the interpreter's word runs on into the blanks that
+        // were trimmed off the line, so this one may be only part of it.
+        if (std::count(word.begin(), word.end(), '"') % 2 != 0)
             continue;
         // No file has a line break in its name, and on a del line it would run the rest.
         if (!IsSingleLine(word))
@@ -285,9 +392,9 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         bool kept = false;
         for (const std::string& name : keptNames)
             kept = kept || SameUnquotedName(word, name);
-        if (kept)
-            continue;
         const std::string name = WithoutQuotes(word);
+        if (kept || name.empty())
+            continue;
         // del reads a comma, semicolon, equals sign or tab as the end of one name and the
         // start of another, which it would delete as well.
         list += "del " + (Holds(name, "%,;=\t") ? '"' + name + '"' : QuotePath(name)) + kLineEnd;
@@ -301,18 +408,11 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     std::vector<BatchVariable> variables;
     const std::optional<std::string> folder =
         Insertion(outputFolder, "QUILLON_FOLDER", encode, variables);
-    // Changing the folder does not change the drive, so the drive comes first.
-    const std::optional<std::string> drive =
-        Insertion(std::string_view(outputFolder).substr(0, 2), "QUILLON_DRIVE", encode, variables);
-    if (!folder || !drive || Holds(outputFolder.substr(0, 2), kCommandCharacters))
+    if (!folder)
         return Unwritable(outputFolder);
-    // A reference has no blank of its own, so quotes go round it whatever the folder holds.
-    const std::string cdFolder = variables.empty() ? QuotePath(*folder) : '"' + *folder + '"';
 
-    // The slot each variable holds a name of (0: the folder's).
-    std::vector<int> variableSlots(variables.size(), 0);
-    std::vector<SlotValues> shownSlots;
-    std::vector<SlotValues> batchSlots;
+    std::vector<SlotTexts> shownSlots;
+    std::vector<SlotTexts> batchSlots;
     std::vector<std::string> writtenNames;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const BatchPicture& picture = pictures[i];
@@ -324,44 +424,39 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
             Insertion(parts.extension, "QUILLON_EXT" + index, encode, variables);
         if (!baseName || !extension)
             return Unwritable(parts.fileName);
-        variableSlots.resize(variables.size(), static_cast<int>(i) + 1);
-        const std::string width = std::to_string(picture.width);
-        const std::string height = std::to_string(picture.height);
-        // Quotes that only keep command characters from the interpreter are no part of the
-        // name the output file gets; those around a name with a blank are, as ever.
-        PictureName shown = Quoted(std::string(parts.baseName), std::string(parts.extension),
-                                   parts.blankInBaseName);
-        PictureName written = Quoted(*baseName, *extension, parts.quoted);
+        // Quoted wherever it goes when the interpreter would split it or read syntax in it, as
+        // the user has it or as the batch writes it.
+        const bool guarded =
+            parts.quoted || Holds(*baseName, kNeedingQuotes) || Holds(*extension, kNeedingQuotes);
+        const Inserted width{std::to_string(picture.width)};
+        const Inserted height{std::to_string(picture.height)};
         writtenNames.push_back(*baseName + '.' + *extension);
-        shownSlots.push_back(
-            {std::move(shown.baseName), std::move(shown.extension), width, height});
+        shownSlots.push_back({Inserted{std::string(parts.baseName), guarded},
+                              Inserted{std::string(parts.extension), guarded}, width, height});
         batchSlots.push_back(
-            {std::move(written.baseName), std::move(written.extension), width, height});
+            {Inserted{*baseName, guarded}, Inserted{*extension, guarded}, width, height});
     }
 
     const std::string_view trimmedBody = Trim(body, " ");
-    std::vector<int> origin;
-    const std::string batchBody = ReplaceAllSlots(trimmedBody, batchSlots, &origin);
-    int exposed = FirstExposedSlot(batchBody, origin);
-    if (exposed == 0 && !variables.empty()) {
-        // The interpreter expands a variable before it reads the line, so what the line must
-        // keep quoted is the value, which the reference does not show: look at the line as the
-        // interpreter reads it. Only the references expand; a placeholder inside a value stays.
-        std::string expanded = batchBody;
-        for (std::size_t k = 0; k < variables.size(); ++k)
-            ReplaceWord(expanded, &origin, '%' + variables[k].name + '%', variables[k].value,
-                        variableSlots[k]);
-        exposed = FirstExposedSlot(expanded, origin);
-    }
-    if (exposed != 0)
+    std::vector<Mark> marks;
+    std::string batchBody = ReplaceAllSlots(trimmedBody, batchSlots, &marks);
+    QuoteStretches(batchBody, marks);
+    if (const int exposed = FirstExposedSlot(batchBody, marks); exposed != 0)
         return Unwritable(
             SplitPicturePath(pictures[static_cast<std::size_t>(exposed) - 1].path).fileName);
 
     BatchPlan plan;
-    // The output name is for the file system, so it is taken from the names as the user has
-    // them, not as the interpreter reads them.
-    plan.outputFile = OutputFileOf(ReplacePlaceholders(trimmedBody, shownSlots), outputFolder);
-    plan.text = *drive + kLineEnd + "CD " + cdFolder + kLineEnd;
+    // The output name is for the file system, so it is read from the names as the user has
+    // them (quoted the same way), not as the interpreter reads them.
+    std::string shownBody = ReplaceAllSlots(trimmedBody, shownSlots, &marks);
+    QuoteStretches(shownBody, marks);
+    plan.outputFile = OutputFileOf(shownBody, outputFolder);
+    // pushd changes the drive as well, and reaches a network folder through a drive letter it
+    // maps until popd. Where it fails, the batch ends before anything runs or is deleted in
+    // the folder it was started in; pushd's complaint makes the run an error. pushd sets the
+    // error level either way; "||" would do, but Wine's interpreter runs what follows it
+    // whether or not pushd failed.
+    plan.text = "pushd \"" + *folder + "\" & if errorlevel 1 exit /b 1" + kLineEnd;
     plan.text += batchBody + kLineEnd;
     if (eraseTemp && !plan.outputFile.empty()) {
         std::vector<std::string> keptNames = {OutputFileOf(batchBody, std::string())};
@@ -377,6 +472,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
         if (!eraseList.empty())
             plan.text += eraseList + kLineEnd;
     }
+    plan.text += std::string("popd") + kLineEnd;
     plan.variables = std::move(variables);
     return plan;
 }

@@ -1,5 +1,6 @@
 // The text of "script.bat": a script body with the input pictures' data put in, the lines
-// that take the batch into the output folder, and the "del" lines for temporary files.
+// that take the batch into the output folder and back, and the "del" lines for temporary
+// files.
 // Pure text work; writing, running and judging the batch happen in the Windows code.
 #pragma once
 
@@ -46,8 +47,9 @@ struct BatchPlan {
 };
 
 // The batch for a script body and its input pictures (slot 1 first), run in outputFolder
-// (ending in a backslash). Quillon's own insertions pass through encode; the body's bytes
-// stay as the author wrote them.
+// (ending in a backslash). Quillon's own insertions pass through encode and get quotes round
+// the word they are in where they would split it or read as syntax; the author's bytes stay
+// as written.
 BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
                      const NameEncoder& encode);
@@ -73,12 +75,13 @@ struct RunResult {
 std::string UnwritableNameMessage(const std::string& name);
 
 // What replaces $NAMEi and $EXTi for a picture path: the file name's base name and extension,
-// split at its last dot. Both carry a double quote (in front of the base name, behind the
-// extension) when the base name holds a blank or the file name holds one of & | < > ^, so
-// that "$NAMEi.$EXTi" becomes one quoted word in the batch.
+// split at its last dot. quoted: the file name holds a blank, a tab or one of & | < > ^, so the
+// batch puts quotes round every word either goes into ("$NAMEi_s.png" becomes "b c_s.png"
+// with its quotes) unless the author's own quotes already hold it.
 struct PictureName {
     std::string baseName;
     std::string extension;
+    bool quoted = false;
 };
 PictureName PictureNameOf(std::string_view path);
 
@@ -95,18 +98,22 @@ struct SlotValues {
 // earlier ones left it, so a placeholder inside an inserted value is replaced by a later step.
 std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots);
 
-// outputFolder followed by the body's last word (after its last blank), or empty when the
-// body has no blank or is one comment line ("::"). Trailing blanks, tabs, CRs and LFs do not
-// count. A last line with an unclosed quote ends in the word after that quote, one that ends
-// in a quote in the word between its last two quotes (either only when not empty).
+// A word of the body is a run between blanks, tabs and line ends, where a quoted stretch
+// belongs to the word it is in (quotes end with each line); the file it names is the word
+// without its quotes.
+
+// outputFolder followed by the file named by the body's last word, or empty when the body has
+// no blank or tab outside quotes, is one comment line ("::"), or ends in a word of quotes
+// alone. Trailing blanks, tabs, CRs and LFs do not count; a last line without a blank leaves
+// the word to start on an earlier line.
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder);
 
-// The "del" lines, each ended by CR LF, for the last word of every body line that is neither
-// empty, nor continued ("^" at its end), nor a comment ("::" or "rem"), nor a fragment of a
-// quoted name, nor holding a CR, LF or NUL, nor, regardless of ASCII case and quotes, one of
-// keptNames. A word with a percent sign is always quoted (a variable in it may stand for a
-// name with a blank), and so is one with a comma, semicolon, equals sign or tab (del would
-// split the name there).
+// The "del" lines, each ended by CR LF, for the file named by the last word of every body
+// line that is neither empty, nor continued ("^" at its end), nor a comment ("::" or "rem"),
+// nor a word with a quote left open, nor holding a CR, LF or NUL, nor, regardless of ASCII
+// case and quotes, one of keptNames. A name with a blank or command character is quoted, and
+// so is one with a percent sign (a variable in it may stand for a name with a blank), comma,
+// semicolon, equals sign or tab (del would split the name there).
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames);
 
 // The interpreter expands %...% even inside quotes; doubled, a percent sign stays itself.

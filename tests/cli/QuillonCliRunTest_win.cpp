@@ -461,9 +461,10 @@ TEST_F(CliScriptRun, BatchPrintsTheBatchWithDecodedSizesAndRunsNothing) {
         RunCli(L"batch " + Quoted(script) + L" " + Quoted(picture()), folder.path());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     const std::string folderText = Ansi(pictures()) + "\\";
-    EXPECT_EQ(result.out, folderText.substr(0, 2) + "\r\nCD " + folderText +
-                              "\r\nconvert tall.png -resize 900x600! -scale 10%% swapped.png\r\n"
-                              "\r\n");
+    EXPECT_EQ(result.out,
+              "pushd \"" + folderText +
+                  "\" & if errorlevel 1 exit /b 1\r\nconvert tall.png -resize 900x600! -scale 10%% "
+                  "swapped.png\r\n\r\npopd\r\n");
     EXPECT_FALSE(LeftABatch());
     EXPECT_FALSE(fs::exists(pictures() / L"swapped.png"));
 }

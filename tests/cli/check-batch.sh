@@ -32,7 +32,6 @@ printf '%s\r\n' '<script name="No count">' 'echo x' >nocount.xml
 printf '%s\r\n' '<script args="0" name="Wheel">' \
   "convert -size 400x400 xc:black -fx 'hypot(i-200,j-200)<196' \\" '        +channel wheel.png' >wheel.xml
 folder=$work/pictures
-drive=${work:0:2}
 
 # Compares the cli's standard output, byte for byte, with the expectation given as printf
 # format text.
@@ -49,19 +48,19 @@ expect_batch() {
 }
 
 expect_batch "sample in the picture's folder" \
-  "$drive\r\nCD $folder/\r\n:: An old-photograph look for one picture: brown tones, a little less colour, a touch of\r\n:: sharpening to make up for the softness.\r\nconvert pic.png -sepia-tone 80%%%% -modulate 100,90 -unsharp 0x1 pic_sepia.jpg\r\n\r\n" \
+  "pushd \"$folder/\" & if errorlevel 1 exit /b 1\r\n:: An old-photograph look for one picture: brown tones, a little less colour, a touch of\r\n:: sharpening to make up for the softness.\r\nconvert pic.png -sepia-tone 80%%%% -modulate 100,90 -unsharp 0x1 pic_sepia.jpg\r\n\r\npopd\r\n" \
   "$samples/1-sepia.xml" pictures/pic.png
 
 expect_batch "quoted name and folder, size, percent and erase list" \
-  "$drive\r\nCD \"$work/out folder/\"\r\nconvert \"my pic.png\" -resize 64x48! step.png\r\nconvert step.png -resize 50%%%% half.png\r\n\r\ndel step.png\r\n\r\n" \
+  "pushd \"$work/out folder/\" & if errorlevel 1 exit /b 1\r\nconvert \"my pic.png\" -resize 64x48! step.png\r\nconvert step.png -resize 50%%%% half.png\r\n\r\ndel step.png\r\n\r\npopd\r\n" \
   --out "out folder" half.xml "pictures/my pic.png"
 
 expect_batch "JPEG, GIF and BMP sizes" \
-  "$drive\r\nCD $folder/\r\necho 30x20 7x5 9x3 > sizes.txt\r\n\r\n" \
+  "pushd \"$folder/\" & if errorlevel 1 exit /b 1\r\necho 30x20 7x5 9x3 > sizes.txt\r\n\r\npopd\r\n" \
   sizes.xml pictures/b.jpg pictures/c.gif pictures/d.bmp
 
 expect_batch "no picture: the script's folder" \
-  "$drive\r\nCD $work/\r\nconvert -size 400x400 xc:black -fx \"hypot(i-200,j-200)<196\" ^\r\n        +channel wheel.png\r\n\r\n" \
+  "pushd \"$work/\" & if errorlevel 1 exit /b 1\r\nconvert -size 400x400 xc:black -fx \"hypot(i-200,j-200)<196\" ^\r\n        +channel wheel.png\r\n\r\npopd\r\n" \
   wheel.xml
 
 # Exit code, nothing on standard output, and one line on standard error.

@@ -38,10 +38,10 @@ TEST(BuildBatch, OnePictureWorkedExample) {
         "convert $NAME1.$EXT1 -resize $WIDTH1x$HEIGHT1 -quality 80 $NAME1_small.$EXT1\r\n", false,
         {{"C:\\Photos\\beach.jpg", 1024, 768}}, "C:\\Photos\\", Unchanged);
     EXPECT_EQ(plan.text,
-              "C:\r\n"
-              "CD C:\\Photos\\\r\n"
+              "pushd \"C:\\Photos\\\" & if errorlevel 1 exit /b 1\r\n"
               "convert beach.jpg -resize 1024x768 -quality 80 beach_small.jpg\r\n"
-              "\r\n");
+              "\r\n"
+              "popd\r\n");
     EXPECT_EQ(plan.outputFile, "C:\\Photos\\beach_small.jpg");
     EXPECT_EQ(plan.unwritableName, "");
 }
@@ -53,13 +53,13 @@ TEST(BuildBatch, TwoPicturesWorkedExampleErasesOnlyTheTemporaryFile) {
         true, {{"C:\\My Work\\cat.png", 800, 600}, {"C:\\My Work\\logo.png", 120, 90}},
         "C:\\My Work\\", Unchanged);
     EXPECT_EQ(plan.text,
-              "C:\r\n"
-              "CD \"C:\\My Work\\\"\r\n"
+              "pushd \"C:\\My Work\\\" & if errorlevel 1 exit /b 1\r\n"
               "convert logo.png -resize 800x600 tmp_logo.png\r\n"
               "composite tmp_logo.png cat.png result.png\r\n"
               "\r\n"
               "del tmp_logo.png\r\n"
-              "\r\n");
+              "\r\n"
+              "popd\r\n");
     EXPECT_EQ(plan.outputFile, "C:\\My Work\\result.png");
 }
 
@@ -77,7 +77,8 @@ class InsertedName : public ::testing::TestWithParam<LineCase> {};
 TEST_P(InsertedName, ReachesTheInterpreterAsOneWordThatRunsNothing) {
     const BatchPlan plan = BuildBatch(GetParam().body, false, {{GetParam().path, 10, 20}},
                                       "D:\\In\\", GetParam().encode);
-    EXPECT_EQ(plan.text, "D:\r\nCD D:\\In\\\r\n" + GetParam().line + "\r\n");
+    EXPECT_EQ(plan.text, "pushd \"D:\\In\\\" & if errorlevel 1 exit /b 1\r\n" + GetParam().line +
+                             "\r\npopd\r\n");
     std::string variables;
     for (const BatchVariable& variable : plan.variables)
         variables += variable.name + '=' + variable.value + ';';
@@ -88,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
     Names, InsertedName,
     ::testing::Values(LineCase{"BlankQuotesTheWholeName", "D:\\In\\my cat.png",
                                "convert $NAME1.$EXT1 o.png", "convert \"my cat.png\" o.png"},
-                      LineCase{"BlankNameAloneOpensAQuoteOnly", "D:\\In\\my cat.png",
-                               "x $NAME1_s.png", "x \"my cat_s.png"},
+                      LineCase{"BlankNameAloneQuotesItsWholeWord", "D:\\In\\my cat.png",
+                               "x $NAME1_s.png", "x \"my cat_s.png\""},
                       LineCase{"AmpersandCannotStartDel", "D:\\In\\a&del x.jpg",
                                "convert $NAME1.$EXT1 o.png", "convert \"a&del x.jpg\" o.png"},
                       LineCase{"CanaryStaysInsideQuotes", "D:\\In\\x&echo CANARY>canary.txt.jpg",
@@ -102,6 +103,18 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"PercentDoubledNotQuoted", "D:\\In\\100%.jpg",
                                "convert $NAME1.$EXT1 -x 5%% o.png",
                                "convert 100%%.jpg -x 5%% o.png"}),
+    testing::CaseName());
+
+// The quotes go round the whole word a name is in, as far as the author's & | < > and never
+// round the author's own quotes.
+INSTANTIATE_TEST_SUITE_P(
+    Words, InsertedName,
+    ::testing::Values(LineCase{"InsideALine", "D:\\In\\b c.png", "x $NAME1_a.png -flip o.png",
+                               "x \"b c_a.png\" -flip o.png"},
+                      LineCase{"AuthorsQuotes", "D:\\In\\a&b c.jpg",
+                               "x \"$NAME1.$EXT1\" \"$NAME1\"_s", "x \"a&b c.jpg\" \"a&b c\"_s"},
+                      LineCase{"AuthorsRedirection", "D:\\In\\b c.png", "echo $NAME1>>$NAME1.txt",
+                               "echo \"b c\">>\"b c.txt\""}),
     testing::CaseName());
 
 // Names the interpreter's code page cannot hold ('é' here) go by variable.
@@ -117,20 +130,47 @@ INSTANTIATE_TEST_SUITE_P(
                                RefusingEAcute, "QUILLON_NAME1=\xE9 & 5;QUILLON_NAME1_2=^!;"}),
     testing::CaseName());
 
+// A picture "b c.png" beside the user's "c_flip.png": the tail of its output's name is no word.
+TEST(BuildBatch, ANameWithABlankLeavesNoPieceOfAWordToDelete) {
+    const BatchPlan plan = BuildBatch(
+        "convert $NAME1.$EXT1 -flip tmp_step.png\r\nconvert tmp_step.png -flip $NAME1_flip.png\r\n",
+        true, {{"C:\\P\\b c.png", 1, 1}}, "C:\\P\\", Unchanged);
+    EXPECT_EQ(plan.text,
+              "pushd \"C:\\P\\\" & if errorlevel 1 exit /b 1\r\n"
+              "convert \"b c.png\" -flip tmp_step.png\r\n"
+              "convert tmp_step.png -flip \"b c_flip.png\"\r\n"
+              "\r\n"
+              "del tmp_step.png\r\n"
+              "\r\n"
+              "popd\r\n");
+    EXPECT_EQ(plan.outputFile, "C:\\P\\b c_flip.png");
+    // A word made of the name, whole, is an intermediate file of this run.
+    EXPECT_NE(BuildBatch("convert $NAME1.$EXT1 tmp_$NAME1.png\r\nconvert tmp_$NAME1.png o.png",
+                         true, {{"C:\\P\\b c.png", 1, 1}}, "C:\\P\\", Unchanged)
+                  .text.find("\r\ndel \"tmp_b c.png\"\r\n"),
+              std::string::npos);
+}
+
 TEST(BuildBatch, QuotesAgainstCommandCharactersStayOutOfTheOutputName) {
     EXPECT_EQ(BuildBatch("x $NAME1_s.$EXT1", false, {{"D:\\a&b.jpg", 1, 1}}, "D:\\", Unchanged)
                   .outputFile,
               "D:\\a&b_s.jpg");
 }
 
-TEST(BuildBatch, RefusesANameTheAuthorsQuotesWouldLeaveExposed) {
-    const std::string body = "convert \"$NAME1.$EXT1\" o.png";
+TEST(BuildBatch, RefusesANameTheAuthorsQuotesOrCaretsWouldLeaveExposed) {
+    // Quotes round the whole word would turn the author's own inside out.
+    const std::string body = "convert \"in\"$NAME1.$EXT1 o.png";
     EXPECT_EQ(
         BuildBatch(body, false, {{"D:\\a&del x.jpg", 1, 1}}, "D:\\", Unchanged).unwritableName,
         "a&del x.jpg");
     EXPECT_EQ(
         BuildBatch("x ^$NAME1 o.png", false, {{"D:\\a&b", 1, 1}}, "D:\\", Unchanged).unwritableName,
         "a&b");
+    // The interpreter reads the escaped quote as a letter, the program as a quote.
+    EXPECT_EQ(
+        BuildBatch("x ^\"a \"$NAME1.$EXT1", false, {{"D:\\my cat.png", 1, 1}}, "D:\\", Unchanged)
+            .unwritableName,
+        "my cat.png");
     // A reference shows no command character, but the value it expands to does.
     EXPECT_EQ(
         BuildBatch(body, false, {{"D:\\\xE9&b.jpg", 1, 1}}, "D:\\", RefusingEAcute).unwritableName,
@@ -140,23 +180,28 @@ TEST(BuildBatch, RefusesANameTheAuthorsQuotesWouldLeaveExposed) {
                          "D:\\", RefusingEAcute)
                   .unwritableName,
               "\xE9$NAME2&b.jpg");
-    const BatchPlan blank = BuildBatch(body, false, {{"D:\\my cat.png", 1, 1}}, "D:\\", Unchanged);
-    EXPECT_EQ(blank.unwritableName, "");
-    EXPECT_NE(blank.text.find("convert \"\"my cat.png\"\" o.png"), std::string::npos);
 }
 
-TEST(BuildBatch, FolderIsWrittenWithItsPercentSignsDoubled) {
+TEST(BuildBatch, FolderIsWrittenWithItsPercentSignsDoubledOrByVariable) {
     const BatchPlan plan = BuildBatch("x y", false, {}, "E:\\100% done\\", Unchanged);
-    EXPECT_EQ(plan.text, "E:\r\nCD \"E:\\100%% done\\\"\r\nx y\r\n");
+    EXPECT_EQ(plan.text,
+              "pushd \"E:\\100%% done\\\" & if errorlevel 1 exit /b 1\r\nx y\r\npopd\r\n");
     EXPECT_EQ(plan.outputFile, "E:\\100% done\\y");
+    const BatchPlan accented = BuildBatch("x y", false, {}, "\\\\h\\caf\xE9\\", RefusingEAcute);
+    EXPECT_EQ(accented.text,
+              "pushd \"%QUILLON_FOLDER%\" & if errorlevel 1 exit /b 1\r\nx y\r\npopd\r\n");
+    ASSERT_EQ(accented.variables.size(), 1u);
+    EXPECT_EQ(accented.variables[0].value, "\\\\h\\caf\xE9\\");
 }
 
 TEST(BuildBatch, AccentedNamesAreWrittenInTheConsolePageAndTheBodyAsWritten) {
     const BatchPlan plan =
         BuildBatch("convert $NAME1.$EXT1 -label \xE9 $NAME1_s.$EXT1", false,
                    {{"C:\\\xE9t\xE9\\caf\xE9.jpg", 1, 1}}, "C:\\\xE9t\xE9\\", ToConsolePage);
-    EXPECT_EQ(plan.text,
-              "C:\r\nCD C:\\\x82t\x82\\\r\nconvert caf\x82.jpg -label \xE9 caf\x82_s.jpg\r\n");
+    EXPECT_EQ(
+        plan.text,
+        "pushd \"C:\\\x82t\x82\\\" & if errorlevel 1 exit /b 1\r\nconvert caf\x82.jpg -label \xE9 "
+        "caf\x82_s.jpg\r\npopd\r\n");
     EXPECT_EQ(plan.outputFile, "C:\\\xE9t\xE9\\caf\xE9_s.jpg");
 }
 
@@ -175,7 +220,7 @@ TEST_P(ProtectedFile, IsNeverInTheEraseList) {
                    {{GetParam().path, 1, 1}}, "C:\\P\\", GetParam().encode);
     const std::size_t del = plan.text.find("del ");
     ASSERT_NE(del, std::string::npos);
-    EXPECT_EQ(plan.text.substr(del), "del tmp.png\r\n\r\n");
+    EXPECT_EQ(plan.text.substr(del), "del tmp.png\r\n\r\npopd\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ProtectedFile,
@@ -222,9 +267,13 @@ INSTANTIATE_TEST_SUITE_P(
         EraseCase{"WordStartingWithRemIsACommand", "remap a.png t.png", "del t.png\r\n"},
         EraseCase{"CommentSkipped", ":: the result replaces photo.jpg", ""},
         EraseCase{"LabelSkipped", ":step t.png", ""},
-        EraseCase{"TailOfQuotedNameSkipped", "x \"my cat_t.png\"", ""},
+        EraseCase{"QuotedNameIsOneWord", "x \"my cat_t.png\"\r\nx \"b c\"_t.png",
+                  "del \"my cat_t.png\"\r\ndel \"b c_t.png\"\r\n"},
+        EraseCase{"QuoteLeftOpenOrNoNameSkipped", "x \"my cat_t.png \r\ny \"\"", ""},
         EraseCase{"QuotedWordWithCommandCharacter", "x \"a&b_t.png\"", "del \"a&b_t.png\"\r\n"},
-        EraseCase{"WordWithDelSeparatorsQuoted", "x a,b;c=d\te.png", "del \"a,b;c=d\te.png\"\r\n"},
+        EraseCase{"WordWithDelSeparatorsQuoted", "x a,b;c=d.png\r\nx \"c\td.png\"",
+                  "del \"a,b;c=d.png\"\r\ndel \"c\td.png\"\r\n"},
+        EraseCase{"TabEndsAWord", "x a.png\tt.png", "del t.png\r\n"},
         EraseCase{"WordWithLineBreakSkipped", "x t.p\r\"\ng\"\r\ny a\nb\r\nz t.png",
                   "del t.png\r\n"},
         EraseCase{"WordWithAVariableQuoted", "x %QUILLON_NAME1%_t.png",
@@ -281,6 +330,7 @@ struct SplitCase {
     std::string path;
     std::string baseName;
     std::string extension;
+    bool quoted = false;
 };
 
 class PictureNames : public ::testing::TestWithParam<SplitCase> {};
@@ -289,6 +339,7 @@ TEST_P(PictureNames, SplitAtTheFileNamesLastDot) {
     const PictureName name = PictureNameOf(GetParam().path);
     EXPECT_EQ(name.baseName, GetParam().baseName);
     EXPECT_EQ(name.extension, GetParam().extension);
+    EXPECT_EQ(name.quoted, GetParam().quoted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -298,8 +349,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"NoDot", "C:\\a.d\\photo", "photo", ""},
                       SplitCase{"TrailingDot", "C:\\a\\photo.", "photo", ""},
                       SplitCase{"NoFolder", "x.png", "x", "png"},
-                      SplitCase{"BlankWithoutExtension", "C:\\my photo", "\"my photo", "\""},
-                      SplitCase{"BlankOnlyInExtensionStaysBare", "C:\\a.b c", "a", "b c"}),
+                      SplitCase{"BlankWithoutExtension", "C:\\my photo", "my photo", "", true},
+                      SplitCase{"BlankOnlyInExtensionQuotedToo", "C:\\a.b c", "a", "b c", true},
+                      SplitCase{"CommandCharacterQuoted", "C:\\a^b.png", "a^b", "png", true}),
     testing::CaseName());
 
 TEST(OutputFileOf, IsTheLastWordOfTheBody) {
@@ -313,18 +365,21 @@ TEST(OutputFileOf, AQuotedLastNameWithABlankIsOneWord) {
     EXPECT_EQ(OutputFileOf("x \"my in.png\" \"my out.png\"\r\n", "C:\\o\\"), "C:\\o\\my out.png");
     EXPECT_EQ(OutputFileOf("x \"my photo_small.jpg", "C:\\o\\"), "C:\\o\\my photo_small.jpg");
     EXPECT_EQ(OutputFileOf("x \"in put.png\" out.png", "C:\\o\\"), "C:\\o\\out.png");
+    EXPECT_EQ(OutputFileOf("x \"b c\"_flip.png\tb\" c\".png", "C:\\o\\"), "C:\\o\\b c.png");
 }
 
 TEST(OutputFileOf, IsEmptyForOneCommentLineOrNoBlank) {
     EXPECT_EQ(OutputFileOf(":: makes x.png\r\n", "C:\\o\\"), "");
     EXPECT_EQ(OutputFileOf("convert\r\n", "C:\\o\\"), "");
     EXPECT_EQ(OutputFileOf("", "C:\\o\\"), "");
+    EXPECT_EQ(OutputFileOf("x \"\"", "C:\\o\\"), "");
 }
 
 TEST(BuildBatch, OneCommentLineHasNoOutputAndNoEraseList) {
     const BatchPlan plan = BuildBatch(":: x y.png\r\n", true, {}, "C:\\", Unchanged);
     EXPECT_EQ(plan.outputFile, "");
-    EXPECT_EQ(plan.text, "C:\r\nCD C:\\\r\n:: x y.png\r\n\r\n");
+    EXPECT_EQ(plan.text,
+              "pushd \"C:\\\" & if errorlevel 1 exit /b 1\r\n:: x y.png\r\n\r\npopd\r\n");
 }
 
 struct PolicyCase {

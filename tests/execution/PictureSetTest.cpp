@@ -147,10 +147,11 @@ TEST(PictureSet, AJobRunsInItsOwnFolderFindingThePicturesThereAndErasingNoneOfTh
         "convert tmp_logo.png $NAME1_w.png",
         true, {"C:\\in\\p.jpg", 3, 2}, {{"C:\\logos\\logo.png", 1, 1}}, "C:\\in\\~job\\", nullptr);
     EXPECT_EQ(batch.text,
-              "C:\r\nCD C:\\in\\~job\\\r\n"
+              "pushd \"C:\\in\\~job\\\" & if errorlevel 1 exit /b 1\r\n"
               "convert p.jpg logo.png -composite tmp_logo.png\r\n"
               "convert tmp_logo.png p_w.png\r\n"
-              "del tmp_logo.png\r\n\r\n");
+              "del tmp_logo.png\r\n\r\n"
+              "popd\r\n");
     EXPECT_EQ(batch.outputFile, "C:\\in\\~job\\p_w.png");
     EXPECT_EQ(JobFolderOwner(JobFolderName(4021, 3)), 4021u);
     EXPECT_EQ(JobFolderOwner("~quillon-12-x.tmp"), std::nullopt);

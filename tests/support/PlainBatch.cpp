@@ -8,6 +8,8 @@ namespace quillon::plain {
 namespace {
 
 constexpr std::string_view kBreaks("\r\n\0", 3);
+// What no inserted name may hold: a line break, a NUL or a double quote.
+constexpr std::string_view kUnwritable("\r\n\0\"", 4);
 
 bool HasAny(std::string_view text, std::string_view characters) {
     return text.find_first_of(characters) != std::string_view::npos;
@@ -59,12 +61,12 @@ bool IsRemark(std::string line) {
             (line.size() == 3 || wordCharacters.find(line[3]) == std::string_view::npos));
 }
 
-// The bytes the interpreter reads for name, when the name and those bytes are one line.
+// The bytes the interpreter reads for name, when neither they nor the name hold kUnwritable.
 std::optional<std::string> Encoded(std::string_view name, const NameEncoder& encode) {
-    if (HasAny(name, kBreaks))
+    if (HasAny(name, kUnwritable))
         return std::nullopt;
     std::optional<std::string> bytes = encode ? encode(name) : std::string(name);
-    if (!bytes || HasAny(*bytes, kBreaks))
+    if (!bytes || HasAny(*bytes, kUnwritable))
         return std::nullopt;
     return bytes;
 }
@@ -73,7 +75,7 @@ std::optional<std::string> Encoded(std::string_view name, const NameEncoder& enc
 std::optional<std::string> Insert(std::string_view name, const std::string& variable,
                                   const NameEncoder& encode,
                                   std::vector<BatchVariable>& variables) {
-    if (HasAny(name, kBreaks))
+    if (HasAny(name, kUnwritable))
         return std::nullopt;
     if (const std::optional<std::string> bytes = Encoded(name, encode))
         return DoublePercents(*bytes);
@@ -92,7 +94,7 @@ std::optional<std::string> Insert(std::string_view name, const std::string& vari
 
 struct Split {
     std::string file, base, ext;
-    bool blank, quoted;
+    bool quoted;
 };
 
 Split SplitPath(std::string_view path) {
@@ -101,16 +103,11 @@ Split SplitPath(std::string_view path) {
     const std::size_t dot = s.file.rfind('.');
     s.base = s.file.substr(0, dot);
     s.ext = dot == std::string::npos ? "" : s.file.substr(dot + 1);
-    s.blank = HasAny(s.base, " ");
-    s.quoted = s.blank || HasAny(s.file, "&|<>^");
+    s.quoted = HasAny(s.file, " \t&|<>^");
     return s;
 }
 
-SlotValues Slot(std::string base, std::string ext, bool quoted, const BatchPicture& picture) {
-    if (quoted) {
-        base = "\"" + base;
-        ext += "\"";
-    }
+SlotValues Slot(std::string base, std::string ext, const BatchPicture& picture) {
     return {base, ext, std::to_string(picture.width), std::to_string(picture.height)};
 }
 
@@ -124,36 +121,108 @@ void ReplaceTagged(std::string& text, std::string& tags, const std::string& word
     }
 }
 
-// The replacements; tags gets, for each character, the slot that inserted it (0: the author).
-std::string Replaced(std::string_view body, const std::vector<SlotValues>& slots,
-                     std::string& tags) {
+// The replacements; tags gets, for each character, the slot that inserted it (0: the author),
+// plus 4 in a name or extension of a slot whose names go inside quotes.
+std::string Replaced(std::string_view body, const std::vector<SlotValues>& slots, std::string& tags,
+                     const std::vector<bool>& quoted = {}) {
     std::string text(body);
     tags.assign(text.size(), 0);
     for (std::size_t i = 0; i < slots.size(); ++i) {
         const std::string values[] = {slots[i].name, slots[i].ext, slots[i].width, slots[i].height};
         const std::string words[] = {"$NAME", "$EXT", "$WIDTH", "$HEIGHT"};
-        for (int k = 0; k < 4; ++k) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            const bool guarded = k < 2 && i < quoted.size() && quoted[i];
             ReplaceTagged(text, tags, words[k] + std::to_string(i + 1), values[k],
-                          static_cast<char>(i + 1));
+                          static_cast<char>(i + 1 + (guarded ? 4 : 0)));
         }
     }
     return text;
 }
 
-// The slot whose command character the interpreter would see outside quotes, or 0.
-int Exposed(const std::string& text, const std::string& tags) {
+bool Guarded(char tag) {
+    return tag > 4;
+}
+
+// Quotes round each stretch of the replaced body that holds a guarded byte and none of the
+// author's quotes or carets. Stretches end at line feeds and at the author's blanks, tabs,
+// CRs, & | < > outside quotes; a caret outside quotes takes the next byte into its stretch.
+std::string QuoteStretches(std::string text, std::string& tags) {
+    std::vector<bool> ends(text.size(), false), syntax(text.size(), false);
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n')
-            quoted = false;
-        else if (text[i] == '"')
-            quoted = !quoted;
-        else if (!quoted && tags[i] != 0 && HasAny(text.substr(i, 1), "&|<>^"))
-            return tags[i];
-        else if (!quoted && text[i] == '^')
-            i += text.substr(i + 1, 2) == "\r\n" ? 2 : 1;
+        const bool own = tags[i] == 0;
+        ends[i] = text[i] == '\n' || (!quoted && own && HasAny(text.substr(i, 1), " \t\r&|<>"));
+        quoted = text[i] == '\n' ? false : text[i] == '"' ? !quoted : quoted;
+        syntax[i] = text[i] == '"' || (!quoted && own && text[i] == '^');
+        if (syntax[i] && text[i] == '^' && i + 1 < text.size() && text[i + 1] != '\n')
+            ++i;
+    }
+    // From the back, so that the positions still to come stay where they were.
+    for (std::size_t end = text.size(), start; end > 0; end = start) {
+        for (start = end; start > 0 && !ends[start - 1];)
+            --start;
+        bool guarded = false, own = false;
+        for (std::size_t i = start; i < end; ++i) {
+            guarded = guarded || Guarded(tags[i]);
+            own = own || syntax[i];
+        }
+        if (guarded && !own) {
+            text.insert(end, 1, '"');
+            text.insert(start, 1, '"');
+            tags.insert(end, 1, '\0');
+            tags.insert(start, 1, '\0');
+        }
+        start -= start > 0 ? 1 : 0;
+    }
+    return text;
+}
+
+// The slot of a guarded byte read outside quotes, or 0, as the interpreter reads the text
+// (reader 0: Windows', 1: Wine's) or the program (2). The interpreter drops every CR first; a
+// caret outside quotes makes the next byte plain for it but leaves a guarded byte exposed. A
+// caret before a line feed joins the next line, whose first byte is plain for Windows only.
+int Exposed(const std::string& text, const std::string& tags, int reader) {
+    std::string t, g;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            t += text[i];
+            g += tags[i];
+        }
+    }
+    bool quoted = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (!quoted && t[i] == '^' && !Guarded(g[i]) && reader < 2) {
+            const bool joins = i + 1 < t.size() && t[i + 1] == '\n';
+            i += joins ? 2 : 1;
+            if (joins && reader == 1)
+                --i;
+            else if (i < t.size() && Guarded(g[i]))
+                return g[i] - 4;
+            continue;
+        }
+        quoted = t[i] == '\n' ? false : t[i] == '"' ? !quoted : quoted;
+        if (!quoted && Guarded(g[i]))
+            return g[i] - 4;
     }
     return 0;
+}
+
+// The words of text: split at blanks and tabs outside quotes; quotes end with each line feed.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words(1);
+    bool quoted = false;
+    for (char c : text) {
+        if (!quoted && (c == ' ' || c == '\t')) {
+            words.emplace_back();
+            continue;
+        }
+        if (c == '\n')
+            quoted = false;
+        else if (c == '"')
+            quoted = !quoted;
+        words.back() += c;
+    }
+    return words;
 }
 
 BatchPlan Refused(const std::string& name) {
@@ -171,8 +240,7 @@ std::string DoublePercents(std::string_view text) {
 
 PictureName PictureNameOf(std::string_view path) {
     const Split s = SplitPath(path);
-    const SlotValues slot = Slot(s.base, s.ext, s.quoted, {});
-    return {slot.name, slot.ext};
+    return {s.base, s.ext, s.quoted};
 }
 
 std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotValues>& slots) {
@@ -184,17 +252,9 @@ std::string OutputFileOf(std::string_view body, const std::string& outputFolder)
     const std::string text = TrimEnd(body, " \t\r\n");
     if (text.find("\r\n") == std::string::npos && text.substr(0, 2) == "::")
         return "";
-    const std::string line = SplitAt(text, "\r\n").back();
-    const auto quotes = std::count(line.begin(), line.end(), '"');
-    std::string word;
-    if (quotes % 2 == 1)
-        word = line.substr(line.rfind('"') + 1);
-    else if (quotes > 0 && line.back() == '"')
-        word = line.substr(0, line.size() - 1).substr(line.rfind('"', line.size() - 2) + 1);
-    if (!word.empty())
-        return outputFolder + word;
-    const std::size_t blank = text.rfind(' ');
-    return blank == std::string::npos ? "" : outputFolder + text.substr(blank + 1);
+    const std::vector<std::string> words = Words(text);
+    const std::string name = Unquoted(words.back());
+    return words.size() < 2 || name.empty() ? "" : outputFolder + name;
 }
 
 std::string EraseList(std::string_view body, const std::vector<std::string>& keptNames) {
@@ -203,11 +263,12 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
         const std::string line = Trim(rawLine, " \t\r\n");
         if (line.empty() || line.back() == '^' || IsRemark(line))
             continue;
-        const std::string word = line.substr(line.rfind(' ') + 1);
+        const std::string word = Words(line).back();
         if (std::count(word.begin(), word.end(), '"') % 2 == 1 || HasAny(word, kBreaks))
             continue;
         const std::string name = Unquoted(word);
-        if (std::none_of(keptNames.begin(), keptNames.end(), [&](const std::string& kept) {
+        if (!name.empty() &&
+            std::none_of(keptNames.begin(), keptNames.end(), [&](const std::string& kept) {
                 return Lower(Unquoted(kept)) == Lower(name);
             }))
             list += "del " + QuotedIf(name, " &|<>^%,;=\t") + "\r\n";
@@ -221,14 +282,12 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
     std::vector<BatchVariable> variables;
     const std::optional<std::string> folder =
         Insert(outputFolder, "QUILLON_FOLDER", encode, variables);
-    const std::string driveName = outputFolder.substr(0, 2);
-    const std::optional<std::string> drive = Insert(driveName, "QUILLON_DRIVE", encode, variables);
-    if (!folder || !drive || HasAny(driveName, "&|<>^"))
+    if (!folder)
         return Refused(outputFolder);
-    const std::string cd = variables.empty() ? QuotedIf(*folder, " &|<>^") : '"' + *folder + '"';
 
     std::vector<SlotValues> shown, written;
     std::vector<std::string> kept;
+    std::vector<bool> quoted;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const Split s = SplitPath(pictures[i].path);
         const std::optional<std::string> base =
@@ -237,31 +296,24 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
             Insert(s.ext, "QUILLON_EXT" + std::to_string(i + 1), encode, variables);
         if (!base || !ext)
             return Refused(s.file);
-        shown.push_back(Slot(s.base, s.ext, s.blank, pictures[i]));
-        written.push_back(Slot(*base, *ext, s.quoted, pictures[i]));
+        quoted.push_back(s.quoted || HasAny(*base + *ext, " \t&|<>^"));
+        shown.push_back(Slot(s.base, s.ext, pictures[i]));
+        written.push_back(Slot(*base, *ext, pictures[i]));
         kept.push_back(*base + "." + *ext);
     }
 
     const std::string trimmed = Trim(body, " ");
     std::string tags;
-    const std::string batchBody = Replaced(trimmed, written, tags);
-    int exposed = Exposed(batchBody, tags);
-    // The line as the interpreter reads it: each reference replaced by its value.
-    std::string expanded = batchBody;
-    for (const BatchVariable& variable : variables) {
-        const std::size_t digit = variable.name.find_first_of("1234");
-        ReplaceTagged(
-            expanded, tags, "%" + variable.name + "%", variable.value,
-            digit == std::string::npos ? 0 : static_cast<char>(variable.name[digit] - '0'));
+    const std::string batchBody = QuoteStretches(Replaced(trimmed, written, tags, quoted), tags);
+    for (int reader = 0; reader < 3; ++reader) {
+        if (const int slot = Exposed(batchBody, tags, reader))
+            return Refused(SplitPath(pictures[static_cast<std::size_t>(slot) - 1].path).file);
     }
-    if (exposed == 0 && !variables.empty())
-        exposed = Exposed(expanded, tags);
-    if (exposed != 0)
-        return Refused(SplitPath(pictures[static_cast<std::size_t>(exposed) - 1].path).file);
 
     BatchPlan plan;
-    plan.outputFile = OutputFileOf(plain::ReplacePlaceholders(trimmed, shown), outputFolder);
-    plan.text = *drive + "\r\nCD " + cd + "\r\n" + batchBody + "\r\n";
+    plan.outputFile =
+        OutputFileOf(QuoteStretches(Replaced(trimmed, shown, tags, quoted), tags), outputFolder);
+    plan.text = "pushd \"" + *folder + "\" & if errorlevel 1 exit /b 1\r\n" + batchBody + "\r\n";
     if (eraseTemp && !plan.outputFile.empty()) {
         kept.push_back(OutputFileOf(batchBody, ""));
         for (const BatchPicture& picture : pictures) {
@@ -281,6 +333,7 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
         if (!list.empty())
             plan.text += list + "\r\n";
     }
+    plan.text += "popd\r\n";
     plan.variables = variables;
     return plan;
 }
