@@ -9,7 +9,9 @@
 namespace quillon {
 namespace {
 
-constexpr std::string_view kFormat = "Quillon script cache 1\n";
+// 2: files without any CR are read by lines ending at LF; what 1 kept of them (one long
+// tag line, an empty body) must be read again.
+constexpr std::string_view kFormat = "Quillon script cache 2\n";
 
 // Every field is its length, a colon and its bytes, so that no byte of a name or a body
 // can be taken for a separator.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace quillon {
@@ -319,46 +320,119 @@ class BodyLineReader {
     std::size_t matched_ = 0;
 };
 
-// Splits a byte stream into lines: CR LF and a lone CR end a line, a lone LF is text,
-// Ctrl-Z ends the text. Calls onByte for each text byte and onLineEnd(hasText=false) at
-// each terminator, plus once at the end when the last line had text. Stops early when
-// onLineEnd asks it to.
-template <typename OnByte, typename OnLineEnd>
-void ForEachLine(ByteSource& source, OnByte onByte, OnLineEnd onLineEnd) {
-    std::array<char, 64 * 1024> chunk;
-    bool afterCr = false;
-    bool lineHasText = false;
-    for (;;) {
-        const std::size_t got = source.Read(chunk.data(), chunk.size());
-        if (got == 0)
-            break;
-        for (std::size_t i = 0; i < got; ++i) {
-            const char c = chunk[i];
-            if (c == kCtrlZ) {
-                if (lineHasText)
-                    onLineEnd();
-                return;
-            }
-            if (c == '\r') {
-                afterCr = true;
-                lineHasText = false;
-                if (!onLineEnd())
-                    return;
-                continue;
-            }
-            if (c == '\n' && afterCr) {
-                afterCr = false;
-                continue;
-            }
-            afterCr = false;
-            lineHasText = true;
-            if (!onByte(c))
-                return;
+// Applies the tag and body rules to a file's lines as their bytes arrive. Byte and LineEnd
+// return false once nothing later in the file can change the reading.
+class ScriptLines {
+  public:
+    ScriptLines() : bodyText_(body_, kBodyCapacity + kShorthandLookahead), bodyLine_(bodyText_) {}
+    ScriptLines(const ScriptLines&) = delete;
+    ScriptLines& operator=(const ScriptLines&) = delete;
+
+    bool Byte(char c) {
+        if (inBody_) {
+            bodyLine_.Feed(c);
+            return !bodyText_.Full();
         }
+        const char lowered = AsciiLower(c);
+        if (tag_.Feed(lowered))
+            tagInLine_ = true;
+        if (erase_.Found() && quotedTrue_.Feed(lowered))
+            trueAfterErase_ = true;
+        args_.Feed(c, lowered);
+        name_.Feed(c, lowered);
+        erase_.Feed(c, lowered);
+        return true;
     }
-    if (lineHasText)
-        onLineEnd();
-}
+
+    bool LineEnd() {
+        if (inBody_)
+            return !bodyLine_.EndLine() && !bodyText_.Full();
+        if (!tagInLine_) {
+            tag_.Reset();
+            args_.Reset();
+            name_.Reset();
+            erase_.Reset();
+            quotedTrue_.Reset();
+            trueAfterErase_ = false;
+            return true;
+        }
+        inBody_ = true;
+        return true;
+    }
+
+    ScriptReadResult Finish(ScriptEntry& entry) {
+        if (!inBody_)
+            return {kInvalidScript, ScriptFault::kNoTag};
+        if (!args_.Found())
+            return {kInvalidScript, ScriptFault::kNoArgs};
+        entry.argCount = args_.Count();
+        if (!name_.Found())
+            return {kInvalidScript, ScriptFault::kNoName};
+        entry.displayName = name_.Value();
+        entry.eraseTemp = (erase_.Found() && trueAfterErase_) ? 1 : 0;
+        if (entry.argCount == 1)
+            body_ = ApplySingleArgShorthand(std::move(body_));
+        const bool cut = body_.size() > kBodyCapacity;
+        if (cut)
+            body_.resize(kBodyCapacity);
+        entry.body = std::move(body_);
+        return {entry.argCount, ScriptFault::kNone, cut};
+    }
+
+  private:
+    StreamMatcher tag_{kTagOpening};
+    AttributeScanner args_{kArgsKeyword, 0};
+    AttributeScanner name_{kNameKeyword, kNameCapacity};
+    AttributeScanner erase_{kEraseKeyword, 0};
+    StreamMatcher quotedTrue_{kQuotedTrue};
+    bool tagInLine_ = false;
+    bool trueAfterErase_ = false;
+    bool inBody_ = false;
+    std::string body_;
+    BoundedText bodyText_;
+    BodyLineReader bodyLine_;
+};
+
+// Cuts the file's text into lines for a ScriptLines. By CR rules, CR LF and a lone CR end a
+// line and a lone LF is text; by LF rules (a file without any CR) an LF ends a line.
+class LineCutter {
+  public:
+    explicit LineCutter(bool crRules) : lineEnd_(crRules ? '\r' : '\n') {}
+
+    void Feed(char c) {
+        if (done_)
+            return;
+        if (c == lineEnd_) {
+            afterCr_ = c == '\r';
+            lineHasText_ = false;
+            done_ = !lines_.LineEnd();
+            return;
+        }
+        if (c == '\n' && afterCr_) {
+            afterCr_ = false;
+            return;
+        }
+        afterCr_ = false;
+        lineHasText_ = true;
+        done_ = !lines_.Byte(c);
+    }
+
+    // The end of the text: a last line without an end counts when it has text.
+    ScriptReadResult Finish(ScriptEntry& entry) {
+        if (!done_ && lineHasText_)
+            lines_.LineEnd();
+        return lines_.Finish(entry);
+    }
+
+    bool Done() const { return done_; }
+
+  private:
+    char lineEnd_;
+    bool afterCr_ = false;
+    bool lineHasText_ = false;
+    bool done_ = false;
+    ScriptLines lines_;
+};
 
 }  // namespace
 
@@ -424,69 +498,32 @@ ScriptReadResult ReadScript(ByteSource* source, ScriptEntry& entry) {
     if (source == nullptr)
         return {kInvalidScript, ScriptFault::kNoTag};
 
-    StreamMatcher tag(kTagOpening);
-    AttributeScanner args(kArgsKeyword, 0);
-    AttributeScanner name(kNameKeyword, kNameCapacity);
-    AttributeScanner erase(kEraseKeyword, 0);
-    StreamMatcher quotedTrue(kQuotedTrue);
-    bool tagInLine = false;
-    bool trueAfterErase = false;
-
-    std::string body;
-    BoundedText bodyText(body, kBodyCapacity + kShorthandLookahead);
-    BodyLineReader bodyLine(bodyText);
-    bool inBody = false;
-    ScriptReadResult result;
-
-    auto onByte = [&](char c) {
-        if (inBody) {
-            bodyLine.Feed(c);
-            return !bodyText.Full();
+    // Editors on other systems save lines that end in LF alone. Read by CR rules such a file
+    // would be one long line, a script that does nothing; so a text without any CR has its
+    // lines end at LF. Whether a CR comes is known only at the end, so both readings run
+    // until the first CR settles it (the CR reading is then still on its first line).
+    LineCutter crRules(true);
+    std::optional<LineCutter> lfRules(std::in_place, false);
+    std::array<char, 64 * 1024> chunk;
+    bool textEnded = false;
+    while (!textEnded && !crRules.Done()) {
+        const std::size_t got = source->Read(chunk.data(), chunk.size());
+        if (got == 0)
+            break;
+        for (std::size_t i = 0; i < got && !crRules.Done(); ++i) {
+            const char c = chunk[i];
+            if (c == kCtrlZ) {
+                textEnded = true;
+                break;
+            }
+            if (c == '\r')
+                lfRules.reset();
+            crRules.Feed(c);
+            if (lfRules)
+                lfRules->Feed(c);
         }
-        const char lowered = AsciiLower(c);
-        if (tag.Feed(lowered))
-            tagInLine = true;
-        if (erase.Found() && quotedTrue.Feed(lowered))
-            trueAfterErase = true;
-        args.Feed(c, lowered);
-        name.Feed(c, lowered);
-        erase.Feed(c, lowered);
-        return true;
-    };
-    auto onLineEnd = [&]() {
-        if (inBody)
-            return !bodyLine.EndLine() && !bodyText.Full();
-        if (!tagInLine) {
-            tag.Reset();
-            args.Reset();
-            name.Reset();
-            erase.Reset();
-            quotedTrue.Reset();
-            trueAfterErase = false;
-            return true;
-        }
-        inBody = true;
-        result.fault = ScriptFault::kNone;
-        return true;
-    };
-    ForEachLine(*source, onByte, onLineEnd);
-
-    if (!inBody)
-        return {kInvalidScript, ScriptFault::kNoTag};
-    if (!args.Found())
-        return {kInvalidScript, ScriptFault::kNoArgs};
-    entry.argCount = args.Count();
-    if (!name.Found())
-        return {kInvalidScript, ScriptFault::kNoName};
-    entry.displayName = name.Value();
-    entry.eraseTemp = (erase.Found() && trueAfterErase) ? 1 : 0;
-    if (entry.argCount == 1)
-        body = ApplySingleArgShorthand(std::move(body));
-    const bool cut = body.size() > kBodyCapacity;
-    if (cut)
-        body.resize(kBodyCapacity);
-    entry.body = std::move(body);
-    return {entry.argCount, ScriptFault::kNone, cut};
+    }
+    return lfRules ? lfRules->Finish(entry) : crRules.Finish(entry);
 }
 
 }  // namespace quillon

@@ -87,7 +87,8 @@ struct ScriptReadResult {
 };
 
 // Reads a script from source into entry. A null source (a file that could not be opened)
-// reads like a file without a tag line. Memory use is bounded by the body's capacity:
+// reads like a file without a tag line. Lines end at CR LF or a lone CR, or, in a file
+// without any CR (as saved on other systems), at LF. Memory use is bounded by the body's capacity:
 // no line and no part of the file beyond it is kept, however long the file.
 ScriptReadResult ReadScript(ByteSource* source, ScriptEntry& entry);
 

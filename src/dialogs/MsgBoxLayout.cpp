@@ -22,7 +22,8 @@ int Coordinate(std::int64_t value) {
 }  // namespace
 
 MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
-                            const std::vector<int>& captionWidths, int maxClientHeight) {
+                            const std::vector<int>& captionWidths, int maxClientHeight,
+                            int wrappedTextHeight) {
     MsgBoxGeometry box;
     box.hasIcon = hasIcon;
     if (hasIcon)
@@ -37,6 +38,7 @@ MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
     std::int64_t height = std::max<std::int64_t>(
         0, Bounded(RoundHalfEvenQuotient(width * th * tw + 2 * points * kTextAreaDivisor,
                                          kTextAreaDivisor)));
+    height = std::max<std::int64_t>(height, Bounded(wrappedTextHeight));
     const std::int64_t fixedHeight = kMsgBoxMargin + kMsgBoxBottomSpace;
     if (maxClientHeight > 0 && height + fixedHeight > maxClientHeight) {
         height =

@@ -40,9 +40,12 @@ struct MsgBoxGeometry {
 // font's size in points; captionWidths: each button caption measured in the button font.
 // maxClientHeight (0: no limit) is the most the screen can show: a longer report (a script's
 // whole console output, say) gets a shorter, scrolling text box instead of pushing the
-// buttons off the screen.
+// buttons off the screen. wrappedTextHeight is the height of the text as the text box
+// wraps it at the width laid out for it (0: not measured); the one-line extent alone
+// underrates texts with line breaks or long unbroken names, so the box grows to that.
 MsgBoxGeometry MsgBoxLayout(PixelSize textExtent, int fontSize, bool hasIcon,
-                            const std::vector<int>& captionWidths, int maxClientHeight = 0);
+                            const std::vector<int>& captionWidths, int maxClientHeight = 0,
+                            int wrappedTextHeight = 0);
 
 // Moves a window's top-left corner (screen coordinates) as little as needed for the whole
 // window to lie on the work area; a window larger than the area keeps its title bar on it.

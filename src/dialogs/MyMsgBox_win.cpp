@@ -65,6 +65,61 @@ HWND AddControl(HWND box, const wchar_t* className, DWORD style, int id, const P
                              nullptr, nullptr);
 }
 
+// Where the text box may end a line: before a word that follows blanks, as usual; and a
+// word too wide for a line of its own (a folder path without blanks) wherever the box asks,
+// since the system's own rule may let it run past the edge (Wine's does). The box passes
+// the text from the start of the line it is filling, or (as some read the documentation)
+// the whole text; either way a word found to start the line is broken where asked.
+int CALLBACK BreakAtBlanksOrInsideLongWords(LPWSTR text, int at, int length, int code) {
+    const auto blank = [text](int i) { return text[i] == L' ' || text[i] == L'\t'; };
+    const auto lineStart = [text](int i) {
+        return i == 0 || text[i - 1] == L'\r' || text[i - 1] == L'\n';
+    };
+    if (text == nullptr || at < 0 || at > length)
+        return 0;
+    if (code == WB_ISDELIMITER)
+        return at < length && blank(at);
+    if (code == WB_RIGHT) {
+        int i = at;
+        while (i < length && !blank(i))
+            ++i;
+        while (i < length && blank(i))
+            ++i;
+        return i;
+    }
+    int i = at > 0 ? at - 1 : 0;
+    while (!lineStart(i) && !(blank(i - 1) && !blank(i)))
+        --i;
+    return lineStart(i) ? at : i;
+}
+
+// The read-only text box that shows the message; with a scroll bar when the text is taller
+// than the screen lets the box be.
+HWND AddTextBox(HWND box, const PixelRect& at, bool scrolls, const std::wstring& text, HFONT font) {
+    HWND textBox = AddControl(box, L"EDIT", ES_MULTILINE | ES_READONLY | (scrolls ? WS_VSCROLL : 0),
+                              kMsgBoxTextId, at);
+    ::SendMessageW(textBox, EM_SETWORDBREAKPROC, 0,
+                   reinterpret_cast<LPARAM>(BreakAtBlanksOrInsideLongWords));
+    // Lift the typing limit so that a long report is shown whole.
+    ::SendMessageW(textBox, EM_SETLIMITTEXT, 0, 0);
+    ::SetWindowTextW(textBox, text.c_str());
+    ::SendMessageW(textBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return textBox;
+}
+
+// The height of the text as the text box itself wraps it at its width (at its blanks, and
+// inside a name too long for a line): its line count times its font's line height. Asking
+// the box, rather than measuring alike, leaves no room for the two to disagree.
+int WrappedTextHeight(HWND textBox, HDC dc, HFONT font) {
+    ScopedSelectObject selected(dc, font);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    const LRESULT lines = ::SendMessageW(textBox, EM_GETLINECOUNT, 0, 0);
+    return lines > kMsgBoxMaxCoordinate / (metrics.tmHeight > 0 ? metrics.tmHeight : 1)
+               ? kMsgBoxMaxCoordinate
+               : static_cast<int>(lines) * metrics.tmHeight;
+}
+
 HICON LoadSystemIcon(int id) {
     return static_cast<HICON>(::LoadImageA(nullptr, MAKEINTRESOURCEA(id), IMAGE_ICON,
                                            kMsgBoxIconSize, kMsgBoxIconSize, 0));
@@ -128,17 +183,22 @@ void BuildBox(HWND box, MsgBoxState& state) {
     const int checksHeight =
         checkCount == 0 ? 0 : static_cast<int>(checkCount) * (kCheckHeight + kCheckGap) + kCheckGap;
     const int largest = LargestClientHeight(box);
+    // The text box is first made at the size the one-line extent gives, so that it can tell
+    // how tall its text wraps at that width; the layout then grows it where that is more.
+    const PixelRect firstGuess =
+        MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon, captionWidths).text;
+    HWND textBox = AddTextBox(box, firstGuess, false, text, state.textFont.get());
     const MsgBoxGeometry layout =
         MsgBoxLayout(textExtent, state.style.textFontSize, hasIcon, captionWidths,
-                     largest > checksHeight ? largest - checksHeight : largest);
-
-    const DWORD scrolling = layout.textScrolls ? WS_VSCROLL : 0;
-    HWND textBox = AddControl(box, L"EDIT", ES_MULTILINE | ES_READONLY | scrolling, kMsgBoxTextId,
-                              layout.text);
-    // Lift the typing limit so that a long report is shown whole.
-    ::SendMessageW(textBox, EM_SETLIMITTEXT, 0, 0);
-    ::SetWindowTextW(textBox, text.c_str());
-    ::SendMessageW(textBox, WM_SETFONT, reinterpret_cast<WPARAM>(state.textFont.get()), FALSE);
+                     largest > checksHeight ? largest - checksHeight : largest,
+                     WrappedTextHeight(textBox, measuring.get(), state.textFont.get()));
+    if (layout.textScrolls) {
+        ::DestroyWindow(textBox);
+        AddTextBox(box, layout.text, true, text, state.textFont.get());
+    } else {
+        ::MoveWindow(textBox, layout.text.x, layout.text.y, layout.text.width, layout.text.height,
+                     FALSE);
+    }
     for (std::size_t i = 0; i < checkCount; ++i) {
         const MsgBoxCheck& check = (*state.checks)[i];
         HWND control = AddControl(box, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX,

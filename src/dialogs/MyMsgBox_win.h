@@ -18,7 +18,8 @@ constexpr int kMsgBoxLastAnsweringButtonId = 12320;
 // pressed. style takes the standard message-box flags for the button set and the icon;
 // buttons is a ";"-separated caption list used when the style names no button set. The
 // user answers with a button: Escape and the window system's close leave the box open, so
-// the result is 0 only when the box could not be shown at all.
+// the result is 0 only when the box could not be shown at all. The text is shown whole: the
+// box grows to the lines it wraps the text into, and scrolls where the screen is too short.
 int MyMsgBox(HWND owner, std::string_view text, std::string_view caption, int style,
              std::string_view buttons);
 

@@ -195,6 +195,16 @@ TEST(CatalogueScan, ACacheSparesReadingUnchangedFilesAndChangesNothingElse) {
               (std::vector<std::string>{"A", "C again", ""}));
 }
 
+TEST(CatalogueScan, ACacheKeptBeforeLineFeedFilesWereReadIsReadAgain) {
+    FakeFolder fake;
+    fake.files = {{"lf.xml", "<script args=\"0\" name=\"LF\">\nconvert x\n"}};
+    fake.stamps = {{"lf.xml", "1"}};
+    // What the earlier reading kept for the same file: one long tag line, an empty body.
+    std::string kept = "Quillon script cache 1\n8:D:\\Apps\\6:lf.xml1:11:01:01:02:LF0:1:01:0";
+    kept += Fingerprint(kept);
+    EXPECT_EQ(CachedScanOf(fake, kept, "D:\\Apps\\").catalogue.At(1).body, "convert x\r\n");
+}
+
 TEST(ValidateScript, AppendsOneBlockWithoutScanLines) {
     FakeFolder fake;
     fake.files = {{"a.xml", Valid("A", 0)}, {"b.xml", Valid("B", 3)}};

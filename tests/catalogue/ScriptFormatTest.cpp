@@ -172,12 +172,6 @@ TEST(ReadScript, TagOnLastLineGivesEmptyBody) {
     EXPECT_EQ(read.entry.body, "");
 }
 
-TEST(ReadScript, LineFeedOnlyFileIsOneLine) {
-    const Read read = ReadText("<script args=\"1\" name=\"lf\">\nconvert a b\n</script>\n");
-    EXPECT_EQ(read.result.count, 1);
-    EXPECT_EQ(read.entry.body, "");
-}
-
 TEST(ReadScript, LoneCarriageReturnEndsLines) {
     const Read read = ReadText("<script args=\"0\" name=\"cr\">\ra\r\rb\r</script>");
     EXPECT_EQ(read.entry.body, "a\r\n\r\nb\r\n");
@@ -248,19 +242,18 @@ struct ClosingLikeCase {
     const char* name;
     std::string afterTag;
     std::string body;
+    std::string tag = "<script args=\"0\" name=\"t\">\r\n";
 };
 
 class LinesLikeTheClosingTag : public ::testing::TestWithParam<ClosingLikeCase> {};
 
-const std::string kZeroArgTag = "<script args=\"0\" name=\"t\">\r\n";
-
 TEST_P(LinesLikeTheClosingTag, StreamingReaderKeepsBodyLinesAsWritten) {
-    EXPECT_EQ(ReadText(kZeroArgTag + GetParam().afterTag).entry.body, GetParam().body);
+    EXPECT_EQ(ReadText(GetParam().tag + GetParam().afterTag).entry.body, GetParam().body);
 }
 
 TEST_P(LinesLikeTheClosingTag, PlainReadingGivesTheSameBody) {
     ScriptEntry entry;
-    plain::ReadScript(kZeroArgTag + GetParam().afterTag, entry);
+    plain::ReadScript(GetParam().tag + GetParam().afterTag, entry);
     EXPECT_EQ(entry.body, GetParam().body);
 }
 
@@ -282,7 +275,10 @@ INSTANTIATE_TEST_SUITE_P(
         ClosingLikeCase{"TagClosesBody", "a\r\n</script>\r\nafter\r\n", "a\r\n"},
         ClosingLikeCase{"BlanksAroundTagCloseBody", "<x\r\n   </script>   \r\nafter", "<x\r\n"},
         ClosingLikeCase{"CapitalTagClosesBody", "a\r\n</SCRIPT>\rafter", "a\r\n"},
-        ClosingLikeCase{"TagWithoutLineEndClosesBody", "a\r\n</script>", "a\r\n"}),
+        ClosingLikeCase{"TagWithoutLineEndClosesBody", "a\r\n</script>", "a\r\n"},
+        ClosingLikeCase{"FileWithoutCrEndsLinesAtLineFeed", "a \\\n\n </script> \nb", "a ^\r\n\r\n",
+                        "<script args=\"0\" name=\"t\">\n"},
+        ClosingLikeCase{"LineFeedInAFileWithCrIsText", "a\n</script>\n\r\n", "a\n</script>\n\r\n"}),
     testing::CaseName());
 
 // ---- Single-picture shorthand ---------------------------------------------------------

@@ -20,6 +20,8 @@ work=$(cd "$(mktemp -d)" && pwd -P) || exit 1
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/scripts" "$work/pictures"
 cp "$samples"/*.xml "$work/scripts/"
+# One saved with LF line ends only, as editors on other systems write them.
+tr -d '\r' <"$samples/1-rotate.xml" >"$work/scripts/lf-rotate.xml"
 cd "$work/pictures" || exit 1
 convert -size 640x480 gradient:'#c03020'-'#2040c0' landscape.png
 convert -seed 7 -size 400x300 plasma:fractal -quality 90 photo.jpg
@@ -62,6 +64,7 @@ table="
 1-framed-border.xml|landscape.png|landscape_framed.png|720x560|PNG|-|
 1-polaroid.xml|landscape.png|landscape_polaroid.png|576x524|PNG|%A=True|
 1-rotate.xml|portrait.png|portrait_rotated.png|400x300|PNG|-|
+lf-rotate.xml|landscape.png|landscape_rotated.png|480x640|PNG|-|
 1-web-jpeg.xml|landscape.png|landscape_web.jpg|640x480|JPEG|%Q=82|
 2-logo-watermark.xml|photo.jpg logo.png|photo_logo.jpg|400x300|JPEG|-|watermark_logo.png
 2-side-by-side.xml|landscape.png photo.jpg|side_by_side.png|1288x480|PNG|-|

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/SetRunText.h"
+#include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
 #include "dialogs/MsgBoxStyle.h"
 #include "support/Printing.h"
@@ -460,6 +463,52 @@ INSTANTIATE_TEST_SUITE_P(
                    {{10, 31, 88, 24}, {108, 31, 106, 24}, {224, 31, 91, 24}, {325, 31, 99, 24}},
                    {434, 60}}),
     testing::CaseName());
+
+// ---- Every text shown whole ---------------------------------------------------------------
+
+std::string Summary(int failed, const std::wstring& picture, const std::wstring& logPath) {
+    SetSummary summary{30, 30 - failed, 0, failed, false, {}, NarrowToAnsiMarked(logPath)};
+    summary.entries.assign(
+        failed, {true, NarrowToAnsiMarked(picture),
+                 "convert.exe: unable to open image `in.jpg': No such file or "
+                 "directory @ error/blob.c/OpenBlob/2924.\rconvert.exe: no images defined."});
+    return SetSummaryText(summary);
+}
+
+// The question before a folder run, summaries (the longest, a log in a long path without
+// blanks, Japanese and Chinese names), one word: each line the text box made fits its width
+// (a path is broken, not run past the edge), and all its height unless it scrolls.
+TEST_F(MsgBoxWindow, EveryTextIsShownWholeOrScrolls) {
+    for (const std::string& text :
+         {NarrowToAnsiMarked(L"Run \u00ABResize to 50 %\u00BB on 30 pictures?"),
+          Summary(0, L"", L""), Summary(9, L"IMG_0815.jpg", L"D:\\Trip\\Quillon batch log.txt"),
+          Summary(1, L"a.jpg",
+                  L"D:\\Photos\\2024_Holiday_in_Tuscany_Florence_Siena_Pisa_and_Lucca\\Day_"
+                  L"03_Chianti_vineyards_at_sunset_taken_with_the_new_camera\\Resized_"
+                  L"for_the_web_album_1600px_wide_second_attempt\\Quillon_batch_log.txt"),
+          Summary(2, L"\u6d77\u8fba\u306e\u5915\u713c\u3051_\u5317\u4eac.jpg",
+                  L"D:\\\u5199\u771f\\\u65c5\u884c\\Quillon batch log.txt"),
+          std::string("Done.")}) {
+        RECT lines{};
+        int wide = 0, height = 0, scrolls = 0;
+        Answer(text, "Quillon", 0x10, "", [&](const BoxDriver& box) {
+            HWND edit = box.Item(kMsgBoxTextId);
+            ::SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
+            const auto font = reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0));
+            const LRESULT count = ::SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
+            for (LRESULT line = 0; line < count; ++line) {
+                const LRESULT start = ::SendMessageW(edit, EM_LINEINDEX, line, 0);
+                const LRESULT length = ::SendMessageW(edit, EM_LINELENGTH, start, 0);
+                wide = std::max(wide, MeasureIn(font, TextOf(edit).substr(start, length)).width);
+            }
+            height = static_cast<int>(count) * MeasureIn(font, L"Ag").height;
+            scrolls = (::GetWindowLongPtrW(edit, GWL_STYLE) & WS_VSCROLL) != 0;
+            box.Click(1);
+        });
+        EXPECT_LE(wide, lines.right - lines.left) << "a line runs out of the box:\n" << text;
+        EXPECT_EQ(scrolls, height > lines.bottom - lines.top) << "lines are cut:\n" << text;
+    }
+}
 
 // ---- Colours and what the box owns ---------------------------------------------------------
 

@@ -47,13 +47,14 @@ bool IsDigit(char c) {
 
 std::vector<std::string> SplitLines(std::string_view fileBytes) {
     const std::string_view text = fileBytes.substr(0, fileBytes.find(kCtrlZ));
+    const bool crRules = text.find('\r') != std::string_view::npos;
     std::vector<std::string> lines;
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
+        if (text[i] == (crRules ? '\r' : '\n')) {
             lines.push_back(line);
             line.clear();
-            if (i + 1 < text.size() && text[i + 1] == '\n')
+            if (crRules && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
         } else {
             line += text[i];

@@ -13,7 +13,8 @@
 namespace quillon::plain {
 
 // The file's readable text split into lines: CR LF or a lone CR ends a line, a lone LF is
-// text, Ctrl-Z ends the text, and a last line with no end counts when it has any text.
+// text (in a text without any CR, LF ends a line), Ctrl-Z ends the text, and a last line
+// with no end counts when it has any text.
 std::vector<std::string> SplitLines(std::string_view fileBytes);
 
 // One body line turned into its batch spelling, ending in CR LF.
