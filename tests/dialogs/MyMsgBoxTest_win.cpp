@@ -467,12 +467,17 @@ INSTANTIATE_TEST_SUITE_P(
 // ---- Every text shown whole ---------------------------------------------------------------
 
 std::string Summary(int failed, const std::wstring& picture, const std::wstring& logPath) {
-    SetSummary summary{30, 30 - failed, 0, failed, false, {}, NarrowToAnsiMarked(logPath)};
+    SetSummary summary;
+    summary.total = 30;
+    summary.created = 30 - failed;
+    summary.failed = failed;
+    summary.logPath = NarrowToAnsiMarked(logPath);
     summary.entries.assign(
         failed, {true, NarrowToAnsiMarked(picture),
                  "convert.exe: unable to open image `in.jpg': No such file or "
-                 "directory @ error/blob.c/OpenBlob/2924.\rconvert.exe: no images defined."});
-    return SetSummaryText(summary);
+                 "directory @ error/blob.c/OpenBlob/2924.\rconvert.exe: no images defined.",
+                 ""});
+    return SummaryText(summary);
 }
 
 // The question before a folder run, summaries (the longest, a log in a long path without
