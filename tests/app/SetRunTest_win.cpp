@@ -12,6 +12,7 @@
 
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
+#include "dialogs/MyMsgBox_win.h"
 #include "pictures/InputSlots.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/RunningQuillon_win.h"
@@ -72,6 +73,9 @@ TEST_F(SetInTheWindow, ChosenTogetherAskedOnceShownInProgressAndSummedUp) {
     quillon.ChooseFirstScript();
     ASSERT_TRUE(quillon.FillSlotOne(pictures(), names)) << quillon.Text(kInputStatusId);
     quillon.Execute();
+    // Asked to keep each picture's date on its output.
+    HWND question = quillon.WaitForPopUp(L"Quillon");
+    ::SendMessageW(::GetDlgItem(question, kMsgBoxFirstCheckId), BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(quillon.AnswerMessage(1),
               NarrowToAnsiMarked(L"Run \u00abSmall flipped\u00bb on 6 pictures?"));
     HWND progress = quillon.WaitForPopUp(L"Small flipped");
@@ -80,6 +84,11 @@ TEST_F(SetInTheWindow, ChosenTogetherAskedOnceShownInProgressAndSummedUp) {
     EXPECT_NE(::FindWindowExW(progress, nullptr, PROGRESS_CLASSW, nullptr), nullptr);
     EXPECT_EQ(quillon.AnswerMessage(1), "6 pictures created, 0 failed.");
     EXPECT_EQ(WholeOutputs(true), 6);
+    for (const std::wstring& name : names) {
+        const fs::path output = pictures() / (fs::path(name).stem().wstring() + L"_out.bmp");
+        EXPECT_EQ(fs::last_write_time(output), fs::last_write_time(pictures() / name)) << output;
+    }
+    EXPECT_TRUE(fs::exists(pictures() / L"Quillon batch log.txt"));
     ASSERT_TRUE(WaitUntil([&] {
         return quillon.Text(kOutputStatusId).find("_out.bmp created") != std::string::npos;
     })) << quillon.Text(kOutputStatusId);
