@@ -36,11 +36,21 @@ constexpr char kUsage[] =
     "usage: quillon-cli each [--out FOLDER] [--jobs N] SCRIPT SOURCE [PICTURE2 [PICTURE3 "
     "[PICTURE4]]]";
 
-// Set by Ctrl+C: the set then behaves as on Cancel.
-HANDLE g_cancel = nullptr;
+// Windows ends the process this long after a closed console's handler is called.
+constexpr DWORD kCleanUpWaitMs = 4500;
 
-BOOL WINAPI OnConsoleBreak(DWORD) {
+// Set by Ctrl+C, a closed console, logging off or shutting down: the set then behaves as on
+// Cancel.
+HANDLE g_cancel = nullptr;
+// Set once the set has ended and removed its work.
+HANDLE g_ended = nullptr;
+
+BOOL WINAPI OnConsoleBreak(DWORD event) {
     ::SetEvent(g_cancel);
+    // The process ends as soon as this returns: the set must first end its scripts and remove
+    // its work folders, within the time Windows allows.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        ::WaitForSingleObject(g_ended, kCleanUpWaitMs);
     return TRUE;
 }
 
@@ -176,7 +186,9 @@ int EachCommand(const std::vector<std::string>& args) {
     request.pictureSize = PictureFileSize;
 
     UniqueHandle cancel(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    UniqueHandle ended(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     g_cancel = cancel.get();
+    g_ended = ended.get();
     ::SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
     const bool showProgress = _isatty(_fileno(stderr)) != 0;
     const int total = static_cast<int>(request.plan.pictures.size());
@@ -199,6 +211,7 @@ int EachCommand(const std::vector<std::string>& args) {
         if (WriteWholeFile(logPath, log))
             Say("what ImageMagick said is in " + logPath, 0);
     }
+    ::SetEvent(ended.get());
     if (!complete) {
         return Say("cancelled after " + std::to_string(progress.finished.load()) + " of " +
                        std::to_string(total) + " pictures",

@@ -75,6 +75,7 @@ struct PictureOutcome {
     PictureVerdict verdict = PictureVerdict::kFailed;
     std::string outputFile;  // where the output landed (or would have)
     std::string output;      // what the run printed, or why it could not run
+    std::string keptAs;      // an output that could not replace the old one, kept here instead
 };
 
 // The log of a set's warnings and failures, in plan order: for each picture its name, its
