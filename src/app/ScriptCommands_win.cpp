@@ -113,8 +113,9 @@ void OnEditScript(HWND window) {
 
 namespace {
 
-// One run of the slots' pictures, as Execute has always made it.
-void RunSlotPictures(HWND window, int argCount) {
+// One run of the slots' pictures, as Execute has always made it; true when this run made
+// its output (an older file of that name does not count).
+bool RunSlotPictures(HWND window, int argCount) {
     AppState& app = App();
     const ScriptEntry entry = app.catalogue.At(app.currentScript);
     ScriptRun run;
@@ -124,12 +125,14 @@ void RunSlotPictures(HWND window, int argCount) {
     run.programFolder = ProgramFolder();
     run.beforeRun = [] { InputSlots()[0].picture.reset(); };
     const std::optional<std::string> folder = ChooseOutputFolder(window, app.outputPolicy, run);
-    if (folder) {
-        run.outputFolder = *folder;
-        app.lastOutput = ExecuteScript(window, run);
-    } else {
+    if (!folder) {
         app.lastOutput.clear();
+        return false;
     }
+    run.outputFolder = *folder;
+    const RunResult result = ExecuteScript(window, run);
+    app.lastOutput = result.outputFile;
+    return result.outputMade;
 }
 
 }  // namespace
@@ -142,18 +145,20 @@ void OnExecute(HWND window) {
         return;
     }
     BusyScope busy;
+    bool made = false;
     if (SlotOneSet().size() > 1) {
         const std::optional<std::string> last = RunSlotOneSet(window);
         if (!last)
             return;
         app.lastOutput = *last;
+        made = FileExists(app.lastOutput);
     } else {
-        RunSlotPictures(window, *argCount);
+        made = RunSlotPictures(window, *argCount);
     }
     if (!::IsWindowVisible(window))
         return;  // closed while the script ran
 
-    switch (JudgeOutput(app.lastOutput, FileExists(app.lastOutput))) {
+    switch (JudgeOutput(app.lastOutput, made)) {
         case OutputShow::kNoOutputFile:
             SetOutputStatus(window, kNoOutputFileText);
             break;

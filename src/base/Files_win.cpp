@@ -10,6 +10,64 @@
 
 namespace quillon {
 
+namespace {
+
+constexpr int kRemoveAttempts = 100;
+constexpr DWORD kRemovePauseMs = 20;
+
+// More than one name for the file: a link to somebody else's file.
+bool HasOtherNames(const std::wstring& path) {
+    const UniqueHandle file(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    return !file || !::GetFileInformationByHandle(file.get(), &information) ||
+           information.nNumberOfLinks > 1;
+}
+
+void EmptyWideFolder(const std::wstring& folder);
+
+void RemoveWideTree(const std::wstring& folder) {
+    EmptyWideFolder(folder);
+    // The interpreter that ran in the folder lets go of it a moment after it has ended.
+    for (int attempt = 0; attempt < kRemoveAttempts; ++attempt) {
+        if (::RemoveDirectoryW(folder.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+            ::GetLastError() == ERROR_PATH_NOT_FOUND)
+            return;
+        ::Sleep(kRemovePauseMs);
+    }
+}
+
+void EmptyWideFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(::FindFirstFileW((folder + L"*").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = folder + name;
+        const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        // A link to a folder elsewhere goes, never what it points at.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && isFolder) {
+            ::RemoveDirectoryW(path.c_str());
+        } else if (isFolder) {
+            RemoveWideTree(path + L"\\");
+        } else if (!::DeleteFileW(path.c_str()) && !HasOtherNames(path)) {
+            // A read-only file of the run's own.
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+    } while (::FindNextFileW(search.get(), &found));
+}
+
+unsigned long long Joined(DWORD high, DWORD low) {
+    return (static_cast<unsigned long long>(high) << 32) | low;
+}
+
+}  // namespace
+
 UniqueFile OpenFile(const std::string& path, const wchar_t* mode) {
     return UniqueFile(::_wfopen(WidenAnsi(path).c_str(), mode));
 }
@@ -102,6 +160,57 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
 
 bool DeleteFileAnsi(const std::string& path) {
     return ::DeleteFileW(WidenAnsi(path).c_str()) || !FileExists(path);
+}
+
+void EmptyFolder(const std::string& folder) {
+    EmptyWideFolder(WidenAnsi(folder));
+}
+
+void RemoveTree(const std::string& folder) {
+    RemoveWideTree(WidenAnsi(folder));
+}
+
+FileStamp StampOf(const std::string& path) {
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(WidenAnsi(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.size = Joined(data.nFileSizeHigh, data.nFileSizeLow);
+    stamp.written = Joined(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
+
+bool WrittenSince(const FileStamp& before, const FileStamp& after) {
+    return after.exists &&
+           (!before.exists || after.written != before.written || after.size != before.size);
+}
+
+bool SetWriteTime(const std::string& path, unsigned long long written) {
+    const UniqueHandle file(::CreateFileW(WidenAnsi(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    const FILETIME time{static_cast<DWORD>(written), static_cast<DWORD>(written >> 32)};
+    return file && ::SetFileTime(file.get(), nullptr, nullptr, &time);
+}
+
+std::string SystemMessage(unsigned long error) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length > 0 && text != nullptr ? std::wstring(text, length) : L"";
+    ::LocalFree(text);
+    for (wchar_t& c : message) {
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
+    }
+    const std::size_t end = message.find_last_not_of(L' ');
+    message.erase(end == std::wstring::npos ? 0 : end + 1);
+    if (message.empty())
+        return "system error " + std::to_string(error);
+    return NarrowToAnsiMarked(message);
 }
 
 }  // namespace quillon

@@ -47,4 +47,31 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes);
 // Deletes the file; true when it is gone afterwards (also when it never existed).
 bool DeleteFileAnsi(const std::string& path);
 
+// Deletes everything in a folder (ending in a backslash), keeping the folder itself. A file
+// that another name links to keeps its attributes: they are that other file's too.
+void EmptyFolder(const std::string& folder);
+
+// Removes a folder (ending in a backslash) with everything in it, waiting a moment for a
+// program that has just ended in it to let go.
+void RemoveTree(const std::string& folder);
+
+// What tells one version of a file from the next: whether it is there, its size and when it
+// was last written.
+struct FileStamp {
+    bool exists = false;  // a file (a folder does not count)
+    unsigned long long size = 0;
+    unsigned long long written = 0;  // last write time, in the system's file time units
+};
+FileStamp StampOf(const std::string& path);
+
+// Whether after shows a file written since before was taken (new, or its time or size
+// changed).
+bool WrittenSince(const FileStamp& before, const FileStamp& after);
+
+// Gives a file the last write time of a stamp; true when it took it.
+bool SetWriteTime(const std::string& path, unsigned long long written);
+
+// The system's own words for an error code, on one line.
+std::string SystemMessage(unsigned long error);
+
 }  // namespace quillon

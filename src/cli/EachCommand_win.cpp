@@ -31,11 +31,21 @@ constexpr char kUsage[] =
     "usage: quillon-cli each [--out FOLDER] [--jobs N] [--existing replace|skip] [--recurse] "
     "[--keep-dates] SCRIPT SOURCE [PICTURE2 [PICTURE3 [PICTURE4]]]";
 
-// Set by Ctrl+C: the set then behaves as on Cancel.
-HANDLE g_cancel = nullptr;
+// Windows ends the process this long after a closed console's handler is called.
+constexpr DWORD kCleanUpWaitMs = 4500;
 
-BOOL WINAPI OnConsoleBreak(DWORD) {
+// Set by Ctrl+C, a closed console, logging off or shutting down: the set then behaves as on
+// Cancel.
+HANDLE g_cancel = nullptr;
+// Set once the set has ended and removed its work.
+HANDLE g_ended = nullptr;
+
+BOOL WINAPI OnConsoleBreak(DWORD event) {
     ::SetEvent(g_cancel);
+    // The process ends as soon as this returns: the set must first end its scripts and remove
+    // its work folders, within the time Windows allows.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        ::WaitForSingleObject(g_ended, kCleanUpWaitMs);
     return TRUE;
 }
 
@@ -235,9 +245,11 @@ int EachCommand(const std::vector<std::string>& args) {
     }
 
     UniqueHandle cancel(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!cancel)
+    UniqueHandle ended(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!cancel || !ended)
         return Say("cannot start the run", kExitCouldNotRun);
     g_cancel = cancel.get();
+    g_ended = ended.get();
     ::SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
     const bool showProgress = _isatty(_fileno(stderr)) != 0;
     const int total = static_cast<int>(request.plan.pictures.size());
@@ -265,6 +277,7 @@ int EachCommand(const std::vector<std::string>& args) {
                                                            request.plan, outcomes));
     if (logged && (progress.failed.load() > 0 || progress.warnings.load() > 0))
         Say("what ImageMagick said is in " + logPath, 0);
+    ::SetEvent(ended.get());
     if (!complete) {
         return Say("cancelled after " + std::to_string(progress.finished.load()) + " of " +
                        std::to_string(total) + " pictures",

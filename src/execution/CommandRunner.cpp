@@ -27,12 +27,12 @@ std::string RunnerBatchText(const std::string& workFolder, const std::string& co
     return text;
 }
 
-std::string RunFaultMessage(RunFault fault, const std::string& path) {
+std::string RunFaultMessage(RunFault fault, const std::string& path, const std::string& reason) {
     if (fault == RunFault::kNoFolder)
         return "The folder \"" + path + "\" is gone, so the script was not run.";
     if (fault == RunFault::kNoInterpreter)
         return "The command interpreter could not be started to run \"" + path +
-               "\", so the script was not run.";
+               "\", so the script was not run." + (reason.empty() ? "" : "\r" + reason);
     return "The file \"" + path +
            "\" could not be written, so the script was not run.\rCheck that the folder exists and "
            "that you may write there, then try again.";

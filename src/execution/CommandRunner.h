@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "execution/BatchScript.h"
 
 namespace quillon {
 
@@ -27,15 +30,20 @@ struct CommandResult {
     RunFault fault = RunFault::kNone;
     std::string output;     // the captured output less trailing line ends
     std::string faultPath;  // with a fault: the file or folder it concerns
+    std::string reason;     // with kNoInterpreter: the system's words for the refusal
 };
 
-// What the user is told about a fault (lines separated by single CRs).
-std::string RunFaultMessage(RunFault fault, const std::string& path);
+// What the user is told about a fault (lines separated by single CRs); reason, when given,
+// is the system's own word on it.
+std::string RunFaultMessage(RunFault fault, const std::string& path,
+                            const std::string& reason = std::string());
 
-// Runs commandLine from workFolder (empty: the TEMP folder) and returns its output; while it
-// runs, the thread's window messages keep being handled. The command line is written as
-// given, so it must already be in the console's code page. Only a "temp.bat" written whole by
-// this call is run, and only output this run wrote is returned.
-CommandResult RunCommand(std::string commandLine, std::string workFolder);
+// Runs commandLine from workFolder (empty: the TEMP folder), with variables added to the
+// interpreter's environment, and returns its output; while it runs, the thread's window
+// messages keep being handled. The command line is written as given, so it must already be
+// in the console's code page. Only a "temp.bat" written whole by this call is run, and only
+// output this run wrote is returned.
+CommandResult RunCommand(std::string commandLine, std::string workFolder,
+                         const std::vector<BatchVariable>& variables = {});
 
 }  // namespace quillon

@@ -30,14 +30,15 @@ std::string TempValue() {
 
 }  // namespace
 
-CommandResult RunCommand(std::string commandLine, std::string workFolder) {
+CommandResult RunCommand(std::string commandLine, std::string workFolder,
+                         const std::vector<BatchVariable>& variables) {
     const std::string folder = RunnerWorkFolder(workFolder, workFolder.empty() ? TempValue() : "");
     const std::string batchPath = folder + kBatchName;
     const std::string dumpPath = folder + kDumpName;
 
     // An old dump would pass for this run's output if the run wrote none.
     if (!DeleteFileAnsi(dumpPath))
-        return {RunFault::kUnwritableFile, "", dumpPath};
+        return {RunFault::kUnwritableFile, "", dumpPath, ""};
     // The folder is written as the console reads it; the command line comes so written. A
     // folder it cannot name (a user name in another script, without a short form) is taken
     // as the batch file's own, which the interpreter knows as it is.
@@ -46,18 +47,21 @@ CommandResult RunCommand(std::string commandLine, std::string workFolder) {
                                                                  : folder.substr(0, 2) + "%~p0",
                                                    commandLine))) {
         DeleteFileAnsi(batchPath);  // a part written is no batch to leave behind
-        return {RunFault::kUnwritableFile, "", batchPath};
+        return {RunFault::kUnwritableFile, "", batchPath, ""};
     }
-    UniqueHandle process = ShellRun(batchPath, "", SW_HIDE);
-    const bool started = static_cast<bool>(process);
-    WaitForProcess(process);
+    // Started in the work folder, the interpreter finds the batch by its name alone.
+    StartedInterpreter started =
+        StartInterpreter(WidenAnsi(kBatchName), WidenAnsi(folder), variables, false);
+    started.thread.Reset();
+    const bool ran = static_cast<bool>(started.process);
+    WaitForProcess(started.process);
     DeleteFileAnsi(batchPath);
-    if (!started)
-        return {RunFault::kNoInterpreter, "", batchPath};
+    if (!ran)
+        return {RunFault::kNoInterpreter, "", batchPath, SystemMessage(started.error)};
 
     const std::string output = ReadFileBytes(dumpPath);
     DeleteFileAnsi(dumpPath);
-    return {RunFault::kNone, TrimTrailingLineEnds(output), ""};
+    return {RunFault::kNone, TrimTrailingLineEnds(output), "", ""};
 }
 
 }  // namespace quillon

@@ -12,7 +12,6 @@
 #include "execution/CommandRunner.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/ImageMagickTools.h"
-#include "execution/ImageMagickTools_win.h"
 #include "execution/QuotePath.h"
 #include "execution/ShellHelpers_win.h"
 
@@ -50,27 +49,6 @@ class RunTurn {
   private:
     UniqueHandle mutex_;
     bool owned_ = false;
-};
-
-// Gives this process's environment the batch's variables while it lives, so that the
-// interpreter started for the run inherits them, and takes them away again after.
-class RunVariables {
-  public:
-    explicit RunVariables(const std::vector<BatchVariable>& variables) {
-        for (const BatchVariable& variable : variables) {
-            names_.push_back(WidenAnsi(variable.name));
-            ::SetEnvironmentVariableW(names_.back().c_str(), WidenAnsi(variable.value).c_str());
-        }
-    }
-    ~RunVariables() {
-        for (const std::wstring& name : names_)
-            ::SetEnvironmentVariableW(name.c_str(), nullptr);
-    }
-    RunVariables(const RunVariables&) = delete;
-    RunVariables& operator=(const RunVariables&) = delete;
-
-  private:
-    std::vector<std::wstring> names_;
 };
 
 std::optional<std::string> AskOutputFolder(HWND owner, const std::string& programFolder) {
@@ -115,34 +93,36 @@ RunResult RunScript(const ScriptRun& run) {
         commandLine = std::string("\"%") + kBatchVariable + "%\"";
     }
 
-    // Whoever runs scripts (the window, quillon-cli) needs ImageMagick on PATH the same way.
-    static const bool imageMagickOnPath = (PutImageMagickFirstOnPath(), true);
-    (void)imageMagickOnPath;
-
     RunTurn turn;
     // Only a batch written whole is run: an old one left in a folder Quillon cannot write
     // would otherwise run in its place.
-    CommandResult ran{RunFault::kUnwritableFile, "", batchPath};
+    CommandResult ran{RunFault::kUnwritableFile, "", batchPath, ""};
+    // What lies under the output's name now, so that only a file this run wrote counts.
+    const FileStamp before = StampOf(plan.outputFile);
     // A batch whose folder is gone would go on in the runner's folder, where its commands,
     // and its "del" lines, would meet other files.
     if (!FileExists(run.outputFolder))
-        ran = {RunFault::kNoFolder, "", run.outputFolder};
+        ran = {RunFault::kNoFolder, "", run.outputFolder, ""};
     else if (WriteWholeFile(batchPath, plan.text)) {
         if (run.beforeRun)
             run.beforeRun();
-        const RunVariables variables(plan.variables);
-        ran = RunCommand(commandLine, "");
+        ran = RunCommand(commandLine, "", plan.variables);
     }
     DeleteFileAnsi(batchPath);
     if (ran.fault != RunFault::kNone) {
         result.verdict = RunVerdict::kNotRun;
-        result.refusal = RunFaultMessage(ran.fault, ran.faultPath);
+        result.refusal = RunFaultMessage(ran.fault, ran.faultPath, ran.reason);
         return result;
     }
     result.outputFile = plan.outputFile;
     // ImageMagick 7's notice that "convert" is an old name says nothing about the script.
     result.output = TrimTrailingLineEnds(WithoutDeprecationNotices(ran.output));
-    result.outputMade = !result.outputFile.empty() && FileExists(result.outputFile);
+    // An older file of that name is no output of this run, and an empty one none at all.
+    const FileStamp after = StampOf(result.outputFile);
+    const bool written = !result.outputFile.empty() && WrittenSince(before, after);
+    if (written && after.size == 0)
+        DeleteFileAnsi(result.outputFile);
+    result.outputMade = written && after.size > 0;
 
     if (result.output.empty())
         result.verdict = RunVerdict::kQuiet;
@@ -153,7 +133,7 @@ RunResult RunScript(const ScriptRun& run) {
     return result;
 }
 
-std::string ExecuteScript(HWND owner, const ScriptRun& run) {
+RunResult ExecuteScript(HWND owner, const ScriptRun& run) {
     const RunResult result = RunScript(run);
     // A window closed while its script ran has nobody left to tell.
     const bool shown = owner == nullptr || ::IsWindowVisible(owner);
@@ -175,9 +155,9 @@ std::string ExecuteScript(HWND owner, const ScriptRun& run) {
         case RunVerdict::kNotRun:
             if (shown)
                 MyMsgBox(owner, result.refusal, kCaption, kMbIconError, "");
-            return std::string();
+            break;
     }
-    return result.outputFile;
+    return result;
 }
 
 }  // namespace quillon

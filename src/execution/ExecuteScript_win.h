@@ -13,8 +13,8 @@
 
 namespace quillon {
 
-// One name for the whole session: every Quillon's runs, single ones and picture sets, take
-// turns under it (single runs share the TEMP folder's runner files).
+// One name for the whole session: every Quillon's single runs take turns under it (they share
+// the TEMP folder's runner files). Picture sets share no file with them and do not take it.
 inline constexpr wchar_t kScriptRunMutexName[] = L"Local\\Quillon.ScriptRun";
 
 // Everything one run needs, gathered by the caller from its own state.
@@ -31,6 +31,8 @@ struct ScriptRun {
 // Writes "script.bat" for the run, runs it hidden with its output captured and deletes it.
 // Runs of every Quillon process take turns (they share "script.bat", "temp.bat" and
 // "dump.txt"): a run waits for another one to end, keeping the window's messages flowing.
+// The output counts as made only when this run wrote it and it is not empty; an empty file
+// the run left under the output's name is removed.
 RunResult RunScript(const ScriptRun& run);
 
 // The output folder the policy names for the run's pictures, or the one the user picks in the
@@ -39,7 +41,7 @@ std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& po
                                               const ScriptRun& run);
 
 // The Execute button's run: RunScript, then the warning or error in a message box over
-// owner. Returns the expected output path ("" when there is none).
-std::string ExecuteScript(HWND owner, const ScriptRun& run);
+// owner. Returns the run's result; its outputFile is empty when nothing ran.
+RunResult ExecuteScript(HWND owner, const ScriptRun& run);
 
 }  // namespace quillon

@@ -89,7 +89,7 @@ struct PictureOutcome {
     PictureVerdict verdict = PictureVerdict::kFailed;
     std::string outputFile;  // where the output landed (or would have)
     std::string output;      // what the run printed, or why it could not run
-    std::string keptAs;      // an output that could not be put in place, kept under this path
+    std::string keptAs;      // an output that could not replace the old one, kept here instead
 };
 
 // What the log says of the run as a whole.

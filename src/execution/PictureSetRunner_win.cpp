@@ -1,9 +1,10 @@
 #include "execution/PictureSetRunner_win.h"
 
+#include <map>
 #include <memory>
-#include <string_view>
 #include <mutex>
 #include <set>
+#include <string_view>
 #include <thread>
 #include <unordered_set>
 
@@ -15,7 +16,7 @@
 #include "execution/ConsoleText_win.h"
 #include "execution/ExecuteScript_win.h"
 #include "execution/ImageMagickTools.h"
-#include "execution/ImageMagickTools_win.h"
+#include "execution/ShellHelpers_win.h"
 
 namespace quillon {
 
@@ -23,105 +24,135 @@ namespace {
 
 constexpr char kScriptName[] = "script.bat";
 constexpr char kDumpName[] = "dump.txt";
-constexpr int kRemoveAttempts = 100;
-constexpr DWORD kRemovePauseMs = 20;
-
-// The process's environment with a picture's batch variables added: each job's interpreter
-// gets its own block, since jobs running at once carry different names.
-std::vector<wchar_t> EnvironmentWith(const std::vector<BatchVariable>& variables) {
-    std::vector<wchar_t> block;
-    if (const LPWCH current = ::GetEnvironmentStringsW()) {
-        const wchar_t* entry = current;
-        while (*entry != L'\0') {
-            const std::wstring_view text(entry);
-            block.insert(block.end(), text.begin(), text.end() + 1);
-            entry += text.size() + 1;
-        }
-        ::FreeEnvironmentStringsW(current);
-    }
-    // Later entries of the same name would be ignored, and ours are new names anyway.
-    for (const BatchVariable& variable : variables) {
-        const std::wstring entry = WidenAnsi(variable.name) + L"=" + WidenAnsi(variable.value);
-        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
-    }
-    block.push_back(L'\0');
-    return block;
-}
+// One interpreter runs the batch straight from the work folder it starts in; no runner
+// batch has to find its way there by a name the console may not hold.
+constexpr wchar_t kRunnerCommand[] = L"script.bat > dump.txt 2>&1";
+constexpr int kEmptyAttempts = 100;
+constexpr DWORD kEmptyPauseMs = 20;
+constexpr int kMostKeptNames = 1000;
+constexpr wchar_t kFolderTurnPrefix[] = L"Local\\Quillon.SetFolder.";
 
 std::wstring Wide(const std::string& ansi) {
     return WidenAnsi(ansi);
 }
 
-// Deletes everything in a folder (ending in a backslash), keeping the folder itself.
-void EmptyFolder(const std::string& folder);
-
-// Removes a work folder with everything in it.
-void RemoveTree(const std::string& folder) {
-    EmptyFolder(folder);
-    // The interpreter that ran in the folder lets go of it a moment after it has ended.
-    for (int attempt = 0; attempt < kRemoveAttempts; ++attempt) {
-        if (::RemoveDirectoryW(Wide(folder).c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
-            ::GetLastError() == ERROR_PATH_NOT_FOUND)
-            return;
-        ::Sleep(kRemovePauseMs);
-    }
+// The process id in a work folder's name, "~quillon-PID-k.tmp"; nothing for another name.
+std::optional<unsigned long> WorkFolderProcess(std::string_view name) {
+    constexpr std::string_view kStart = "~quillon-";
+    constexpr std::string_view kEnd = ".tmp";
+    if (name.size() <= kStart.size() + kEnd.size() || name.substr(0, kStart.size()) != kStart ||
+        name.substr(name.size() - kEnd.size()) != kEnd)
+        return std::nullopt;
+    const std::string_view middle =
+        name.substr(kStart.size(), name.size() - kStart.size() - kEnd.size());
+    const std::size_t dash = middle.find('-');
+    const auto isNumber = [](std::string_view text) {
+        return !text.empty() && text.size() <= 10 &&
+               text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (dash == std::string_view::npos || !isNumber(middle.substr(0, dash)) ||
+        !isNumber(middle.substr(dash + 1)))
+        return std::nullopt;
+    return static_cast<unsigned long>(std::stoull(std::string(middle.substr(0, dash))));
 }
 
-void EmptyFolder(const std::string& folder) {
+// Whether the process that made a work folder has ended: no process has its id now, or the
+// one that has it started after the folder was made (the id was given again).
+bool MakerEnded(unsigned long processId, const FILETIME& folderMade) {
+    const UniqueHandle process(
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId)));
+    if (!process)
+        return ::GetLastError() == ERROR_INVALID_PARAMETER;  // refused: somebody else's, alive
+    DWORD code = 0;
+    if (::GetExitCodeProcess(process.get(), &code) && code != STILL_ACTIVE)
+        return true;
+    FILETIME created{}, ended{}, kernel{}, user{};
+    return ::GetProcessTimes(process.get(), &created, &ended, &kernel, &user) &&
+           ::CompareFileTime(&created, &folderMade) > 0;
+}
+
+// Removes the work folders in folder that no running process owns: what a run cut short by a
+// crash or a power cut left.
+void RemoveEndedWorkFolders(const std::string& folder) {
+    std::vector<std::string> ended;
     WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(::FindFirstFileW(Wide(folder + "*").c_str(), &found));
+    const UniqueFindHandle search(
+        ::FindFirstFileW(Wide(folder + "~quillon-*.tmp").c_str(), &found));
     if (!search)
         return;
     do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring path = Wide(folder) + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            if (std::optional<std::string> sub = NarrowToAnsi(path))
-                RemoveTree(*sub + "\\");
-        } else {
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path.c_str());
-        }
+        const std::optional<std::string> name = NarrowToAnsi(found.cFileName);
+        const std::optional<unsigned long> maker = name ? WorkFolderProcess(*name) : std::nullopt;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && maker &&
+            MakerEnded(*maker, found.ftCreationTime))
+            ended.push_back(folder + *name + "\\");
     } while (::FindNextFileW(search.get(), &found));
+    for (const std::string& left : ended)
+        RemoveTree(left);
 }
 
-std::wstring CommandInterpreter() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetEnvironmentVariableW(L"ComSpec", path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        return path;
-    const UINT system = ::GetSystemDirectoryW(path, MAX_PATH);
-    return std::wstring(path, system < MAX_PATH ? system : 0) + L"\\cmd.exe";
+// The key that tells output folders apart as Windows does, regardless of case.
+std::wstring FolderKey(const std::string& folder) {
+    std::wstring key = Wide(folder);
+    if (!key.empty())
+        ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
 }
 
-// Holds the session's run mutex for the whole set; waiting ends early on cancel.
-class SetTurn {
+// Holds the set's turn in each of its output folders, so that two sets whose outputs would
+// meet take turns; sets in other folders and single runs go on meanwhile. The folders are
+// taken in one order, so two sets never each hold a folder the other waits for. Waiting ends
+// early on cancel.
+class FolderTurns {
   public:
-    explicit SetTurn(HANDLE cancel) : mutex_(::CreateMutexW(nullptr, FALSE, kScriptRunMutexName)) {
-        if (!mutex_) {
-            owned_ = true;  // without the mutex the set goes ahead, as a single run would
-            return;
+    FolderTurns(const std::map<std::wstring, std::string>& folders, HANDLE cancel,
+                std::atomic<bool>& waiting) {
+        for (const auto& folder : folders) {
+            const std::wstring& key = folder.first;
+            const std::string bytes(reinterpret_cast<const char*>(key.data()),
+                                    key.size() * sizeof(wchar_t));
+            UniqueHandle mutex(::CreateMutexW(
+                nullptr, FALSE, (kFolderTurnPrefix + Wide(Fingerprint(bytes))).c_str()));
+            if (!mutex)
+                continue;  // without the mutex the set goes ahead, as it always could
+            DWORD got = ::WaitForSingleObject(mutex.get(), 0);
+            if (got == WAIT_TIMEOUT) {
+                waiting = true;
+                const HANDLE waits[] = {mutex.get(), cancel};
+                got = ::WaitForMultipleObjects(cancel ? 2 : 1, waits, FALSE, INFINITE);
+                waiting = false;
+            }
+            if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED_0) {
+                owned_ = false;
+                return;
+            }
+            held_.push_back(std::move(mutex));
         }
-        const HANDLE waits[] = {mutex_.get(), cancel};
-        const DWORD got = ::WaitForMultipleObjects(cancel ? 2 : 1, waits, FALSE, INFINITE);
-        owned_ = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED_0;
-        held_ = owned_;
     }
-    ~SetTurn() {
-        if (held_)
-            ::ReleaseMutex(mutex_.get());
+    ~FolderTurns() {
+        for (const UniqueHandle& mutex : held_)
+            ::ReleaseMutex(mutex.get());
     }
-    SetTurn(const SetTurn&) = delete;
-    SetTurn& operator=(const SetTurn&) = delete;
+    FolderTurns(const FolderTurns&) = delete;
+    FolderTurns& operator=(const FolderTurns&) = delete;
     bool owned() const { return owned_; }
 
   private:
-    UniqueHandle mutex_;
-    bool owned_ = false;
-    bool held_ = false;
+    std::vector<UniqueHandle> held_;
+    bool owned_ = true;
 };
+
+// "name (Quillon n).ext" beside path: where an output goes that cannot take its own name.
+std::string KeptName(const std::string& path, int n) {
+    const std::size_t nameStart = path.size() - FileNameOf(path).size();
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart)
+        dot = path.size();
+    return path.substr(0, dot) + " (Quillon " + std::to_string(n) + ")" + path.substr(dot);
+}
+
+enum class RunnerEnd { kEnded, kCancelled, kNotStarted };
 
 class SetRunner {
   public:
@@ -132,6 +163,8 @@ class SetRunner {
             inputs_.insert(AsciiLowered(picture.path));
         for (const BatchPicture& other : request_.others)
             inputs_.insert(AsciiLowered(other.path));
+        for (const SetPicture& picture : request_.plan.pictures)
+            planned_.insert(AsciiLowered(picture.outputFolder + picture.outputName));
         job_.Reset(::CreateJobObjectW(nullptr, nullptr));
         if (job_) {
             JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -204,42 +237,32 @@ class SetRunner {
         return outcome;
     }
 
-    // Starts the work folder's runner hidden, in the set's job, and waits for it; false when
-    // the set was cancelled meanwhile (the job's processes are then ended).
-    std::optional<bool> RunRunner(const std::string& workFolder,
-                                  const std::vector<BatchVariable>& variables) {
-        const std::wstring interpreter = CommandInterpreter();
-        // One interpreter runs the batch straight from the work folder it starts in; no
-        // runner batch has to find its way there by a name the console may not hold.
-        std::wstring commandLine = L"\"" + interpreter + L"\" /c " + Wide(kScriptName) + L" > " +
-                                   Wide(kDumpName) + L" 2>&1";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_HIDE;
-        PROCESS_INFORMATION info{};
-        std::vector<wchar_t> environment = EnvironmentWith(variables);
-        if (!::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                              CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
-                              environment.data(), Wide(workFolder).c_str(), &startup, &info)) {
-            return std::nullopt;
+    // Starts the work folder's runner hidden, in the set's job, and waits for it; on cancel
+    // its processes are ended. why gets the system's reason when it cannot start.
+    RunnerEnd RunRunner(const std::string& workFolder, const std::vector<BatchVariable>& variables,
+                        std::string& why) {
+        StartedInterpreter started =
+            StartInterpreter(kRunnerCommand, Wide(workFolder), variables, true);
+        if (!started.process) {
+            why = SystemMessage(started.error);
+            return RunnerEnd::kNotStarted;
         }
-        UniqueHandle process(info.hProcess);
-        UniqueHandle thread(info.hThread);
-        if (job_)
-            ::AssignProcessToJobObject(job_.get(), process.get());
-        ::ResumeThread(thread.get());
-        const HANDLE waits[] = {process.get(), cancel_};
+        // Where the system keeps the process out of the job (a job of its own it may not
+        // leave), Cancel ends it and what it started one by one.
+        const bool inJob =
+            job_ && ::AssignProcessToJobObject(job_.get(), started.process.get()) != FALSE;
+        ::ResumeThread(started.thread.get());
+        const HANDLE waits[] = {started.process.get(), cancel_};
         ::WaitForMultipleObjects(cancel_ ? 2 : 1, waits, FALSE, INFINITE);
         // A picture that ended as the set was cancelled counts as ended: nothing of it stays.
         if (!Cancelled())
-            return true;
-        // Cancelled: end this picture's processes (and, through the job, every other one).
-        if (job_)
-            ::TerminateJobObject(job_.get(), 1);
-        ::TerminateProcess(process.get(), 1);
-        ::WaitForSingleObject(process.get(), INFINITE);
-        return false;
+            return RunnerEnd::kEnded;
+        if (inJob)
+            ::TerminateJobObject(job_.get(), 1);  // every job's processes, at once
+        else
+            EndProcessTree(started.process.get());
+        ::WaitForSingleObject(started.process.get(), INFINITE);
+        return RunnerEnd::kCancelled;
     }
 
     std::optional<PictureOutcome> RunOne(std::size_t index, int worker, std::string& folder) {
@@ -270,11 +293,11 @@ class SetRunner {
         }
         // Nothing of the picture before may be taken for this one's.
         for (int attempt = 0; !FileNamesIn(folder, true).empty(); ++attempt) {
-            if (attempt == kRemoveAttempts)
+            if (attempt == kEmptyAttempts)
                 return Failed(index, "cannot empty the work folder " + folder);
             EmptyFolder(folder);
             if (!FileNamesIn(folder, true).empty())
-                ::Sleep(kRemovePauseMs);
+                ::Sleep(kEmptyPauseMs);
         }
         std::optional<PictureOutcome> outcome = RunInFolder(index, first, folder);
         EmptyFolder(folder);
@@ -284,17 +307,21 @@ class SetRunner {
     std::optional<PictureOutcome> RunInFolder(std::size_t index, const BatchPicture& first,
                                               const std::string& workFolder) {
         const SetPicture& picture = request_.plan.pictures[index];
+        // Taken first: an output may replace its own picture.
+        const FileStamp pictureStamp = StampOf(picture.path);
         // The pictures go into the work folder under their own names, where the batch looks
-        // for them: linked where the file system allows it, else copied.
-        std::set<std::string> linked;
+        // for them, each a copy of the job's own: what the script writes over one reaches
+        // neither the user's file nor another job's.
+        std::set<std::string> copies;
         for (const std::string& input : JobInputs(first, request_.others)) {
             const std::string name(FileNameOf(input));
-            const std::wstring target = Wide(workFolder + name);
-            if (!::CreateHardLinkW(target.c_str(), Wide(input).c_str(), nullptr) &&
-                !::CopyFileW(Wide(input).c_str(), target.c_str(), TRUE)) {
-                return Failed(index, "cannot reach " + input);
-            }
-            linked.insert(AsciiLowered(name));
+            const std::wstring copy = Wide(workFolder + name);
+            if (!::CopyFileW(Wide(input).c_str(), copy.c_str(), TRUE))
+                return Failed(index,
+                              "cannot copy " + input + ": " + SystemMessage(::GetLastError()));
+            // A read-only original must not keep the script from writing over its copy.
+            ::SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+            copies.insert(AsciiLowered(name));
         }
 
         const BatchPlan batch = JobBatch(request_.body, request_.eraseTemp, first, request_.others,
@@ -311,43 +338,84 @@ class SetRunner {
         // Only the script's own output goes to the dump, as when a single run echoes nothing.
         if (!WriteWholeFile(workFolder + kScriptName, "@echo off\r\n" + batch.text))
             return Failed(index, "cannot write the batch into " + workFolder);
-        const std::optional<bool> ran = RunRunner(workFolder, batch.variables);
-        if (!ran)
-            return Failed(index, "cannot start the command interpreter");
-        if (!*ran)
-            return std::nullopt;
+        // A copy of a picture may already carry the output's name: only a file written by
+        // this run counts.
+        const FileStamp before = StampOf(batch.outputFile);
+        std::string why;
+        switch (RunRunner(workFolder, batch.variables, why)) {
+            case RunnerEnd::kNotStarted:
+                return Failed(index, "cannot start the command interpreter: " + why);
+            case RunnerEnd::kCancelled:
+                return std::nullopt;
+            case RunnerEnd::kEnded:
+                break;
+        }
         // ImageMagick 7's notice that "convert" is an old name says nothing about the script.
         outcome.output =
             TrimTrailingLineEnds(WithoutDeprecationNotices(ReadFileBytes(workFolder + kDumpName)));
-
-        // The output and what else the script left behind go where a single run leaves
-        // them; the linked pictures and the runner's files stay to be removed.
-        const std::set<std::string> runnerFiles = {AsciiLowered(kScriptName),
-                                                   AsciiLowered(kDumpName)};
-        bool made = false;
-        for (const std::string& name : FileNamesIn(workFolder, true)) {
-            const std::string key = AsciiLowered(name);
-            // A script may write its output over its own picture, as a single run would.
-            const bool isOutput = key == AsciiLowered(outputName);
-            if (!isOutput && (linked.count(key) != 0 || runnerFiles.count(key) != 0))
-                continue;
-            // A picture of the set is read by other jobs: a left-over file never replaces it.
-            if (!isOutput && inputs_.count(AsciiLowered(picture.outputFolder + name)) != 0)
-                continue;
-            const bool moved =
-                ::MoveFileExW(Wide(workFolder + name).c_str(),
-                              Wide(picture.outputFolder + name).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
-            made = made || (isOutput && moved);
-        }
-        if (!made)
-            outcome.verdict = PictureVerdict::kFailed;
-        else
+        const FileStamp after = StampOf(batch.outputFile);
+        const bool written = WrittenSince(before, after);
+        if (written && after.size > 0) {
             outcome.verdict =
                 outcome.output.empty() ? PictureVerdict::kCreated : PictureVerdict::kWarning;
-        if (!made && outcome.output.empty())
-            outcome.output = "the script made no " + outputName;
+            PutInPlace(batch.outputFile, pictureStamp, outcome);
+        } else {
+            // An empty file is no picture, and one the script did not write is an older
+            // one's: either stays in the work folder, to be removed with it.
+            outcome.verdict = PictureVerdict::kFailed;
+            if (outcome.output.empty())
+                outcome.output =
+                    (written ? "the script made an empty " : "the script made no ") + outputName;
+        }
+        MoveLeftOvers(workFolder, picture.outputFolder, copies, outputName);
         return outcome;
+    }
+
+    // Moves a made output to its place. Where the file there cannot be replaced (a viewer
+    // holds it open), the output is kept beside it under a name that clashes with nothing,
+    // and the picture fails with the system's reason.
+    void PutInPlace(const std::string& made, const FileStamp& pictureStamp,
+                    PictureOutcome& outcome) {
+        std::string placed = outcome.outputFile;
+        if (!::MoveFileExW(Wide(made).c_str(), Wide(placed).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+            const std::string reason = SystemMessage(::GetLastError());
+            placed.clear();
+            for (int n = 2; n <= kMostKeptNames && placed.empty(); ++n) {
+                const std::string kept = KeptName(outcome.outputFile, n);
+                if (planned_.count(AsciiLowered(kept)) != 0 || !Claim(kept))
+                    continue;
+                if (::MoveFileExW(Wide(made).c_str(), Wide(kept).c_str(), MOVEFILE_COPY_ALLOWED))
+                    placed = kept;
+                else if (::GetLastError() != ERROR_ALREADY_EXISTS &&
+                         ::GetLastError() != ERROR_FILE_EXISTS)
+                    break;
+            }
+            outcome.verdict = PictureVerdict::kFailed;
+            outcome.keptAs = placed;
+            const std::string printed = outcome.output.empty() ? "" : "\r\n" + outcome.output;
+            outcome.output = "cannot replace " + outcome.outputFile + ": " + reason +
+                             (placed.empty() ? "" : " The new one is kept as " + placed) + printed;
+        }
+        if (!placed.empty() && request_.keepDates && pictureStamp.exists)
+            SetWriteTime(placed, pictureStamp.written);
+    }
+
+    // What else the script left goes where a single run leaves it. The copies of the
+    // pictures, the runner's files and an output that did not count stay to be removed, and
+    // a left-over file never replaces a picture of the set.
+    void MoveLeftOvers(const std::string& workFolder, const std::string& outputFolder,
+                       const std::set<std::string>& copies, const std::string& outputName) {
+        const std::set<std::string> kept = {AsciiLowered(kScriptName), AsciiLowered(kDumpName),
+                                            AsciiLowered(outputName)};
+        for (const std::string& name : FileNamesIn(workFolder, true)) {
+            const std::string key = AsciiLowered(name);
+            if (kept.count(key) != 0 || copies.count(key) != 0 ||
+                inputs_.count(AsciiLowered(outputFolder + name)) != 0)
+                continue;
+            ::MoveFileExW(Wide(workFolder + name).c_str(), Wide(outputFolder + name).c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+        }
     }
 
     bool Claim(const std::string& outputFile) {
@@ -365,6 +433,7 @@ class SetRunner {
     std::mutex claims_;
     std::set<std::string> claimed_;
     std::unordered_set<std::string> inputs_;
+    std::unordered_set<std::string> planned_;  // every output the plan names
 };
 
 }  // namespace
@@ -377,12 +446,14 @@ int DefaultSetJobs() {
 
 bool RunPictureSet(const SetRequest& request, HANDLE cancel, SetProgress& progress,
                    const std::function<void(const PictureOutcome&)>& done) {
-    // Scripts reach ImageMagick as a single run does.
-    static const bool imageMagickOnPath = (PutImageMagickFirstOnPath(), true);
-    (void)imageMagickOnPath;
-    SetTurn turn(cancel);
-    if (!turn.owned())
+    std::map<std::wstring, std::string> folders;
+    for (const SetPicture& picture : request.plan.pictures)
+        folders.emplace(FolderKey(picture.outputFolder), picture.outputFolder);
+    const FolderTurns turns(folders, cancel, progress.waiting);
+    if (!turns.owned())
         return false;
+    for (const auto& folder : folders)
+        RemoveEndedWorkFolders(folder.second);
     SetRunner runner(request, cancel, progress, done);
     return runner.Run();
 }

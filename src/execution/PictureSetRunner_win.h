@@ -1,5 +1,6 @@
 // Carrying out a planned picture set: several pictures at once, each in its own work folder
-// with its own runner files, its processes in a job object so that Cancel ends them.
+// with its own runner files and its own copies of the pictures, its processes in a job
+// object so that Cancel ends them.
 #pragma once
 
 #include <windows.h>
@@ -23,7 +24,8 @@ struct SetProgress {
     std::atomic<int> warnings{0};
     std::atomic<int> failed{0};
     std::atomic<int> lastStarted{-1};  // plan index of the picture started last
-    std::atomic<bool> waiting{false};  // for another set into the same folders
+    // True while the set waits for another set that writes into one of its output folders.
+    std::atomic<bool> waiting{false};
 };
 
 struct SetRequest {
@@ -32,7 +34,7 @@ struct SetRequest {
     SetPlan plan;
     std::vector<BatchPicture> others;  // slots 2 to argCount, the same for every picture
     int jobs = 1;
-    bool keepDates = false;  // each output takes its picture's last write time
+    bool keepDates = false;  // each output put in place takes its picture's last write time
     // A picture's size as a single run reads it; called from several threads at once.
     std::function<std::optional<PixelSize>(const std::string&)> pictureSize;
 };
@@ -41,9 +43,12 @@ struct SetRequest {
 int DefaultSetJobs();
 
 // Runs the plan's pictures, request.jobs at a time, each as a single run would; done hears
-// each outcome (from a worker thread, one at a time). The whole set takes one turn among the
-// session's runs. Once cancel (a manual-reset event) is set, no further picture starts and
-// the running ones are ended, leaving nothing behind. Returns whether every picture ran.
+// each outcome (from a worker thread, one at a time). Sets whose output folders meet take
+// turns (single runs never wait for a set); work folders left by processes that have ended
+// are removed first. An output counts only when this run wrote it and it is not empty. Once
+// cancel (a manual-reset event) is set, no further picture starts and the running ones are
+// ended, leaving nothing behind; no file of the user's is written by a job before its output
+// is put in place. Returns whether every picture ran.
 bool RunPictureSet(const SetRequest& request, HANDLE cancel, SetProgress& progress,
                    const std::function<void(const PictureOutcome&)>& done);
 

@@ -1,12 +1,21 @@
 #include "execution/ShellHelpers_win.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <string_view>
+
+#include "base/AnsiText_win.h"
+#include "execution/ImageMagickTools_win.h"
 
 namespace quillon {
 
 namespace {
 
 constexpr char kEditVerb[] = "edit";
+// A start refused under load often succeeds a moment later.
+constexpr DWORD kRestartPauseMs = 200;
+constexpr int kStartAttempts = 2;
 // The longest a pass waits, as the window's owner is promised.
 constexpr DWORD kPassWaitMs = 100;
 
@@ -24,6 +33,65 @@ void HandleMessage(MSG& message) {
         return;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
+}
+
+std::wstring CommandInterpreter() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"ComSpec", path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return path;
+    const UINT system = ::GetSystemDirectoryW(path, MAX_PATH);
+    return std::wstring(path, system < MAX_PATH ? system : 0) + L"\\cmd.exe";
+}
+
+// This process's environment with the run's variables added; later entries of a name would
+// be ignored, and ours are names of their own.
+std::vector<wchar_t> EnvironmentWith(const std::vector<BatchVariable>& variables) {
+    std::vector<wchar_t> block;
+    if (const LPWCH current = ::GetEnvironmentStringsW()) {
+        const wchar_t* entry = current;
+        while (*entry != L'\0') {
+            const std::wstring_view text(entry);
+            block.insert(block.end(), text.begin(), text.end());
+            block.push_back(L'\0');
+            entry += text.size() + 1;
+        }
+        ::FreeEnvironmentStringsW(current);
+    }
+    for (const BatchVariable& variable : variables) {
+        const std::wstring entry = WidenAnsi(variable.name) + L"=" + WidenAnsi(variable.value);
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
+// When a process started (a number that only grows), or 0.
+ULONGLONG StartOf(HANDLE process) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &ended, &kernel, &user))
+        return 0;
+    return (ULONGLONG{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+}
+
+void EndChildrenOf(DWORD parent, ULONGLONG parentStart) {
+    const UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID != parent || entry.th32ProcessID == parent)
+            continue;
+        const UniqueHandle child(::OpenProcess(
+            PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        // A process id is given again once its process has ended: a process older than the
+        // parent only carries the number of an earlier one.
+        const ULONGLONG childStart = child ? StartOf(child.get()) : 0;
+        if (childStart == 0 || childStart < parentStart)
+            continue;
+        ::TerminateProcess(child.get(), 1);
+        EndChildrenOf(entry.th32ProcessID, childStart);
+    }
 }
 
 }  // namespace
@@ -84,6 +152,47 @@ void ReleaseProcess(HANDLE& process) {
     if (!IsNoProcess(process))
         ::CloseHandle(process);
     process = nullptr;
+}
+
+StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstring& folder,
+                                    const std::vector<BatchVariable>& variables, bool suspended) {
+    // Every script, single or one of a set, reaches ImageMagick the same way.
+    static const bool imageMagickOnPath = (PutImageMagickFirstOnPath(), true);
+    (void)imageMagickOnPath;
+    const std::wstring interpreter = CommandInterpreter();
+    const std::wstring line = L"\"" + interpreter + L"\" /d /c " + command;
+    std::vector<wchar_t> environment = EnvironmentWith(variables);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    const DWORD flags =
+        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | (suspended ? CREATE_SUSPENDED : 0);
+    StartedInterpreter started;
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(kRestartPauseMs);
+        std::wstring commandLine = line;  // CreateProcessW may write into it
+        PROCESS_INFORMATION info{};
+        if (::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                             flags, environment.data(), folder.c_str(), &startup, &info)) {
+            started.process.Reset(info.hProcess);
+            started.thread.Reset(info.hThread);
+            started.error = 0;
+            return started;
+        }
+        started.error = ::GetLastError();
+    }
+    return started;
+}
+
+void EndProcessTree(HANDLE process) {
+    const DWORD id = ::GetProcessId(process);
+    const ULONGLONG start = StartOf(process);
+    // The parent first, so that it starts nothing more while its children are ended.
+    ::TerminateProcess(process, 1);
+    if (id != 0 && start != 0)
+        EndChildrenOf(id, start);
 }
 
 }  // namespace quillon

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "base/Handles_win.h"
+#include "execution/BatchScript.h"
 
 namespace quillon {
 
@@ -30,5 +32,25 @@ inline bool WaitForProcess(UniqueHandle& process) {
 
 // Closes the handle once and sets process to null; a null handle is left alone.
 void ReleaseProcess(HANDLE& process);
+
+// A command interpreter started for a run, or the system's error code when none started.
+struct StartedInterpreter {
+    UniqueHandle process;
+    UniqueHandle thread;
+    unsigned long error = 0;
+};
+
+// Starts the command interpreter (ComSpec, else the system's cmd.exe) as
+// "interpreter" /d /c command: hidden, with no console window, in folder, with this process's
+// environment and the variables added, and suspended when asked, so that the caller can put
+// it in a job first. /d keeps an AutoRun command the user registered for consoles out of the
+// run. ImageMagick is put first on PATH before the first start. A start that fails is tried
+// once more.
+StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstring& folder,
+                                    const std::vector<BatchVariable>& variables, bool suspended);
+
+// Ends process and every process it started, and theirs in turn, as far as the system still
+// lists them by their parent: for when a job object cannot hold them.
+void EndProcessTree(HANDLE process);
 
 }  // namespace quillon

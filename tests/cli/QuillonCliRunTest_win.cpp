@@ -24,6 +24,7 @@
 #include "pictures/PictureEngine_win.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/Printing.h"
+#include "support/RunCli_win.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 #include "support/WaitUntil.h"
@@ -34,76 +35,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Ansi;
+using testing::CliResult;
 using testing::operator<<;
+using testing::Quoted;
 using testing::ReadBytes;
+using testing::RunCli;
 using testing::RunningQuillon;
 using testing::TempFolder;
 using testing::TestPicture;
-
-// ImageMagick through the shims is slow to start under Wine.
-constexpr DWORD kRunLimitMs = 120000;
-
-struct CliResult {
-    long exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-UniqueHandle InheritableFile(const fs::path& path) {
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    return UniqueHandle(::CreateFileW(path.c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// Runs quillon-cli.exe to its end with both output streams in files (a pipe can be held
-// open by the command interpreter the run starts); whileRunning gets its process id.
-CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
-                 const std::function<void(DWORD)>& whileRunning = nullptr) {
-    CliResult result;
-    const fs::path outPath = captureFolder / L"cli-out.txt";
-    const fs::path errPath = captureFolder / L"cli-err.txt";
-    {
-        UniqueHandle out = InheritableFile(outPath);
-        UniqueHandle err = InheritableFile(errPath);
-        if (!out || !err)
-            return result;
-        const std::wstring exe = testing::WindowsPath(testing::RequiredEnvironment("QUILLON_CLI"));
-        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = out.get();
-        startup.hStdError = err.get();
-        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                              nullptr, &startup, &info)) {
-            return result;
-        }
-        ::CloseHandle(info.hThread);
-        UniqueHandle process(info.hProcess);
-        if (whileRunning)
-            whileRunning(info.dwProcessId);
-        if (::WaitForSingleObject(process.get(), kRunLimitMs) != WAIT_OBJECT_0) {
-            ::TerminateProcess(process.get(), 99);
-            ::WaitForSingleObject(process.get(), 5000);
-            return result;
-        }
-        DWORD code = 0;
-        ::GetExitCodeProcess(process.get(), &code);
-        result.exitCode = static_cast<long>(code);
-    }
-    result.out = ReadBytes(outPath);
-    result.err = ReadBytes(errPath);
-    fs::remove(outPath);
-    fs::remove(errPath);
-    return result;
-}
-
-std::wstring Quoted(const fs::path& path) {
-    return L"\"" + path.wstring() + L"\"";
-}
 
 // A script folder and a picture folder apart, so that where each file lands shows.
 class CliScriptRun : public ::testing::Test {

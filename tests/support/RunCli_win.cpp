@@ -1,0 +1,72 @@
+#include "support/RunCli_win.h"
+
+#include "base/Handles_win.h"
+#include "support/TempFolder.h"
+#include "support/WinTestSupport_win.h"
+
+namespace quillon::testing {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ImageMagick through the shims is slow to start under Wine.
+constexpr DWORD kRunLimitMs = 120000;
+
+UniqueHandle InheritableFile(const fs::path& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    return UniqueHandle(::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+}  // namespace
+
+CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
+                 const std::function<void(DWORD)>& whileRunning) {
+    CliResult result;
+    const fs::path outPath = captureFolder / L"cli-out.txt";
+    const fs::path errPath = captureFolder / L"cli-err.txt";
+    {
+        UniqueHandle out = InheritableFile(outPath);
+        UniqueHandle err = InheritableFile(errPath);
+        if (!out || !err)
+            return result;
+        const std::wstring exe = WindowsPath(RequiredEnvironment("QUILLON_CLI"));
+        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out.get();
+        startup.hStdError = err.get();
+        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                              nullptr, &startup, &info)) {
+            return result;
+        }
+        ::CloseHandle(info.hThread);
+        UniqueHandle process(info.hProcess);
+        if (whileRunning)
+            whileRunning(info.dwProcessId);
+        if (::WaitForSingleObject(process.get(), kRunLimitMs) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process.get(), 99);
+            ::WaitForSingleObject(process.get(), 5000);
+            return result;
+        }
+        DWORD code = 0;
+        ::GetExitCodeProcess(process.get(), &code);
+        result.exitCode = static_cast<long>(code);
+    }
+    result.out = ReadBytes(outPath);
+    result.err = ReadBytes(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return result;
+}
+
+std::wstring Quoted(const fs::path& path) {
+    return L"\"" + path.wstring() + L"\"";
+}
+
+}  // namespace quillon::testing
