@@ -49,12 +49,19 @@ CommandResult RunCommand(std::string commandLine, std::string workFolder,
         DeleteFileAnsi(batchPath);  // a part written is no batch to leave behind
         return {RunFault::kUnwritableFile, "", batchPath, ""};
     }
-    // Started in the work folder, the interpreter finds the batch by its name alone.
+    // Started in the work folder, the interpreter finds the batch by its name alone. With no
+    // console of its own, it would not hear the Ctrl+C or the closed console that ends
+    // quillon-cli: the job ends it and what it started with this program.
+    const UniqueHandle job = KillOnCloseJob();
     StartedInterpreter started =
-        StartInterpreter(WidenAnsi(kBatchName), WidenAnsi(folder), variables, false);
-    started.thread.Reset();
+        StartInterpreter(WidenAnsi(kBatchName), WidenAnsi(folder), variables, true);
     const bool ran = static_cast<bool>(started.process);
+    if (ran && job)
+        ::AssignProcessToJobObject(job.get(), started.process.get());
+    ::ResumeThread(started.thread.get());
     WaitForProcess(started.process);
+    if (job)
+        KeepOnClose(job.get());
     DeleteFileAnsi(batchPath);
     if (!ran)
         return {RunFault::kNoInterpreter, "", batchPath, SystemMessage(started.error)};

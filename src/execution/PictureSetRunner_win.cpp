@@ -165,13 +165,7 @@ class SetRunner {
             inputs_.insert(AsciiLowered(other.path));
         for (const SetPicture& picture : request_.plan.pictures)
             planned_.insert(AsciiLowered(picture.outputFolder + picture.outputName));
-        job_.Reset(::CreateJobObjectW(nullptr, nullptr));
-        if (job_) {
-            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-            ::SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
-                                      sizeof(limits));
-        }
+        job_ = KillOnCloseJob();
     }
 
     bool Run() {

@@ -186,6 +186,21 @@ StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstr
     return started;
 }
 
+UniqueHandle KillOnCloseJob() {
+    UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job && !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                          sizeof(limits)))
+        job.Reset();
+    return job;
+}
+
+void KeepOnClose(HANDLE job) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+}
+
 void EndProcessTree(HANDLE process) {
     const DWORD id = ::GetProcessId(process);
     const ULONGLONG start = StartOf(process);

@@ -49,6 +49,14 @@ struct StartedInterpreter {
 StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstring& folder,
                                     const std::vector<BatchVariable>& variables, bool suspended);
 
+// A job object whose processes are ended when its last handle closes, so that they end with
+// the program that holds it, however it ends. Empty when the system gives none.
+UniqueHandle KillOnCloseJob();
+
+// Lets the processes of such a job outlive it: for what a script started to stay open (a
+// viewer) once the script itself has ended.
+void KeepOnClose(HANDLE job);
+
 // Ends process and every process it started, and theirs in turn, as far as the system still
 // lists them by their parent: for when a job object cannot hold them.
 void EndProcessTree(HANDLE process);
