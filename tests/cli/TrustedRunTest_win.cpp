@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -44,7 +45,7 @@ struct TrustCase {
     // it: its first N bytes), a bare path a few bytes of text.
     const wchar_t* files;
     const char* body;        // of the script "s.xml" beside them; "$NAME2" makes it take two
-    const wchar_t* command;  // "@x" stands for x in the user's folder, quoted
+    const wchar_t* command;  // "@x" stands for x in the user's folder, quoted, "+" for a blank
     long exitCode;
     const char* says;               // in what quillon-cli printed
     const wchar_t* made;            // "|" between the new files; every other file stays as it was
@@ -53,6 +54,7 @@ struct TrustCase {
     const wchar_t* held = nullptr;  // held open without write or delete sharing meanwhile
     // Acts while quillon-cli runs (the script waits for it), then writes go.txt.
     void (*during)(const fs::path& root, DWORD cli) = nullptr;
+    bool eraseTemp = false;
 };
 
 std::vector<std::wstring> Split(std::wstring text, wchar_t at) {
@@ -146,11 +148,14 @@ TEST_P(TrustedRun, LeavesEveryUserFileAsItWasAndMakesOnlyItsOwn) {
     }
     const bool two = std::string(c.body).find("$NAME2") != std::string::npos;
     root.Write("user/s.xml", std::string("<script args=\"") + (two ? "2" : "1") +
-                                 "\" name=\"Trusted\">\r\n" + (c.during ? kHold : "") + c.body +
-                                 "\r\n</script>\r\n");
+                                 "\" name=\"Trusted\" erase_temp=\"" +
+                                 (c.eraseTemp ? "true" : "false") + "\">\r\n" +
+                                 (c.during ? kHold : "") + c.body + "\r\n</script>\r\n");
     std::wstring command;
-    for (const std::wstring& word : Split(c.command, L' '))
+    for (std::wstring word : Split(c.command, L' ')) {
+        std::replace(word.begin(), word.end(), L'+', L' ');
         command += (word[0] == L'@' ? Quoted(user / word.substr(1)) : word) + L" ";
+    }
     const std::map<std::wstring, std::string> before = Contents(user);
     UniqueHandle held(c.held ? ::CreateFileW((user / c.held).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                              nullptr, OPEN_EXISTING, 0, nullptr)
@@ -173,6 +178,11 @@ TEST_P(TrustedRun, LeavesEveryUserFileAsItWasAndMakesOnlyItsOwn) {
         EXPECT_NE(after[name], "") << Ansi(name) << " was not made";
         EXPECT_TRUE(!c.madeAlike || after[name] == after[made.front()]) << Ansi(name);
         expected[name] = after[name];
+    }
+    // Every folder run leaves the log of the run, which is its own file.
+    for (const auto& [path, bytes] : after) {
+        if (fs::path(path).filename() == L"Quillon batch log.txt")
+            expected[path] = bytes;
     }
     for (const auto& [path, bytes] : after)
         EXPECT_EQ(expected.count(path) ? expected[path] : "(none)", bytes) << Ansi(path);
@@ -218,7 +228,16 @@ INSTANTIATE_TEST_SUITE_P(
         TrustCase{"AnOutputHeldOpenIsKeptAsideAndTheOldOneUntouched",
                   L"set\\p.png=tall.png|set\\p_s.ppm", kScale, L"each @s.xml @set", 2, "kept as",
                   L"set\\p_s (Quillon 2).ppm|set\\Quillon batch log.txt", L"", false,
-                  L"set\\p_s.ppm"}),
+                  L"set\\p_s.ppm"},
+        // The pieces of a name with a blank are never words of their own: no del line can
+        // reach the user's files named like them, nor a quote swallow the rest of a line.
+        TrustCase{"ErasedIntermediatesOfANameWithABlankAreWholeWords",
+                  L"b c.png=tall.png|c_flip.png|c_a.png|b|c|c.png",
+                  "convert $NAME1.$EXT1 -scale 10% tmp_step.png\r\n"
+                  "convert tmp_step.png $NAME1_a.png\r\n"
+                  "convert $NAME1_a.png -flip $NAME1_flip.png",
+                  L"run @s.xml @b+c.png", 0, "", L"b c_flip.png", L"", false, nullptr, nullptr,
+                  true}),
     testing::CaseName());
 
 }  // namespace
