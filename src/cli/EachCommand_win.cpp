@@ -233,7 +233,8 @@ int EachCommand(const std::vector<std::string>& args) {
     }
     if (request.plan.leftOut > 0)
         WriteText("left out " + std::to_string(request.plan.leftOut) +
-                      " pictures: outputs of this script or pictures of another slot\r\n",
+                      (request.plan.leftOut == 1 ? " picture" : " pictures") +
+                      ": outputs of this script, or pictures of another slot\r\n",
                   false);
     request.others = others;
     request.jobs = options.jobs;

@@ -518,7 +518,7 @@ TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceFillSlotOneWithACountAndNoOtherSlo
     EXPECT_EQ(RefusalBeepCount(), beeps + 1);
     EXPECT_FALSE(Slot(1).picture);
     EXPECT_FALSE(Slot(2).picture);
-    EXPECT_EQ(harness_.Text(kInputStatusId), testing::ExpectedHint(2));
+    EXPECT_EQ(harness_.Text(kInputStatusId), "Several pictures or a folder go on slot 1");
 
     harness_.HoverOver(kSlotIdBase + 1);
     harness_.DropOn(kSlotIdBase + 1, two);

@@ -114,16 +114,16 @@ TEST(QuillonCli, ListAndBodyShowTheCatalogue) {
     EXPECT_EQ(body.output, "convert $NAME1.$EXT1 -resize 50%% out.png\r\n");
 }
 
-TEST(QuillonCli, MissingFolderOrBadPositionExitsWithTwo) {
+TEST(QuillonCli, MissingFolderOrBadPositionExitsWithThree) {
     TempFolder folder;
     EXPECT_EQ(testing::RunConsole(CliPath(), L"check \"" + folder.path().wstring() + L"\\none\"")
                   .exitCode,
-              2);
+              3);
     EXPECT_EQ(
-        testing::RunConsole(CliPath(), L"body \"" + folder.path().wstring() + L"\" 2").exitCode, 2);
+        testing::RunConsole(CliPath(), L"body \"" + folder.path().wstring() + L"\" 2").exitCode, 3);
     EXPECT_EQ(
-        testing::RunConsole(CliPath(), L"body \"" + folder.path().wstring() + L"\" x").exitCode, 2);
-    EXPECT_EQ(testing::RunConsole(CliPath(), L"frobnicate").exitCode, 2);
+        testing::RunConsole(CliPath(), L"body \"" + folder.path().wstring() + L"\" x").exitCode, 3);
+    EXPECT_EQ(testing::RunConsole(CliPath(), L"frobnicate").exitCode, 3);
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ constexpr char kHold[] = ":hold\r\nif not exist ..\\..\\..\\go.txt goto hold\r\n
 struct TrustCase {
     const char* name;
     // The user's files, "|" between them: "path=picture" a copy of a test picture ("/N" after
-    // it: its first N bytes), a bare path a few bytes of text.
+    // it: its first N bytes), "path=@a;b" a list of the lines a and b in UTF-16 with its
+    // byte-order mark, a bare path a few bytes of text.
     const wchar_t* files;
     const char* body;        // of the script "s.xml" beside them; "$NAME2" makes it take two
     const wchar_t* command;  // "@x" stands for x in the user's folder, quoted, "+" for a blank
@@ -139,9 +140,15 @@ TEST_P(TrustedRun, LeavesEveryUserFileAsItWasAndMakesOnlyItsOwn) {
     for (const std::wstring& file : Split(c.files, L'|')) {
         const std::vector<std::wstring> parts = Split(file, L'=');
         const std::vector<std::wstring> source = Split(parts.size() > 1 ? parts[1] : L"", L'/');
-        const std::string bytes = source.empty()
-                                      ? "old, the user's"
-                                      : ReadBytes(testing::TestPicture(Ansi(source[0]).c_str()));
+        std::string bytes = source.empty() ? "old, the user's" : "";
+        if (!source.empty() && source[0][0] == L'@') {
+            std::wstring list = L"\uFEFF" + source[0].substr(1);
+            for (std::size_t at; (at = list.find(L';')) != std::wstring::npos;)
+                list.replace(at, 1, L"\r\n");
+            bytes.assign(reinterpret_cast<const char*>(list.data()), list.size() * 2);
+        } else if (!source.empty()) {
+            bytes = ReadBytes(testing::TestPicture(Ansi(source[0]).c_str()));
+        }
         fs::create_directories((user / parts[0]).parent_path());
         std::ofstream(user / parts[0], std::ios::binary)
             << bytes.substr(0, source.size() > 1 ? std::stoul(source[1]) : bytes.size());
@@ -154,7 +161,9 @@ TEST_P(TrustedRun, LeavesEveryUserFileAsItWasAndMakesOnlyItsOwn) {
     std::wstring command;
     for (std::wstring word : Split(c.command, L' ')) {
         std::replace(word.begin(), word.end(), L'+', L' ');
-        command += (word[0] == L'@' ? Quoted(user / word.substr(1)) : word) + L" ";
+        const bool list = word.rfind(L"@@", 0) == 0;  // @LIST
+        command += (list ? L"@" : L"") +
+                   (word[0] == L'@' ? Quoted(user / word.substr(list ? 2 : 1)) : word) + L" ";
     }
     const std::map<std::wstring, std::string> before = Contents(user);
     UniqueHandle held(c.held ? ::CreateFileW((user / c.held).c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -229,6 +238,29 @@ INSTANTIATE_TEST_SUITE_P(
                   L"set\\p.png=tall.png|set\\p_s.ppm", kScale, L"each @s.xml @set", 2, "kept as",
                   L"set\\p_s (Quillon 2).ppm|set\\Quillon batch log.txt", L"", false,
                   L"set\\p_s.ppm"},
+        // Again over a folder that holds the outputs of a run before: they are left out, and
+        // a current one is kept or made anew as asked.
+        TrustCase{"SkipRunsOnlyThePicturesWithoutACurrentOutput",
+                  L"set\\p1.png=tall.png|set\\p2.png=tall.png|set\\p1_s.ppm=tall.png", kScale,
+                  L"each --existing skip @s.xml @set", 0, "skipped p1.png", L"set\\p2_s.ppm"},
+        TrustCase{"ReplaceMakesThemAnewLeavingOutItsOwnOutputs",
+                  L"set\\p1.png=tall.png|set\\p2.png=tall.png|set\\p1_s.ppm=tall.png", kScale,
+                  L"each @s.xml @set", 0, "left out 1 picture", L"set\\p1_s.ppm|set\\p2_s.ppm", L"",
+                  true},
+        // Subfolders keep their outputs beside their pictures, or the tree under --out.
+        TrustCase{"SubfoldersBesideThePictures",
+                  L"set\\a.png=tall.png|set\\sub\\b.png=tall.png|set\\sub\\deep\\c.png=tall.png",
+                  kScale, L"each --recurse @s.xml @set", 0, "created c.png",
+                  L"set\\a_s.ppm|set\\sub\\b_s.ppm|set\\sub\\deep\\c_s.ppm", L"", true},
+        TrustCase{"SubfoldersUnderTheOutputFolder",
+                  L"set\\a.png=tall.png|set\\sub\\b.png=tall.png|out\\note", kScale,
+                  L"each --recurse --keep-dates --out @out @s.xml @set", 0, "created b.png",
+                  L"out\\a_s.ppm|out\\sub|out\\sub\\b_s.ppm"},
+        TrustCase{"AListInUtf16IsReadAgainstItsFolder",
+                  L"set\\a.png=tall.png|set\\sub\\b.png=tall.png|set\\c.png=tall.png|"
+                  L"set\\list.txt=@# the set;a.png;;sub\\b.png",
+                  kScale, L"each @s.xml @@set\\list.txt", 0, "created b.png",
+                  L"set\\a_s.ppm|set\\sub\\b_s.ppm", L"", true},
         // The pieces of a name with a blank are never words of their own: no del line can
         // reach the user's files named like them, nor a quote swallow the rest of a line.
         TrustCase{"ErasedIntermediatesOfANameWithABlankAreWholeWords",
