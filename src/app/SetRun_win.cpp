@@ -169,15 +169,6 @@ HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view
     return dialog;
 }
 
-std::string LocalTimeText() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    char text[32];
-    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
-                  now.wDay, now.wHour, now.wMinute, now.wSecond);
-    return text;
-}
-
 // Waits for the set's thread while the window's messages flow; the main window's end or a
 // WM_QUIT cancels the set, and the quit is passed on once the set has stopped.
 void WaitWithMessages(HWND window, HWND dialog, HANDLE finished, HANDLE cancel) {
@@ -323,7 +314,7 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     const UniqueHandle finished(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!cancel || !finished)
         return std::nullopt;
-    const std::string started = LocalTimeText();
+    const std::string started = LogTimeNow();
     SetProgress progress;
     std::mutex outcomesLock;
     std::vector<PictureOutcome> outcomes;

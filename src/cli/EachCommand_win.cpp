@@ -158,15 +158,6 @@ void PrintOutcome(const SetPlan& plan, const PictureOutcome& outcome) {
               outcome.verdict == PictureVerdict::kCreated ? "" : FirstLines(outcome.output, 1));
 }
 
-std::string LocalTimeText() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    char text[32];
-    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
-                  now.wDay, now.wHour, now.wMinute, now.wSecond);
-    return text;
-}
-
 }  // namespace
 
 int EachCommand(const std::vector<std::string>& args) {
@@ -254,7 +245,7 @@ int EachCommand(const std::vector<std::string>& args) {
     ::SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
     const bool showProgress = _isatty(_fileno(stderr)) != 0;
     const int total = static_cast<int>(request.plan.pictures.size());
-    const std::string started = LocalTimeText();
+    const std::string started = LogTimeNow();
     std::vector<PictureOutcome> outcomes;
     SetProgress progress;
     const bool complete =

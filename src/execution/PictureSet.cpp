@@ -206,12 +206,16 @@ std::optional<unsigned long> JobFolderOwner(std::string_view name) {
     const std::string_view id = middle.substr(0, dash);
     const std::string_view job = dash == std::string_view::npos ? "" : middle.substr(dash + 1);
     auto digits = [](std::string_view text) {
-        return !text.empty() && text.size() <= 9 &&
+        return !text.empty() && text.size() <= 10 &&
                text.find_first_not_of("0123456789") == std::string_view::npos;
     };
     if (!digits(id) || !digits(job))
         return std::nullopt;
-    return std::stoul(std::string(id));
+    // Process ids are 32 bits wide; a larger number names no process of ours.
+    const unsigned long long number = std::stoull(std::string(id));
+    if (number > 0xFFFFFFFFull)
+        return std::nullopt;
+    return static_cast<unsigned long>(number);
 }
 
 BatchPlan JobBatch(std::string_view body, bool eraseTemp, const BatchPicture& first,

@@ -1,5 +1,6 @@
 #include "execution/PictureSetRunner_win.h"
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -36,26 +37,6 @@ std::wstring Wide(const std::string& ansi) {
     return WidenAnsi(ansi);
 }
 
-// The process id in a work folder's name, "~quillon-PID-k.tmp"; nothing for another name.
-std::optional<unsigned long> WorkFolderProcess(std::string_view name) {
-    constexpr std::string_view kStart = "~quillon-";
-    constexpr std::string_view kEnd = ".tmp";
-    if (name.size() <= kStart.size() + kEnd.size() || name.substr(0, kStart.size()) != kStart ||
-        name.substr(name.size() - kEnd.size()) != kEnd)
-        return std::nullopt;
-    const std::string_view middle =
-        name.substr(kStart.size(), name.size() - kStart.size() - kEnd.size());
-    const std::size_t dash = middle.find('-');
-    const auto isNumber = [](std::string_view text) {
-        return !text.empty() && text.size() <= 10 &&
-               text.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (dash == std::string_view::npos || !isNumber(middle.substr(0, dash)) ||
-        !isNumber(middle.substr(dash + 1)))
-        return std::nullopt;
-    return static_cast<unsigned long>(std::stoull(std::string(middle.substr(0, dash))));
-}
-
 // Whether the process that made a work folder has ended: no process has its id now, or the
 // one that has it started after the folder was made (the id was given again).
 bool MakerEnded(unsigned long processId, const FILETIME& folderMade) {
@@ -82,7 +63,7 @@ void RemoveEndedWorkFolders(const std::string& folder) {
         return;
     do {
         const std::optional<std::string> name = NarrowToAnsi(found.cFileName);
-        const std::optional<unsigned long> maker = name ? WorkFolderProcess(*name) : std::nullopt;
+        const std::optional<unsigned long> maker = name ? JobFolderOwner(*name) : std::nullopt;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
             (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && maker &&
             MakerEnded(*maker, found.ftCreationTime))
@@ -431,6 +412,15 @@ class SetRunner {
 };
 
 }  // namespace
+
+std::string LogTimeNow() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return text;
+}
 
 int DefaultSetJobs() {
     SYSTEM_INFO system{};

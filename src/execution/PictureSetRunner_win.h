@@ -39,6 +39,9 @@ struct SetRequest {
     std::function<std::optional<PixelSize>(const std::string&)> pictureSize;
 };
 
+// The local time as the log of a set's run gives it: "2026-12-08 14:31:40".
+std::string LogTimeNow();
+
 // The number of jobs a set runs at once by default: one per processor.
 int DefaultSetJobs();
 
