@@ -16,6 +16,7 @@
 #include "app/MenuIds.h"
 #include "app/NewScript_win.h"
 #include "app/ScriptCommands_win.h"
+#include "app/ScriptFolderWatch_win.h"
 #include "app/StartUp_win.h"
 #include "app/WebPages.h"
 #include "app/WebPages_win.h"
@@ -142,24 +143,6 @@ HWND AddControl(HWND window, const ControlEntry& entry, int height) {
     return control;
 }
 
-// With redrawing off the list neither repaints nor recomputes its scroll bar for each item
-// (under Wine that is a round trip to its server per item), and its storage is reserved
-// once: a folder of a thousand scripts fills the list in one go.
-void FillScriptList(HWND list, const std::vector<std::string>& items) {
-    std::vector<std::wstring> texts;
-    texts.reserve(items.size());
-    std::size_t characters = 0;
-    for (const std::string& item : items) {
-        texts.push_back(WidenUserText(item));
-        characters += texts.back().size() + 1;
-    }
-    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(list, CB_INITSTORAGE, texts.size(), characters * sizeof(wchar_t));
-    for (const std::wstring& text : texts)
-        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-}
-
 void AddControls(HWND window) {
     const std::vector<std::string> items = CatalogueListItems(App().catalogue);
     for (const ControlEntry& entry : MainWindowControls()) {
@@ -274,7 +257,8 @@ INT_PTR OnInitDialog(HWND window) {
     app.mainWindow = window;
     app.currentScript = 0;
     app.hoverSlot = 0;
-    ScanProgramFolder();  // before the controls: the list is built from its result
+    WatchScriptFolder(window);  // before the scan, so that no change after it goes unseen
+    ScanProgramFolder();        // before the controls: the list is built from its result
     SetClientSize(window, kMainClientSize.width, kMainClientSize.height);
     AddControls(window);
     SetProgramIcon(window);
@@ -362,6 +346,7 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
 }
 
 void OnDestroy() {
+    StopWatchingScriptFolder();
     ::DeleteFileW(WidenAnsi(ProgramFolder() + kValidationLogName).c_str());
 }
 
@@ -379,6 +364,11 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
         case kCheckImageMagickMessage:
             return OnCheckImageMagick(window);
+        case kScriptsChangedMessage:
+            OnScriptsChanged(window);
+            return TRUE;
+        case WM_TIMER:
+            return OnScriptsChangedTimer(window, wParam);
         case WM_DESTROY:
             OnDestroy();
             return FALSE;

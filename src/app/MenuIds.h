@@ -17,5 +17,7 @@ constexpr int kCmdImDownload = 1059;
 
 // The private message that asks the window to check ImageMagick once it runs.
 constexpr unsigned kCheckImageMagickMessage = 1425;
+// The private message by which the program folder's watch says that files in it changed.
+constexpr unsigned kScriptsChangedMessage = 1426;
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -20,6 +21,9 @@ void OnShowOutputFile(HWND window);
 
 // Writes the validation log beside the program and opens it in the editor (no waiting).
 void ShowValidationLog();
+
+// Adds the texts to the script list as its items, in order, in one go.
+void FillScriptList(HWND list, const std::vector<std::string>& items);
 
 // Puts text in place of list item `position` and selects that item.
 void ReplaceListItem(HWND window, int position, const std::string& text);

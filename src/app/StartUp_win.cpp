@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 #include "app/AppState_win.h"
 #include "app/MenuIds.h"
 #include "base/Files_win.h"
@@ -16,6 +19,25 @@ namespace {
 constexpr char kScriptCacheName[] = "Quillon scripts ";
 // Far more than the most a folder of scripts can fill; a larger file is no cache of ours.
 constexpr std::size_t kLargestCache = 64u << 20;
+
+// Runs a scan of the program folder through the cache of what earlier scans read there.
+void ScanThroughCache(
+    const std::function<void(const ScriptFolder& folder, ScriptCache* cache)>& scan) {
+    const std::string folder = ProgramFolder();
+    // The cache only saves reading: when it cannot be read or written, every file is read.
+    const std::string local = LocalAppDataFolder();
+    // One cache per program folder, so that copies of the program in two folders do not
+    // keep replacing each other's.
+    const std::string cachePath = local.empty() ? ""
+                                                : local + "\\" + kScriptCacheName +
+                                                      Fingerprint(AsciiLowered(folder)) + ".cache";
+    const std::string kept = cachePath.empty() ? "" : ReadFileBytes(cachePath, kLargestCache);
+    ScriptCache cache = ScriptCache::FromBytes(kept, folder);
+    scan(OpenScriptFolder(folder), &cache);
+    const std::string fresh = cache.ToBytes(folder);
+    if (!cachePath.empty() && fresh != kept)
+        WriteWholeFile(cachePath, fresh);
+}
 
 }  // namespace
 
@@ -47,21 +69,17 @@ void BuildMenus() {
 }
 
 void ScanProgramFolder() {
-    AppState& app = App();
-    const std::string folder = ProgramFolder();
-    // The cache only saves reading: when it cannot be read or written, every file is read.
-    const std::string local = LocalAppDataFolder();
-    // One cache per program folder, so that copies of the program in two folders do not
-    // keep replacing each other's.
-    const std::string cachePath = local.empty() ? ""
-                                                : local + "\\" + kScriptCacheName +
-                                                      Fingerprint(AsciiLowered(folder)) + ".cache";
-    const std::string kept = cachePath.empty() ? "" : ReadFileBytes(cachePath, kLargestCache);
-    ScriptCache cache = ScriptCache::FromBytes(kept, folder);
-    ScanCatalogue(app.catalogue, app.validationLog, OpenScriptFolder(folder), &cache);
-    const std::string fresh = cache.ToBytes(folder);
-    if (!cachePath.empty() && fresh != kept)
-        WriteWholeFile(cachePath, fresh);
+    ScanThroughCache([](const ScriptFolder& folder, ScriptCache* cache) {
+        ScanCatalogue(App().catalogue, App().validationLog, folder, cache);
+    });
+}
+
+bool RescanProgramFolder() {
+    bool changed = false;
+    ScanThroughCache([&changed](const ScriptFolder& folder, ScriptCache* cache) {
+        changed = RescanCatalogue(App().catalogue, App().validationLog, folder, cache);
+    });
+    return changed;
 }
 
 }  // namespace quillon

@@ -12,6 +12,9 @@ void BuildMenus();
 // Runs the catalogue scan of the program folder into the application state.
 void ScanProgramFolder();
 
+// Scans the program folder again while the program runs; true when the catalogue changed.
+bool RescanProgramFolder();
+
 // Creates the main window, runs its event loop and returns its result when it closes.
 int CreateMainWindow();
 

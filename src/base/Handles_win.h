@@ -86,6 +86,15 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
+// A watch on a folder started by FindFirstChangeNotificationW.
+struct ChangeNotificationTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static bool IsEmpty(Type h) { return h == nullptr || h == INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::FindCloseChangeNotification(h); }
+};
+using UniqueChangeNotification = UniqueResource<ChangeNotificationTraits>;
+
 // A module loaded by LoadLibraryEx, also one mapped only to read its resources.
 struct ModuleTraits {
     using Type = HMODULE;

@@ -1,13 +1,19 @@
 #include "catalogue/Catalogue.h"
 
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
+
+#include "base/Text.h"
 
 namespace quillon {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kScanHeading = "Program initial scan: looking for all .xml in ";
+constexpr std::string_view kRescanHeading =
+    "Scripts changed on disk: looking again for all .xml in ";
 constexpr std::string_view kInvalidTail =
     "--> Invalid xml. Not listing it in the drop-down menu\r\n\r\n";
 
@@ -76,6 +82,20 @@ std::uint8_t LogValidation(std::string& validationLog, int position, const std::
     return read.count;
 }
 
+// The scripts a catalogue offers, in order, as comparable tuples. Blank positions stand for
+// files that are no scripts (or for none), so a file that is no script changes nothing.
+std::vector<std::tuple<std::string, std::string, std::string, int, int>> OfferedScripts(
+    const ScriptCatalogue& catalogue) {
+    std::vector<std::tuple<std::string, std::string, std::string, int, int>> offered;
+    for (int k = 1; k <= catalogue.Size(); ++k) {
+        const ScriptEntry& entry = catalogue.At(k);
+        if (!TrimBlanks(entry.fileName).empty())
+            offered.emplace_back(entry.fileName, entry.displayName, entry.body, entry.argCount,
+                                 entry.eraseTemp);
+    }
+    return offered;
+}
+
 }  // namespace
 
 std::string WithOneTrailingSeparator(std::string path, char separator) {
@@ -88,7 +108,7 @@ std::string WithOneTrailingSeparator(std::string path, char separator) {
 void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
                    const ScriptFolder& folder, ScriptCache* cache) {
     catalogue.Reset(1);
-    validationLog = "Program initial scan: looking for all .xml in " + folder.path;
+    validationLog = std::string(kScanHeading) + folder.path;
     validationLog += kCrLf;
 
     const std::vector<std::string> names = folder.listScripts();
@@ -132,6 +152,34 @@ void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
     if (catalogue.Size() == 1 && TrimBlanks(catalogue.At(1).fileName).empty()) {
         catalogue.At(1).displayName = kNoScriptMarker;
     }
+}
+
+bool RescanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
+                     const ScriptFolder& folder, ScriptCache* cache) {
+    ScriptCatalogue fresh;
+    std::string freshLog;
+    ScanCatalogue(fresh, freshLog, folder, cache);
+    if (OfferedScripts(fresh) == OfferedScripts(catalogue))
+        return false;
+    catalogue = std::move(fresh);
+    validationLog += kRescanHeading;
+    validationLog += std::string_view(freshLog).substr(kScanHeading.size());
+    return true;
+}
+
+int PositionOfFile(const ScriptCatalogue& catalogue, const std::string& fileName) {
+    const std::string wanted = TrimBlanks(fileName);
+    if (wanted.empty())
+        return 0;
+    int sameButCase = 0;
+    for (int k = 1; k <= catalogue.Size(); ++k) {
+        const std::string name = TrimBlanks(catalogue.At(k).fileName);
+        if (name == wanted)
+            return k;
+        if (sameButCase == 0 && EqualsIgnoringAsciiCase(name, wanted))
+            sameButCase = k;
+    }
+    return sameButCase;
 }
 
 std::uint8_t ValidateScript(ScriptCatalogue& catalogue, std::string& validationLog,

@@ -56,6 +56,16 @@ struct ScriptFolder {
 void ScanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
                    const ScriptFolder& folder, ScriptCache* cache = nullptr);
 
+// Scans the folder again while the program runs, after files in it changed. Only when the
+// scripts it offers differ from the catalogue's is the catalogue replaced and the scan's
+// lines appended to the log, under a heading of their own; returns whether it was.
+bool RescanCatalogue(ScriptCatalogue& catalogue, std::string& validationLog,
+                     const ScriptFolder& folder, ScriptCache* cache = nullptr);
+
+// The position of the entry read from the file fileName; 0 when none was. The same name in
+// other letter case names the same file on Windows, so it is taken when there is no exact one.
+int PositionOfFile(const ScriptCatalogue& catalogue, const std::string& fileName);
+
 // Reads position k's file again into position k and appends its block to the log;
 // returns the argument count or kInvalidScript. Removing a failed entry is the caller's.
 std::uint8_t ValidateScript(ScriptCatalogue& catalogue, std::string& validationLog,

@@ -2,6 +2,7 @@
 // ImageMagick 6 of the test prefix, driven from this process as a user would drive them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -220,6 +221,38 @@ TEST(ScriptList, ShowsAnsiAndUtf8ScriptNamesAlike) {
                                                  {"u.xml", named("caf\xC3\xA9 \xE5\x86\x99")}});
     EXPECT_EQ(testing::ComboItems(quillon.Control(kScriptListId)),
               (std::vector<std::wstring>{L"caf\u00e9 ANSI", L"caf\u00e9 \u5199"}));
+    EXPECT_EQ(quillon.Close(), 0);
+}
+
+TEST(ScriptList, FollowsScriptsChangedOnDiskAndKeepsTheChosenOneWithItsPicture) {
+    testing::TempFolder folder;
+    const auto named = [](const std::string& name) {
+        return "<script args=\"1\" name=\"" + name +
+               "\">\r\nconvert $NAME.$EXT o.png\r\n</script>\r\n";
+    };
+    const fs::path photo = CopyPicture(folder.path(), "small.gif", "dot.gif");
+    RunningQuillon quillon(folder.path(), RunningQuillon::Files{{"a.xml", named("First")}});
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    ASSERT_TRUE(quillon.FillSlot(1, photo));
+    std::vector<std::wstring> items;
+    const auto listed = [&](std::vector<std::wstring> expected) {
+        return WaitUntil([&] {
+            items = testing::ComboItems(quillon.Control(kScriptListId));
+            std::sort(items.begin(), items.end());  // the folder's order is the file system's
+            return items == expected;
+        });
+    };
+    std::ofstream(folder.path() / "b.xml", std::ios::binary) << named("Second");
+    EXPECT_TRUE(listed({L"First", L"Second"})) << ::testing::PrintToString(items);
+    std::ofstream(folder.path() / "a.xml", std::ios::binary) << named("First, edited elsewhere");
+    EXPECT_TRUE(listed({L"First, edited elsewhere", L"Second"})) << ::testing::PrintToString(items);
+    const LRESULT chosen = ::SendMessageW(quillon.Control(kScriptListId), CB_GETCURSEL, 0, 0);
+    ASSERT_GE(chosen, 0);
+    EXPECT_EQ(testing::ComboItems(quillon.Control(kScriptListId))[static_cast<std::size_t>(chosen)],
+              L"First, edited elsewhere");
+    EXPECT_EQ(quillon.Text(kInputStatusId), "dot.gif 100x50");
+    EXPECT_TRUE(quillon.Enabled(kExecuteButtonId));
     EXPECT_EQ(quillon.Close(), 0);
 }
 

@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "support/Printing.h"
+
 namespace quillon {
 namespace {
 
@@ -215,6 +217,69 @@ TEST(ValidateScript, AppendsOneBlockWithoutScanLines) {
               "Extracting info from xml #2 - \"b.xml\"\r\nFound correct tag <script ...>\r\n"
               "Description: \"B\"\r\nThis script takes 3 input pic(s) as parameter\r\n\r\n");
 }
+
+// A folder changed while the program runs, where "a.xml" (one picture, named A) was chosen.
+struct RescanCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> after;
+    bool changed;
+    std::vector<std::string> items;  // the list after the rescan
+    int chosen;                      // where a.xml stands then; 0 = gone
+};
+
+class FolderChangedOnDisk : public ::testing::TestWithParam<RescanCase> {};
+using testing::operator<<;
+
+TEST_P(FolderChangedOnDisk, ReplacesTheCatalogueOnlyWhenItsScriptsChangedAndFindsTheChosenOne) {
+    FakeFolder fake;
+    fake.files = {{"a.xml", Valid("A", 1)}, {"b.xml", Valid("B", 0)}};
+    Scan scan = ScanOf(fake);
+    scan.log = "old log\r\n";
+    fake.files = GetParam().after;
+    EXPECT_EQ(RescanCatalogue(scan.catalogue, scan.log, fake.Folder()), GetParam().changed);
+    EXPECT_EQ(CatalogueListItems(scan.catalogue), GetParam().items);
+    EXPECT_EQ(PositionOfFile(scan.catalogue, "a.xml"), GetParam().chosen);
+    const std::string log = GetParam().changed ? "old log\r\nScripts changed on disk: looking "
+                                                 "again for all .xml in D:\\Apps\\\r\n"
+                                               : "old log\r\n";
+    EXPECT_EQ(scan.log.substr(0, log.size()), log);
+    EXPECT_EQ(scan.log.size() > log.size(), GetParam().changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FolderChangedOnDisk,
+    ::testing::Values(
+        RescanCase{"NothingThatCounts",
+                   {{"a.xml", Valid("A", 1)}, {"c.xml", "no script"}, {"b.xml", Valid("B", 0)}},
+                   false,
+                   {"A", "B"},
+                   1},
+        RescanCase{"ABodyEdited",
+                   {{"a.xml", "<script args=\"1\" name=\"A\">\r\nconvert y\r\n</script>"},
+                    {"b.xml", Valid("B", 0)}},
+                   true,
+                   {"A", "B"},
+                   1},
+        RescanCase{"AFileAddedBefore",
+                   {{"0.xml", Valid("New", 2)}, {"a.xml", Valid("A", 1)}, {"b.xml", Valid("B", 0)}},
+                   true,
+                   {"New", "A", "B"},
+                   2},
+        RescanCase{"TheChosenRenamed",
+                   {{"a.xml", Valid("A2", 3)}, {"b.xml", Valid("B", 0)}},
+                   true,
+                   {"A2", "B"},
+                   1},
+        RescanCase{"TheChosenInCapitals",
+                   {{"b.xml", Valid("B", 0)}, {"A.XML", Valid("A", 1)}},
+                   true,
+                   {"B", "A"},
+                   2},
+        RescanCase{"TheChosenDeleted", {{"b.xml", Valid("B", 0)}}, true, {"B"}, 0},
+        RescanCase{
+            "TheChosenBroken", {{"a.xml", "no tag"}, {"b.xml", Valid("B", 0)}}, true, {"B", ""}, 0},
+        RescanCase{"NothingLeft", {}, true, {kNoScriptMarker}, 0}),
+    testing::CaseName());
 
 TEST(RemoveCatalogueEntry, ShiftsLaterEntriesUpAndBlanksTheLast) {
     ScriptCatalogue catalogue;
