@@ -1,5 +1,6 @@
 #include "app/ScriptFolderWatch_win.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,8 +25,9 @@ constexpr UINT kQuietMs = 300;
 constexpr DWORD kWatchedChanges =
     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
-// A thread that waits on the folder and tells the window of each change. The window does
-// the reading, on its own thread, where the catalogue lives.
+// A thread that waits on the folder and tells the window of changes. The window does the
+// reading, on its own thread, where the catalogue lives. One message at a time is enough: a
+// run that writes hundreds of files into the folder does not fill the window's queue.
 class FolderWatch {
   public:
     FolderWatch(const std::string& folder, HWND window)
@@ -45,11 +47,15 @@ class FolderWatch {
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
+    // The window has taken the message; the next change is told again.
+    void Heard() { told_ = false; }
+
   private:
     void Watch(HWND window) {
         const HANDLE waits[] = {stop_.get(), change_.get()};
         while (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-            ::PostMessageW(window, kScriptsChangedMessage, 0, 0);
+            if (!told_.exchange(true))
+                ::PostMessageW(window, kScriptsChangedMessage, 0, 0);
             if (!::FindNextChangeNotification(change_.get()))
                 return;
         }
@@ -57,6 +63,7 @@ class FolderWatch {
 
     UniqueHandle stop_;
     UniqueChangeNotification change_;
+    std::atomic<bool> told_{false};
     std::thread thread_;
 };
 
@@ -122,6 +129,8 @@ void StopWatchingScriptFolder() {
 }
 
 void OnScriptsChanged(HWND window) {
+    if (TheWatch())
+        TheWatch()->Heard();
     ::SetTimer(window, kQuietTimer, kQuietMs, nullptr);  // a change meanwhile starts it again
 }
 
