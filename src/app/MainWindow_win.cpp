@@ -11,6 +11,7 @@
 
 #include "app/AppState_win.h"
 #include "app/ButtonGlyph.h"
+#include "app/HandOver_win.h"
 #include "app/ImageMagickCheck_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
@@ -183,6 +184,7 @@ void OnScriptChosen(HWND window) {
         return;
     app.currentScript = position;
     LayoutSlots(window, app.catalogue.At(position).argCount);
+    PlaceHandedPictures(window);  // pictures from Explorer wait for a script that takes them
 }
 
 void OnMenuButton(HWND window) {
@@ -270,6 +272,8 @@ INT_PTR OnInitDialog(HWND window) {
         return DropContext{ChosenArgCount().value_or(0), App().hoverSlot};
     }));
     ShowNoScript(window);
+    PlaceHandedPictures(window);  // the command line's, which ask for a script first
+    MarkProgramWindow(window);
     app.imageMagickVersion = ReadImageMagickVersion();
     ::PostMessageW(window, kCheckImageMagickMessage, 0, 0);
     return FALSE;  // focus is left where the dialog manager puts it
@@ -345,12 +349,20 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
     return FALSE;
 }
 
-void OnDestroy() {
+void OnDestroy(HWND window) {
+    UnmarkProgramWindow(window);
     StopWatchingScriptFolder();
     ::DeleteFileW(WidenAnsi(ProgramFolder() + kValidationLogName).c_str());
 }
 
-INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+// Pictures a second start of the program hands over; the answer goes back to it.
+INT_PTR OnCopyData(HWND window, const COPYDATASTRUCT* data) {
+    const BOOL taken = OnHandedPictures(window, data) ? TRUE : FALSE;
+    ::SetWindowLongPtrW(window, DWLP_MSGRESULT, taken);
+    return TRUE;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog(window);
@@ -367,10 +379,15 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case kScriptsChangedMessage:
             OnScriptsChanged(window);
             return TRUE;
+        case WM_COPYDATA:
+            return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case kPlaceHandedPicturesMessage:
+            PlaceHandedPictures(window);
+            return TRUE;
         case WM_TIMER:
-            return OnScriptsChangedTimer(window, wParam);
+            return OnScriptsChangedTimer(window, wParam) || OnHandedPicturesTimer(window, wParam);
         case WM_DESTROY:
-            OnDestroy();
+            OnDestroy(window);
             return FALSE;
         default:
             return FALSE;

@@ -19,5 +19,7 @@ constexpr int kCmdImDownload = 1059;
 constexpr unsigned kCheckImageMagickMessage = 1425;
 // The private message by which the program folder's watch says that files in it changed.
 constexpr unsigned kScriptsChangedMessage = 1426;
+// The private message by which the window places pictures a second start handed to it.
+constexpr unsigned kPlaceHandedPicturesMessage = 1427;
 
 }  // namespace quillon

@@ -4,7 +4,11 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <string>
+#include <vector>
+
 #include "app/AppState_win.h"
+#include "app/HandOver_win.h"
 #include "app/ImageMagickCheck_win.h"
 #include "app/StartUp_win.h"
 #include "dialogs/MsgBoxStyle.h"
@@ -43,6 +47,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ::MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_OK);
         return kUnsupportedSystemExitCode;
     }
+    // Pictures from Explorer go to the window already open on this folder, if there is one.
+    const std::vector<std::wstring> pictures = CommandLinePaths();
+    if (!pictures.empty() && HandToRunningWindow(pictures))
+        return 0;
+    KeepHandedPictures(pictures);
     PlatformSession platform;
 
     SetMsgBoxStyle("Lucida Console", 10, 0, -1);

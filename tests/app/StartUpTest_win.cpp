@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "app/MenuIds.h"
+#include "support/MainWindowHarness_win.h"
+#include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
 #include "support/WinTestSupport_win.h"
 
@@ -46,6 +48,8 @@ TEST(StartUp, EmptyFolderOffersTheMarkerAndArgumentsAreIgnored) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(testing::ComboItems(::GetDlgItem(window, kScriptListId)),
               (std::vector<std::wstring>{L"[ No valid ImageMagick script (.xml) found ]"}));
+    EXPECT_EQ(testing::TextOf(::GetDlgItem(window, kInputStatusId)),
+              L"Select a script from the drop-down menu");
     CloseFromSystemMenu(window);
     EXPECT_EQ(quillon.WaitForExit(), 0);
 }
@@ -78,6 +82,57 @@ TEST(StartUp, HasNoMaximiseBoxAndCannotBeResized) {
     EXPECT_EQ(client.bottom, 280);
     CloseFromSystemMenu(window);
     EXPECT_EQ(quillon.WaitForExit(), 0);
+}
+
+// ---- Pictures from Explorer ----------------------------------------------------------
+
+std::string PictureScript(int args) {
+    return "<script args=\"" + std::to_string(args) + "\" name=\"Takes pictures\">\r\n" +
+           "convert %1 out.png\r\n</script>\r\n";
+}
+
+std::wstring Quoted(const std::filesystem::path& path) {
+    return L"\"" + path.wstring() + L"\"";
+}
+
+TEST(PicturesFromExplorer, TwoOnTheCommandLineFillSlotsOneAndTwo) {
+    TempFolder folder;
+    const std::filesystem::path photo = testing::TestPicture("photo.jpg");
+    const std::filesystem::path tall = testing::TestPicture("tall.png");
+    testing::RunningQuillon quillon(folder.path(), {{"two.xml", PictureScript(2)}},
+                                    Quoted(photo) + L" " + Quoted(tall));
+    ASSERT_NE(quillon.window(), nullptr);
+    EXPECT_EQ(quillon.Text(kInputStatusId), "Choose a script for 2 pictures");
+    quillon.ChooseFirstScript();
+    EXPECT_TRUE(testing::WaitUntil([&] { return quillon.Enabled(kExecuteButtonId); }));
+    EXPECT_EQ(quillon.Text(kInputStatusId).rfind("tall.png ", 0), 0u)
+        << quillon.Text(kInputStatusId);
+}
+
+TEST(PicturesFromExplorer, AFolderBecomesSlotOnesSet) {
+    TempFolder folder;
+    const std::filesystem::path pictures = folder.path() / "pictures";
+    std::filesystem::create_directory(pictures);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        std::filesystem::copy_file(testing::TestPicture("photo.jpg"), pictures / name);
+    testing::RunningQuillon quillon(folder.path(), {{"one.xml", PictureScript(1)}},
+                                    Quoted(pictures));
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    EXPECT_TRUE(testing::WaitUntil([&] { return quillon.Text(kInputStatusId) == "3 pictures"; }))
+        << quillon.Text(kInputStatusId);
+}
+
+TEST(PicturesFromExplorer, ASecondStartHandsItsPictureToTheOpenWindowAndEnds) {
+    TempFolder folder;
+    testing::RunningQuillon first(folder.path(), {{"one.xml", PictureScript(1)}});
+    ASSERT_NE(first.window(), nullptr);
+    first.ChooseFirstScript();
+    StartedProgram second((folder.path() / L"Quillon.exe").wstring(),
+                          Quoted(testing::TestPicture("photo.jpg")));
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_TRUE(testing::WaitUntil([&] { return first.Enabled(kExecuteButtonId); }));
+    EXPECT_EQ(first.Text(kInputStatusId).rfind("photo.jpg ", 0), 0u) << first.Text(kInputStatusId);
 }
 
 // ---- quillon-cli.exe ------------------------------------------------------------------

@@ -50,8 +50,9 @@ HWND FileNameBox(HWND dialog) {
     return found;
 }
 
-RunningQuillon::RunningQuillon(const fs::path& folder, const Files& files)
-    : program_(Install(folder, files), L"") {
+RunningQuillon::RunningQuillon(const fs::path& folder, const Files& files,
+                               const std::wstring& arguments)
+    : program_(Install(folder, files), arguments) {
     window_ = program_.WaitForWindow(kTitle);
 }
 

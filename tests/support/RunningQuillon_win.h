@@ -25,8 +25,10 @@ class RunningQuillon {
   public:
     using Files = std::vector<std::pair<std::string, std::string>>;  // name, bytes
 
-    // Quillon.exe installed in folder beside the files given, with its window open.
-    RunningQuillon(const std::filesystem::path& folder, const Files& files);
+    // Quillon.exe installed in folder beside the files given, started with these command-line
+    // arguments, with its window open.
+    RunningQuillon(const std::filesystem::path& folder, const Files& files,
+                   const std::wstring& arguments = L"");
     // The same with one script file, "script.xml".
     RunningQuillon(const std::filesystem::path& folder, const std::string& script);
     ~RunningQuillon();
