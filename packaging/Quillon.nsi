@@ -13,6 +13,11 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillon"
+; What Explorer's "Open with" offers for pictures: Quillon as one application among others,
+; listed by the types it supports. No type's own key or ProgID is written, so Quillon never
+; becomes the default for any, and a key of the user's under Software\Classes\.jpg cannot
+; hide the machine's association.
+!define OPEN_WITH_KEY "Software\Classes\Applications\Quillon.exe"
 
 Name "Quillon ${VERSION}"
 OutFile "${OUTFILE}"
@@ -27,6 +32,27 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 !include "${SCRIPTS}"
+
+; The picture types Quillon reads, as its picture chooser lists them.
+!macro PictureTypes action
+  !insertmacro ${action} .bmp
+  !insertmacro ${action} .ico
+  !insertmacro ${action} .png
+  !insertmacro ${action} .jpg
+  !insertmacro ${action} .jpeg
+  !insertmacro ${action} .jpe
+  !insertmacro ${action} .jfif
+  !insertmacro ${action} .gif
+  !insertmacro ${action} .tif
+  !insertmacro ${action} .tiff
+  !insertmacro ${action} .pcx
+  !insertmacro ${action} .tga
+  !insertmacro ${action} .psd
+!macroend
+
+!macro OfferForType type
+  WriteRegStr HKCU "${OPEN_WITH_KEY}\SupportedTypes" "${type}" ""
+!macroend
 
 !macro InstallScript name
   File "${STAGE}/${name}"
@@ -49,6 +75,11 @@ Section "Quillon"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\Quillon.lnk" "$INSTDIR\Quillon.exe" "" "$INSTDIR\Quillon.exe" 0
+  ; Explorer's "Send to" menu hands the chosen pictures or folders to Quillon.
+  CreateShortcut "$SENDTO\Quillon.lnk" "$INSTDIR\Quillon.exe" "" "$INSTDIR\Quillon.exe" 0
+  WriteRegStr HKCU "${OPEN_WITH_KEY}" "FriendlyAppName" "Quillon"
+  WriteRegStr HKCU "${OPEN_WITH_KEY}\shell\open\command" "" '"$INSTDIR\Quillon.exe" "%1"'
+  !insertmacro PictureTypes OfferForType
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Quillon"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -67,6 +98,8 @@ SectionEnd
 Section "Uninstall"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\Quillon.lnk"
+  Delete "$SENDTO\Quillon.lnk"
+  DeleteRegKey HKCU "${OPEN_WITH_KEY}"
   Delete "$INSTDIR\Quillon.exe"
   Delete "$INSTDIR\quillon-cli.exe"
   Delete "$INSTDIR\README.md"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Packages what the Windows build holds (tools/package --no-build), checks the portable
 # zip's file list, then installs silently under Wine and uninstalls again: the files, the
-# Start-menu shortcut and the uninstall key come and go, and a script of the user's own
-# stays.
+# Start-menu and Send to shortcuts, the Open with entry and the uninstall key come and go,
+# and a script of the user's own stays.
 #   check-installer.sh SOURCE_DIR WINEPREFIX WORK_DIR
 # Wine's output is captured through files, never pipes. Exits 77 (skipped) without the
 # packaging tools.
@@ -45,9 +45,12 @@ install_dir=$prefix/${folders[0]}/Programs/Quillon
 shortcut="$prefix/${folders[1]}/Microsoft/Windows/Start Menu/Programs/Quillon.lnk"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillon'
 key_exists() { "$wine_run" "$prefix" reg query "$key" >"$work/reg.txt" 2>&1; }
+send_to="$prefix/${folders[1]}/Microsoft/Windows/SendTo/Quillon.lnk"
+open_with='HKCU\Software\Classes\Applications\Quillon.exe'
+open_with_exists() { "$wine_run" "$prefix" reg query "$open_with" /s >"$work/open-with.txt" 2>&1; }
 
 # A run before this one may have stopped half-way.
-rm -rf "$install_dir" "$shortcut"
+rm -rf "$install_dir" "$shortcut" "$send_to"
 "$wine_run" "$prefix" reg delete "$key" /f >"$work/reg-delete.txt" 2>&1 || true
 
 "$wine_run" "$prefix" "$setup" /S >"$work/setup.txt" 2>&1 || fail "setup.exe /S exited with $?"
@@ -57,6 +60,11 @@ done
 [ -f "$shortcut" ] || fail "no Start-menu shortcut: $shortcut"
 key_exists || fail "no uninstall key $key"
 grep -q 'Uninstall.exe' "$work/reg.txt" || fail "the uninstall key names no Uninstall.exe"
+[ -f "$send_to" ] || fail "no Send to shortcut: $send_to"
+open_with_exists || fail "Quillon is not offered under Open with: no $open_with"
+grep -q '\.jpg' "$work/open-with.txt" || fail "Open with names no .jpg among the supported types"
+"$wine_run" "$prefix" reg query 'HKCU\Software\Classes\.jpg' /ve >"$work/jpg.txt" 2>&1 &&
+  grep -qi 'quillon' "$work/jpg.txt" && fail "Quillon made itself the default for .jpg"
 
 # A script the user wrote beside the program, then a silent uninstall. The uninstaller
 # copies itself away and returns at once, so its work is waited for: it removes
@@ -72,6 +80,8 @@ for file in "${shipped[@]}" Uninstall.exe; do
   [ ! -e "$install_dir/$file" ] || fail "left after uninstalling: $install_dir/$file"
 done
 [ ! -e "$shortcut" ] || fail "shortcut left after uninstalling: $shortcut"
+[ ! -e "$send_to" ] || fail "Send to shortcut left after uninstalling: $send_to"
+! open_with_exists || fail "Open with key left after uninstalling"
 ! key_exists || fail "uninstall key left after uninstalling"
 [ -f "$install_dir/mine.xml" ] || fail "the user's own script was removed"
 rm -rf "$install_dir"
