@@ -13,6 +13,7 @@
 #include "app/ButtonGlyph.h"
 #include "app/HandOver_win.h"
 #include "app/ImageMagickCheck_win.h"
+#include "app/Keyboard_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
 #include "app/NewScript_win.h"
@@ -115,8 +116,8 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::ScriptList:
             return {L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::StatusLine:
-            return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY,
-                    WS_EX_CLIENTEDGE};
+            // Read-only lines to read, not to stop at on the way through the window.
+            return {L"EDIT", kChild | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
         case ControlKind::BitmapButton:
             return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, 0};
         case ControlKind::TextButton:
@@ -129,7 +130,8 @@ ControlClass ClassOf(ControlKind kind) {
 HWND AddControl(HWND window, const ControlEntry& entry, int height) {
     if (entry.kind == ControlKind::PictureArea)
         return CreatePictureArea(window, entry.id,
-                                 {entry.rect.x, entry.rect.y, entry.rect.width, height});
+                                 {entry.rect.x, entry.rect.y, entry.rect.width, height},
+                                 entry.id == kFirstSlotId);
     const ControlClass kind = ClassOf(entry.kind);
     const std::wstring text =
         entry.kind == ControlKind::BitmapButton ? std::wstring() : WidenAnsi(entry.text);
@@ -156,6 +158,89 @@ void AddControls(HWND window) {
         if (!entry.enabled)
             ::EnableWindow(control, FALSE);
     }
+}
+
+// ---- Files dropped or pasted ---------------------------------------------------------
+
+std::wstring DroppedPath(HDROP drop, UINT index = 0) {
+    const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+    const UINT copied = ::DragQueryFileW(drop, index, path.data(), length + 1);
+    path.resize(copied);
+    return path;
+}
+
+// The slot under the drop point, found as a cursor query there would find it. A shell drag
+// holds the mouse, so no cursor query reaches the window while the file is dragged over it.
+void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
+    POINT point{};
+    HWND target = nullptr;
+    if (::DragQueryPoint(drop, &point))
+        target = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
+    App().hoverSlot = SlotUnderPointer(window, target, ChosenArgCount().value_or(0));
+}
+
+constexpr char kSetOnSlotOneText[] = "Several pictures or a folder go on slot 1";
+
+// The files a drop or the clipboard holds. The wide names, narrowed without guessing: a
+// character the code page lacks becomes a '?', which no file name can hold, so it is refused
+// instead of opening another file.
+std::vector<std::string> FilesOf(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i)
+        paths.push_back(NarrowToAnsiMarked(DroppedPath(drop, i)));
+    return paths;
+}
+
+// Several files, or a folder, given to slot 1 of a script that takes pictures: slot 1 holds
+// them all; given to any other slot, they are refused. False for a single file.
+bool TakeSet(HWND window, const std::vector<std::string>& paths, int slot) {
+    if (paths.size() == 1 && !IsFolder(paths.front()))
+        return false;
+    if (slot != 1) {
+        RefusalBeep();
+        SetItemText(window, kInputStatusId, kSetOnSlotOneText);
+    } else {
+        FillSlotOne(window, paths, ChosenArgCount().value_or(0));
+    }
+    return true;
+}
+
+// Opens the clipboard for as long as it lives.
+class OpenClipboardScope {
+  public:
+    explicit OpenClipboardScope(HWND window) : open_(::OpenClipboard(window) != FALSE) {}
+    ~OpenClipboardScope() {
+        if (open_)
+            ::CloseClipboard();
+    }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+    bool open() const { return open_; }
+
+  private:
+    bool open_;
+};
+
+// Files copied in the file manager, pasted into a slot: as a drop of them on that slot.
+void PasteIntoSlot(HWND window, int slot) {
+    std::vector<std::string> paths;
+    if (::IsClipboardFormatAvailable(CF_HDROP)) {
+        OpenClipboardScope clipboard(window);
+        // The clipboard keeps the drop; it is read, never finished here.
+        if (HANDLE drop = clipboard.open() ? ::GetClipboardData(CF_HDROP) : nullptr)
+            paths = FilesOf(static_cast<HDROP>(drop));
+    }
+    const int argCount = ChosenArgCount().value_or(0);
+    if (paths.empty() || slot > argCount) {
+        RefusalBeep();
+        return;
+    }
+    if (TakeSet(window, paths, slot))
+        return;
+    SetOutputStatus(window, "");
+    FillSlot(window, slot, paths.front(), argCount);
 }
 
 // ---- Commands -------------------------------------------------------------------------
@@ -187,7 +272,16 @@ void OnScriptChosen(HWND window) {
     PlaceHandedPictures(window);  // pictures from Explorer wait for a script that takes them
 }
 
+// At the pointer for a click; opened from the keyboard, just above the button, where the
+// eye already is, leaving the button itself in view.
 void OnMenuButton(HWND window) {
+    RECT button{};
+    if (LastInputWasKeyboard() && ::GetWindowRect(::GetDlgItem(window, kMenuButtonId), &button)) {
+        TPMPARAMS avoid{sizeof(avoid), button};
+        ::TrackPopupMenuEx(App().mainMenu, kPopupMenuFlags | TPM_VERTICAL, button.right, button.top,
+                           window, &avoid);
+        return;
+    }
     POINT pointer{};
     ::GetCursorPos(&pointer);
     ::TrackPopupMenu(App().mainMenu, kPopupMenuFlags, pointer.x, pointer.y, 0, window, nullptr);
@@ -211,11 +305,43 @@ constexpr ClickCommand kClickCommands[] = {
     {kOutputPictureId, OnShowOutputFile},
 };
 
+// A slot's keys and clicks: a click, Enter or Space opens its chooser, Delete empties it,
+// a paste fills it.
+bool OnSlotCommand(HWND window, int slot, int code) {
+    if (code == kAreaEmptyKey) {
+        EmptySlot(window, slot, ChosenArgCount());
+    } else if (code == kAreaPasteKey) {
+        PasteIntoSlot(window, slot);
+    } else if (IsClick(code)) {
+        HWND area = ::GetDlgItem(window, kSlotIdBase + slot);
+        const bool focused = area != nullptr && ::GetFocus() == area;
+        ChoosePictureForSlot(window, slot, ChosenArgCount());
+        // Back where the keys left off, whether or not the closing chooser gave the window
+        // its focus back.
+        if (focused && ::IsWindow(area))
+            ::SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(area), TRUE);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Enter, when the focused control does not take it itself. A slot takes it, but should the
+// dialog manager pass it on as the default button's, it still opens the slot's chooser.
+void OnEnter(HWND window) {
+    HWND focus = ::GetFocus();
+    const int id = focus != nullptr && ::GetParent(focus) == window ? ::GetDlgCtrlID(focus) : 0;
+    if (id >= kFirstSlotId && id <= kLastSlotId)
+        OnSlotCommand(window, id - kSlotIdBase, STN_CLICKED);
+}
+
 INT_PTR OnCommand(HWND window, int id, int code) {
     switch (id) {
         case IDOK:
+            OnEnter(window);
+            return TRUE;  // Enter never closes the window
         case IDCANCEL:
-            return TRUE;  // Enter and Escape arrive as these; neither closes the window
+            return TRUE;  // nor does Escape
         case kScriptListId:
             if (code != CBN_SELENDOK)
                 return FALSE;
@@ -245,10 +371,8 @@ INT_PTR OnCommand(HWND window, int id, int code) {
         OpenWebPage(window, page);
         return TRUE;
     }
-    if (id >= kFirstSlotId && id <= kLastSlotId && IsClick(code)) {
-        ChoosePictureForSlot(window, id - kSlotIdBase, ChosenArgCount());
-        return TRUE;
-    }
+    if (id >= kFirstSlotId && id <= kLastSlotId)
+        return OnSlotCommand(window, id - kSlotIdBase, code) ? TRUE : FALSE;
     return FALSE;
 }
 
@@ -260,7 +384,8 @@ INT_PTR OnInitDialog(HWND window) {
     app.currentScript = 0;
     app.hoverSlot = 0;
     WatchScriptFolder(window);  // before the scan, so that no change after it goes unseen
-    ScanProgramFolder();        // before the controls: the list is built from its result
+    WatchKeyboard(window);
+    ScanProgramFolder();  // before the controls: the list is built from its result
     SetClientSize(window, kMainClientSize.width, kMainClientSize.height);
     AddControls(window);
     SetProgramIcon(window);
@@ -274,6 +399,9 @@ INT_PTR OnInitDialog(HWND window) {
     ShowNoScript(window);
     PlaceHandedPictures(window);  // the command line's, which ask for a script first
     MarkProgramWindow(window);
+    // The focus is shown from the start, not only once a key has been pressed: the slots are
+    // worked from the keyboard too.
+    ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     app.imageMagickVersion = ReadImageMagickVersion();
     ::PostMessageW(window, kCheckImageMagickMessage, 0, 0);
     return FALSE;  // focus is left where the dialog manager puts it
@@ -297,53 +425,12 @@ INT_PTR OnSetCursor(HWND window, HWND underPointer) {
     return TRUE;
 }
 
-std::wstring DroppedPath(HDROP drop, UINT index = 0) {
-    const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
-    std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
-    const UINT copied = ::DragQueryFileW(drop, index, path.data(), length + 1);
-    path.resize(copied);
-    return path;
-}
-
-// The slot under the drop point, found as a cursor query there would find it. A shell drag
-// holds the mouse, so no cursor query reaches the window while the file is dragged over it.
-void UpdateHoverSlotAtDrop(HWND window, HDROP drop) {
-    POINT point{};
-    HWND target = nullptr;
-    if (::DragQueryPoint(drop, &point))
-        target = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
-    App().hoverSlot = SlotUnderPointer(window, target, ChosenArgCount().value_or(0));
-}
-
-constexpr char kSetOnSlotOneText[] = "Several pictures or a folder go on slot 1";
-
-// Several files, or a folder, dropped on slot 1 of a script that takes pictures: slot 1
-// holds them all.
-bool DroppedSet(HWND window, HDROP drop, UINT count) {
-    std::vector<std::string> paths;
-    for (UINT i = 0; i < count; ++i)
-        paths.push_back(NarrowToAnsiMarked(DroppedPath(drop, i)));
-    if (count == 1 && !IsFolder(paths.front()))
-        return false;
-    UpdateHoverSlotAtDrop(window, drop);
-    if (App().hoverSlot != 1) {
-        RefusalBeep();
-        SetItemText(window, kInputStatusId, kSetOnSlotOneText);
-    } else {
-        FillSlotOne(window, paths, ChosenArgCount().value_or(0));
-    }
-    return true;
-}
-
 INT_PTR OnDropFiles(HWND window, HDROP drop) {
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count >= 1 && !DroppedSet(window, drop, count)) {
-        // The wide name, narrowed without guessing: a character the code page lacks becomes
-        // a '?', which no file name can hold, so it is refused instead of opening another file.
-        const std::string path = NarrowToAnsiMarked(DroppedPath(drop));
+    const std::vector<std::string> paths = FilesOf(drop);
+    if (!paths.empty()) {
         UpdateHoverSlotAtDrop(window, drop);
-        if (App().dropTarget)
-            App().dropTarget.get()->LoadDroppedFile(path);
+        if (!TakeSet(window, paths, App().hoverSlot) && App().dropTarget)
+            App().dropTarget.get()->LoadDroppedFile(paths.front());
     }
     ::DragFinish(drop);
     return FALSE;
@@ -351,6 +438,7 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
 
 void OnDestroy(HWND window) {
     UnmarkProgramWindow(window);
+    StopWatchingKeyboard();
     StopWatchingScriptFolder();
     ::DeleteFileW(WidenAnsi(ProgramFolder() + kValidationLogName).c_str());
 }
@@ -381,6 +469,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         case WM_COPYDATA:
             return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case kReadFolderAgainMessage:
+            ReadScriptFolderNow(window);
+            return TRUE;
         case kPlaceHandedPicturesMessage:
             PlaceHandedPictures(window);
             return TRUE;

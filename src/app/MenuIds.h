@@ -21,5 +21,7 @@ constexpr unsigned kCheckImageMagickMessage = 1425;
 constexpr unsigned kScriptsChangedMessage = 1426;
 // The private message by which the window places pictures a second start handed to it.
 constexpr unsigned kPlaceHandedPicturesMessage = 1427;
+// The private message by which F5 asks the window to read the program folder again.
+constexpr unsigned kReadFolderAgainMessage = 1428;
 
 }  // namespace quillon

@@ -13,6 +13,7 @@
 #include "app/StartUp_win.h"
 #include "base/AnsiText_win.h"
 #include "base/DialogItems_win.h"
+#include "base/Feedback_win.h"
 #include "base/Handles_win.h"
 #include "pictures/InputSlots_win.h"
 
@@ -132,6 +133,15 @@ void OnScriptsChanged(HWND window) {
     if (TheWatch())
         TheWatch()->Heard();
     ::SetTimer(window, kQuietTimer, kQuietMs, nullptr);  // a change meanwhile starts it again
+}
+
+void ReadScriptFolderNow(HWND window) {
+    if (MustWait(window)) {
+        RefusalBeep();
+        return;
+    }
+    ::KillTimer(window, kQuietTimer);  // what the watch heard is read now too
+    ReadScriptsAgain(window);
 }
 
 bool OnScriptsChangedTimer(HWND window, UINT_PTR timer) {

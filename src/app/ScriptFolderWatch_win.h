@@ -19,6 +19,10 @@ void StopWatchingScriptFolder();
 // is open or a dialog of the window is.
 void OnScriptsChanged(HWND window);
 
+// The user asks for the folder to be read again (F5): at once, or a beep while a run, an
+// editor or a dialog holds the list.
+void ReadScriptFolderNow(HWND window);
+
 // The window's timer; true when it was the one OnScriptsChanged set.
 bool OnScriptsChangedTimer(HWND window, UINT_PTR timer);
 

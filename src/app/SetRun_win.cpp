@@ -166,6 +166,10 @@ HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view
     UpdateProgress(dialog, view);
     ::SetTimer(dialog, kTimerId, kTimerMs, nullptr);
     ::ShowWindow(dialog, SW_SHOW);
+    // Cancel is the one thing to do here: it has the focus, and shows it, so that Space or
+    // Enter reaches it without the mouse.
+    ::SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
     return dialog;
 }
 

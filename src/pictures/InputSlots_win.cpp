@@ -57,9 +57,15 @@ void LayoutSlots(HWND window, int argCount) {
             ::DestroyWindow(area);
         ClearInputSlot(SlotAt(i));
     }
+    // The slots come right after the script list in the tab order, in slot order: a new
+    // window would otherwise go last.
+    HWND previous = ::GetDlgItem(window, kScriptListId);
     for (int slot = 1; slot <= SlotsCreated(argCount); ++slot) {
         const SlotGeometry geometry = *SlotRect(argCount, slot);
-        HWND area = CreatePictureArea(window, SlotAt(slot).controlId, geometry.rect);
+        HWND area = CreatePictureArea(window, SlotAt(slot).controlId, geometry.rect, true);
+        if (area != nullptr && previous != nullptr)
+            ::SetWindowPos(area, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = area;
         DrawSlotLabel(area, slot, geometry.labelPoints);
     }
     SetItemText(window, kInputStatusId, SlotHintText(argCount));
@@ -132,6 +138,23 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     SetItemText(window, kInputStatusId, PictureStatusText(path, size.width, size.height));
     if (AllInputsFilled(InputSlots(), argCount))
         EnableItem(window, kExecuteButtonId, true);
+}
+
+void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount) {
+    const int argCount = chosenArgCount.value_or(0);
+    const std::optional<SlotGeometry> geometry = SlotRect(argCount, index);
+    if (!geometry) {
+        RefusalBeep();  // no script, or no such slot: nothing to empty
+        return;
+    }
+    if (index == 1)
+        ForgetSlotOneSet(window);
+    ClearInputSlot(SlotAt(index));
+    HWND area = ::GetDlgItem(window, SlotAt(index).controlId);
+    ClearPictureArea(area);
+    DrawSlotLabel(area, index, geometry->labelPoints);
+    SetItemText(window, kInputStatusId, SlotHintText(argCount));
+    EnableItem(window, kExecuteButtonId, false);
 }
 
 void SetOutputStatus(HWND window, const std::string& text, const std::string& producedFile) {

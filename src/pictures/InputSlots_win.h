@@ -45,6 +45,10 @@ int UpdateHoverSlot(HWND window, HWND control, int argCount);
 // chosen (the no-script decoration shows where slot 1 would be).
 void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCount);
 
+// Empties slot `index` (slot 1 lets go of its set too): its label shows again and the script
+// cannot run until it is filled. Beeps while no script is chosen or it has no such slot.
+void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount);
+
 // Loads the picture at path into slot `index`, or says the format is not supported.
 void FillSlot(HWND window, int index, const std::string& path, int argCount);
 

@@ -11,6 +11,7 @@ namespace {
 
 constexpr wchar_t kSurfaceProperty[] = L"QuillonPictureArea";
 constexpr DWORD kAreaStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_SUNKEN;
+constexpr int kFocusMarkInset = 2;
 
 // The off-screen image of one area and the static control's own procedure it extends.
 // Members are destroyed in reverse: the image is deselected before bitmap and DC go.
@@ -31,6 +32,51 @@ void CopyImageTo(const Surface& surface, HDC target) {
              SRCCOPY);
 }
 
+bool TakesFocus(HWND area) {
+    return (::GetWindowLongPtrW(area, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+// The dotted frame of the focused area, drawn over the image on the screen only, so that
+// the image itself stays the picture.
+void DrawFocusMark(HWND area, HDC dc) {
+    if (::GetFocus() != area)
+        return;
+    RECT mark{};
+    ::GetClientRect(area, &mark);
+    ::InflateRect(&mark, -kFocusMarkInset, -kFocusMarkInset);
+    ::DrawFocusRect(dc, &mark);
+}
+
+void Notify(HWND area, unsigned short code) {
+    ::SendMessageW(::GetParent(area), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(area), code),
+                   reinterpret_cast<LPARAM>(area));
+}
+
+bool Pressed(int key) {
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+// The keys of a focused area; false for those it leaves to the static control.
+bool OnAreaKey(HWND area, WPARAM key) {
+    if (key == VK_RETURN || key == VK_SPACE)
+        Notify(area, STN_CLICKED);
+    else if (key == VK_DELETE)
+        Notify(area, kAreaEmptyKey);
+    else if ((key == 'V' && Pressed(VK_CONTROL)) || (key == VK_INSERT && Pressed(VK_SHIFT)))
+        Notify(area, kAreaPasteKey);
+    else
+        return false;
+    return true;
+}
+
+// Enter would otherwise go to the dialog as its default button; the characters would be
+// taken for mnemonics of other controls.
+LRESULT AreaDialogCode(const MSG* message) {
+    const bool enter =
+        message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN;
+    return DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+}
+
 LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lParam) {
     Surface* surface = SurfaceOf(area);
     if (surface == nullptr)
@@ -42,11 +88,25 @@ LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT: {
             PAINTSTRUCT paint{};
             HDC dc = ::BeginPaint(area, &paint);
-            if (dc != nullptr)
+            if (dc != nullptr) {
                 CopyImageTo(*surface, dc);
+                DrawFocusMark(area, dc);
+            }
             ::EndPaint(area, &paint);
             return 0;
         }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            ::InvalidateRect(area, nullptr, FALSE);
+            break;
+        case WM_GETDLGCODE:
+            if (TakesFocus(area))
+                return AreaDialogCode(reinterpret_cast<const MSG*>(lParam));
+            break;
+        case WM_KEYDOWN:
+            if (TakesFocus(area) && OnAreaKey(area, wParam))
+                return 0;
+            break;
         case WM_PRINTCLIENT:
             CopyImageTo(*surface, reinterpret_cast<HDC>(wParam));
             return 0;
@@ -57,8 +117,9 @@ LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM 
             return ::CallWindowProcW(staticProc, area, message, wParam, lParam);
         }
         default:
-            return ::CallWindowProcW(staticProc, area, message, wParam, lParam);
+            break;
     }
+    return ::CallWindowProcW(staticProc, area, message, wParam, lParam);
 }
 
 std::unique_ptr<Surface> MakeSurface(PixelSize size) {
@@ -75,10 +136,11 @@ std::unique_ptr<Surface> MakeSurface(PixelSize size) {
 
 }  // namespace
 
-HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect) {
-    HWND area = ::CreateWindowExW(
-        0, L"STATIC", L"", kAreaStyle, rect.x, rect.y, rect.width, rect.height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect, bool takesFocus) {
+    HWND area = ::CreateWindowExW(0, L"STATIC", L"", kAreaStyle | (takesFocus ? WS_TABSTOP : 0),
+                                  rect.x, rect.y, rect.width, rect.height, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
     if (area == nullptr)
         return nullptr;
     std::unique_ptr<Surface> surface = MakeSurface({rect.width, rect.height});

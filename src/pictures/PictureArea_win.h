@@ -9,9 +9,17 @@
 
 namespace quillon {
 
+// What an area that takes the focus reports of its keys to its parent, as WM_COMMAND
+// notifications beside the static control's own: Enter and Space report a click
+// (STN_CLICKED), Delete asks for the area to be emptied, Ctrl+V or Shift+Insert for what the
+// clipboard holds to be put in it.
+constexpr unsigned short kAreaEmptyKey = 0x0101;
+constexpr unsigned short kAreaPasteKey = 0x0102;
+
 // Creates a visible picture area with the given id at rect (parent's client pixels),
-// cleared to the button-face colour. Null when the control cannot be made.
-HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect);
+// cleared to the button-face colour. One that takesFocus is a tab stop that marks its focus
+// and reports its keys. Null when the control cannot be made.
+HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect, bool takesFocus = false);
 
 // The device context of an area's off-screen image; null for any other window.
 HDC PictureAreaDc(HWND area);

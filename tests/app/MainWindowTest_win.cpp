@@ -118,10 +118,11 @@ TEST_F(MainWindowBuilt, ControlsAreOfTheirKindWithTheirStyles) {
         EXPECT_EQ(ClassName(harness_.Control(id)), L"Static") << id;
         EXPECT_NE(style(id) & SS_NOTIFY, 0u) << id;
         EXPECT_NE(style(id) & SS_SUNKEN, 0u) << id;
-        EXPECT_EQ(style(id) & WS_TABSTOP, 0u) << id;
     }
-    for (int id : {kScriptListId, kInputStatusId, kEditScriptButtonId, kExecuteButtonId,
-                   kOutputStatusId, kMenuButtonId}) {
+    for (int id : {kOutputPictureId, kInputStatusId, kOutputStatusId})
+        EXPECT_EQ(style(id) & WS_TABSTOP, 0u) << id;
+    for (int id :
+         {kScriptListId, kSlotIdBase + 1, kEditScriptButtonId, kExecuteButtonId, kMenuButtonId}) {
         EXPECT_NE(style(id) & WS_TABSTOP, 0u) << id;
     }
 }
@@ -262,26 +263,26 @@ TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFontWhichDrawsJapaneseLetters) 
     EXPECT_FALSE(::EqualRect(&sun, &of));
 }
 
-TEST_F(MainWindowBuilt, TabVisitsListStatusButtonsInOrderSkippingDisabledOnes) {
+TEST_F(MainWindowBuilt, TabVisitsListSlotsAndButtonsInOrderSkippingDisabledOnesAndStatusLines) {
     HWND window = harness_.window();
-    std::vector<int> order;
-    HWND at = harness_.Control(kScriptListId);
-    for (int i = 0; i < 6; ++i) {
-        at = ::GetNextDlgTabItem(window, at, FALSE);
-        order.push_back(::GetDlgCtrlID(at));
-    }
-    EXPECT_EQ(order, (std::vector<int>{kInputStatusId, kOutputStatusId, kMenuButtonId,
-                                       kScriptListId, kInputStatusId, kOutputStatusId}));
-
-    harness_.ChooseScript("No picture");  // enables both buttons
-    order.clear();
-    at = harness_.Control(kScriptListId);
-    for (int i = 0; i < 6; ++i) {
-        at = ::GetNextDlgTabItem(window, at, FALSE);
-        order.push_back(::GetDlgCtrlID(at));
-    }
-    EXPECT_EQ(order, (std::vector<int>{kInputStatusId, kEditScriptButtonId, kExecuteButtonId,
-                                       kOutputStatusId, kMenuButtonId, kScriptListId}));
+    const auto tabOrder = [&] {
+        std::vector<int> order;
+        HWND at = harness_.Control(kScriptListId);
+        for (int i = 0; i < 6; ++i) {
+            at = ::GetNextDlgTabItem(window, at, FALSE);
+            order.push_back(::GetDlgCtrlID(at));
+        }
+        return order;
+    };
+    const int slot1 = kSlotIdBase + 1;
+    EXPECT_EQ(tabOrder(), (std::vector<int>{slot1, kMenuButtonId, kScriptListId, slot1,
+                                            kMenuButtonId, kScriptListId}));
+    harness_.ChooseScript("Two pictures");  // new slot areas, the pen button enabled
+    EXPECT_EQ(tabOrder(), (std::vector<int>{slot1, slot1 + 1, kEditScriptButtonId, kMenuButtonId,
+                                            kScriptListId, slot1}));
+    harness_.ChooseScript("No picture");  // no slot, both buttons enabled
+    EXPECT_EQ(tabOrder(), (std::vector<int>{kEditScriptButtonId, kExecuteButtonId, kMenuButtonId,
+                                            kScriptListId, kEditScriptButtonId, kExecuteButtonId}));
 }
 
 TEST_F(MainWindowBuilt, EscapeEnterAndCloseDoNotDestroyTheWindowButTheCloseEndsIt) {
@@ -790,30 +791,49 @@ TEST_F(SlotsOfTwoPictureScript, RepeatedLayoutsAndFillsLeakNoGdiObjects) {
 
 // ---- The popup menu -------------------------------------------------------------------
 
+// Clicks the menu button and gives where its menu opened; the menu is closed again.
+RECT MenuOpenedByClick(testing::MainWindowHarness& harness) {
+    // The menu runs its own loop until Escape closes it.
+    const auto escape = [](HWND menu) { ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); };
+    RECT openedMenu{};
+    testing::ModalDriver driver(
+        [] {
+            HWND menu = ::FindWindowW(L"#32768", nullptr);
+            return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
+        },
+        [&](HWND menu) {
+            ::GetWindowRect(menu, &openedMenu);
+            escape(menu);
+        },
+        escape);
+    harness.Click(kMenuButtonId, BN_CLICKED);
+    driver.Finish();
+    EXPECT_TRUE(driver.Found()) << "no popup menu opened";
+    return openedMenu;
+}
+
 TEST_F(MainWindowBuilt, MenuButtonOpensThePopupAboveAndLeftOfThePointer) {
     ::SetCursorPos(700, 600);
     POINT pointer{};
     ::GetCursorPos(&pointer);
-    // The menu runs its own loop until Escape closes it.
-    const auto escape = [](HWND menu) { ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); };
-    RECT openedMenu{};
-    {
-        testing::ModalDriver driver(
-            [] {
-                HWND menu = ::FindWindowW(L"#32768", nullptr);
-                return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
-            },
-            [&](HWND menu) {
-                ::GetWindowRect(menu, &openedMenu);
-                escape(menu);
-            },
-            escape);
-        harness_.Click(kMenuButtonId, BN_CLICKED);
-        ASSERT_TRUE(driver.Found()) << "no popup menu opened";
-    }
+    const RECT openedMenu = MenuOpenedByClick(harness_);
     EXPECT_EQ(openedMenu.right, pointer.x);
     EXPECT_EQ(openedMenu.bottom, pointer.y);
     EXPECT_GT(openedMenu.bottom - openedMenu.top, 6 * 10);
+}
+
+TEST_F(MainWindowBuilt, MenuButtonPressedFromTheKeyboardOpensThePopupAboveTheButton) {
+    ::SetCursorPos(700, 600);
+    HWND button = harness_.Control(kMenuButtonId);
+    // The last input a key, then the click Space makes (a real Space would open the menu
+    // before the test could watch for it).
+    ::PostMessageW(button, WM_KEYDOWN, VK_SHIFT, 0);
+    testing::PumpMessages();
+    RECT at{};
+    ::GetWindowRect(button, &at);
+    const RECT openedMenu = MenuOpenedByClick(harness_);
+    EXPECT_EQ(openedMenu.right, at.right);
+    EXPECT_EQ(openedMenu.bottom, at.top);
 }
 
 }  // namespace

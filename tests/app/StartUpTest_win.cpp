@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/MenuIds.h"
+#include "pictures/InputSlots.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/RunningQuillon_win.h"
 #include "support/TempFolder.h"
@@ -133,6 +134,31 @@ TEST(PicturesFromExplorer, ASecondStartHandsItsPictureToTheOpenWindowAndEnds) {
     EXPECT_EQ(second.WaitForExit(), 0);
     EXPECT_TRUE(testing::WaitUntil([&] { return first.Enabled(kExecuteButtonId); }));
     EXPECT_EQ(first.Text(kInputStatusId).rfind("photo.jpg ", 0), 0u) << first.Text(kInputStatusId);
+}
+
+// ---- The keyboard -------------------------------------------------------------------
+
+TEST(Keyboard, TabReachesSlotOneWhereEnterChoosesAPictureAndDeleteEmptiesIt) {
+    TempFolder folder;
+    testing::RunningQuillon quillon(folder.path(), {{"one.xml", PictureScript(1)}});
+    ASSERT_NE(quillon.window(), nullptr);
+    quillon.ChooseFirstScript();
+    HWND slot = quillon.Control(kSlotIdBase + 1);
+    for (int i = 0; i < 6 && quillon.Focus() != slot; ++i) {
+        const HWND before = quillon.Focus();
+        quillon.Key(VK_TAB);
+        testing::WaitUntil([&] { return quillon.Focus() != before; });
+    }
+    ASSERT_EQ(quillon.Focus(), slot) << "Tab never reached slot 1";
+    quillon.Key(VK_RETURN);
+    ASSERT_TRUE(quillon.AnswerChooser(testing::TestPicture("photo.jpg")));
+    EXPECT_TRUE(quillon.Enabled(kExecuteButtonId));
+
+    ASSERT_TRUE(testing::WaitUntil([&] { return quillon.Focus() == slot; }))
+        << "focus on " << ::GetDlgCtrlID(quillon.Focus());
+    quillon.Key(VK_DELETE);
+    EXPECT_TRUE(testing::WaitUntil([&] { return !quillon.Enabled(kExecuteButtonId); }));
+    EXPECT_EQ(quillon.Text(kInputStatusId), "Drag & drop a picture on the area above");
 }
 
 // ---- quillon-cli.exe ------------------------------------------------------------------

@@ -85,6 +85,23 @@ void RunningQuillon::ChooseScript(int item) {
 bool RunningQuillon::FillSlot(int slot, const fs::path& picture) {
     ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSlotIdBase + slot, STN_CLICKED),
                    reinterpret_cast<LPARAM>(Control(kSlotIdBase + slot)));
+    return AnswerChooser(picture);
+}
+
+HWND RunningQuillon::Focus() const {
+    GUITHREADINFO state{};
+    state.cbSize = sizeof(state);
+    const DWORD thread = ::GetWindowThreadProcessId(window_, nullptr);
+    return ::GetGUIThreadInfo(thread, &state) ? state.hwndFocus : nullptr;
+}
+
+void RunningQuillon::Key(WPARAM key) {
+    HWND target = Focus() != nullptr ? Focus() : window_;
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+bool RunningQuillon::AnswerChooser(const fs::path& picture) {
     HWND chooser = program_.WaitForWindow(kPopUpTitle);
     HWND box = chooser == nullptr ? nullptr : FileNameBox(chooser);
     if (box == nullptr)

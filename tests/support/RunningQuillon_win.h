@@ -45,6 +45,12 @@ class RunningQuillon {
     void ChooseFirstScript() { ChooseScript(1); }
     // Clicks a slot and picks the file in the chooser that opens.
     bool FillSlot(int slot, const std::filesystem::path& picture);
+    // Picks the file in the chooser once it opens; true when the input status names it.
+    bool AnswerChooser(const std::filesystem::path& picture);
+    // The control of the window that has the keyboard focus; null when none has.
+    HWND Focus() const;
+    // A key pressed and let go on the focused control, as the keyboard sends it.
+    void Key(WPARAM key);
     // Clicks slot 1 and picks several pictures of one folder in the chooser: into the
     // folder first, then the names ("a.png" "b.png"); true once slot 1 counts them.
     bool FillSlotOne(const std::filesystem::path& folder, const std::vector<std::wstring>& names);
