@@ -399,9 +399,7 @@ INT_PTR OnInitDialog(HWND window) {
     ShowNoScript(window);
     PlaceHandedPictures(window);  // the command line's, which ask for a script first
     MarkProgramWindow(window);
-    // The focus is shown from the start, not only once a key has been pressed: the slots are
-    // worked from the keyboard too.
-    ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ShowFocusMarks(window);
     app.imageMagickVersion = ReadImageMagickVersion();
     ::PostMessageW(window, kCheckImageMagickMessage, 0, 0);
     return FALSE;  // focus is left where the dialog manager puts it

@@ -13,6 +13,7 @@
 #include "app/AppState_win.h"
 #include "app/SetRunText.h"
 #include "base/AnsiText_win.h"
+#include "base/DialogItems_win.h"
 #include "base/Files_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
@@ -168,7 +169,7 @@ HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view
     ::ShowWindow(dialog, SW_SHOW);
     // Cancel is the one thing to do here: it has the focus, and shows it, so that Space or
     // Enter reaches it without the mouse.
-    ::SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ShowFocusMarks(dialog);
     ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
     return dialog;
 }

@@ -21,4 +21,8 @@ void EnableItem(HWND window, int id, bool enabled) {
     ::EnableWindow(::GetDlgItem(window, id), enabled ? TRUE : FALSE);
 }
 
+void ShowFocusMarks(HWND window) {
+    ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
 }  // namespace quillon

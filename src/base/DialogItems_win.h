@@ -12,4 +12,8 @@ void SetItemText(HWND window, int id, const std::string& text);
 std::string ItemText(HWND window, int id);
 void EnableItem(HWND window, int id, bool enabled);
 
+// Shows the focus mark from the moment the window opens, not only once a key has been
+// pressed in it: every control of ours can be worked from the keyboard.
+void ShowFocusMarks(HWND window);
+
 }  // namespace quillon

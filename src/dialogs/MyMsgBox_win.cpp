@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/AnsiText_win.h"
+#include "base/DialogItems_win.h"
 #include "base/Handles_win.h"
 #include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
@@ -240,6 +241,7 @@ INT_PTR OnInitDialog(HWND box, MsgBoxState& state) {
     ::SetWindowLongPtrW(box, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     BuildBox(box, state);
     CenterOnOwner(box);
+    ShowFocusMarks(box);
     FocusReported(box, state, kMsgBoxFirstButtonId);
     ::SendMessageW(box, WM_NEXTDLGCTL,
                    reinterpret_cast<WPARAM>(::GetDlgItem(box, kMsgBoxFirstButtonId)), TRUE);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/DialogItems_win.h"
 #include "base/Handles_win.h"
 #include "base/PixelGeometry.h"
 #include "dialogs/DialogTemplate_win.h"
@@ -121,6 +122,7 @@ INT_PTR CALLBACK OutputFoldersProc(HWND dialog, UINT message, WPARAM wParam, LPA
         auto* state = reinterpret_cast<DialogState*>(lParam);
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         BuildDialog(dialog, *state);
+        ShowFocusMarks(dialog);
         return TRUE;  // the dialog manager puts the focus on the first control
     }
     auto* state = reinterpret_cast<DialogState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
