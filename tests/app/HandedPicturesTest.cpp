@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,6 @@ struct PlanCase {
     const char* plan;    // "wait", "set" (slot 1's set), or the slots' digits in order
 };
 
-[[maybe_unused]] void PrintTo(const PlanCase& c, std::ostream* out) {
-    *out << c.what;
-}
-
 class HandedPicturePlan : public ::testing::TestWithParam<PlanCase> {};
 
 TEST_P(HandedPicturePlan, GoesWhereADropWouldPutIt) {
@@ -34,14 +29,14 @@ TEST_P(HandedPicturePlan, GoesWhereADropWouldPutIt) {
     std::string got = plan.waits ? "wait" : plan.slotOneSet ? "set" : "";
     for (int slot : plan.slots)
         got += std::to_string(slot);
-    EXPECT_EQ(got, c.plan);
+    EXPECT_EQ(got, c.plan) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HandedPicturePlan,
     ::testing::Values(PlanCase{"no script takes pictures yet", 2, false, 0, "", "wait"},
                       PlanCase{"a script beyond the four slots", 1, false, 5, "-----", "wait"},
-                      PlanCase{"nothing handed", 0, false, 2, "--", "wait"},
+
                       PlanCase{"two pictures fill slots 1 and 2", 2, false, 2, "--", "12"},
                       PlanCase{"one picture goes to the first empty slot", 1, false, 3, "x--", "2"},
                       PlanCase{"too few empty slots: from slot 1 on", 2, false, 3, "xx-", "12"},
@@ -49,19 +44,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PlanCase{"more pictures than slots make a set", 3, false, 2, "--", "set"},
                       PlanCase{"a folder makes slot 1's set", 1, true, 4, "----", "set"}));
 
-std::vector<std::u16string> Split(const std::u16string& block, std::size_t bytes) {
-    return SplitHandedPaths(block.data(), bytes);
-}
-
 TEST(HandedPaths, ComeOutOfTheBlockAsTheyWentInAndABadBlockGivesOnlyWhatItHolds) {
     const std::vector<std::u16string> paths = {u"C:\\a b\\\u00e9t\u00e9.jpg", u"D:\\pics\\"};
     const std::u16string joined = JoinHandedPaths(paths);
     EXPECT_EQ(joined.size(), 24u);
-    EXPECT_EQ(Split(joined, joined.size() * 2), paths);
+    EXPECT_EQ(SplitHandedPaths(joined.data(), joined.size() * 2), paths);
 
     const std::u16string block(u"a\0\0b", 4);
-    EXPECT_EQ(Split(block, 8), (std::vector<std::u16string>{u"a", u"b"}));  // no last NUL
-    EXPECT_EQ(Split(block, 7), (std::vector<std::u16string>{u"a"}));        // a stray byte
+    EXPECT_EQ(SplitHandedPaths(block.data(), 8),
+              (std::vector<std::u16string>{u"a", u"b"}));  // no last NUL
+    EXPECT_EQ(SplitHandedPaths(block.data(), 7),
+              (std::vector<std::u16string>{u"a"}));  // a stray byte
     EXPECT_TRUE(SplitHandedPaths(nullptr, 8).empty());
 }
 

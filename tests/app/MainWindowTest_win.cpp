@@ -263,26 +263,27 @@ TEST_F(MainWindowBuilt, EveryControlUsesTheWindowFontWhichDrawsJapaneseLetters) 
     EXPECT_FALSE(::EqualRect(&sun, &of));
 }
 
-TEST_F(MainWindowBuilt, TabVisitsListSlotsAndButtonsInOrderSkippingDisabledOnesAndStatusLines) {
+TEST_F(MainWindowBuilt, TabVisitsListSlotsButtonsInOrderSkippingDisabledOnesAndStatusLines) {
     HWND window = harness_.window();
-    const auto tabOrder = [&] {
-        std::vector<int> order;
-        HWND at = harness_.Control(kScriptListId);
-        for (int i = 0; i < 6; ++i) {
-            at = ::GetNextDlgTabItem(window, at, FALSE);
-            order.push_back(::GetDlgCtrlID(at));
-        }
-        return order;
-    };
+    std::vector<int> order;
+    HWND at = harness_.Control(kScriptListId);
+    for (int i = 0; i < 6; ++i) {
+        at = ::GetNextDlgTabItem(window, at, FALSE);
+        order.push_back(::GetDlgCtrlID(at));
+    }
     const int slot1 = kSlotIdBase + 1;
-    EXPECT_EQ(tabOrder(), (std::vector<int>{slot1, kMenuButtonId, kScriptListId, slot1,
-                                            kMenuButtonId, kScriptListId}));
-    harness_.ChooseScript("Two pictures");  // new slot areas, the pen button enabled
-    EXPECT_EQ(tabOrder(), (std::vector<int>{slot1, slot1 + 1, kEditScriptButtonId, kMenuButtonId,
-                                            kScriptListId, slot1}));
-    harness_.ChooseScript("No picture");  // no slot, both buttons enabled
-    EXPECT_EQ(tabOrder(), (std::vector<int>{kEditScriptButtonId, kExecuteButtonId, kMenuButtonId,
-                                            kScriptListId, kEditScriptButtonId, kExecuteButtonId}));
+    EXPECT_EQ(order, (std::vector<int>{slot1, kMenuButtonId, kScriptListId, slot1, kMenuButtonId,
+                                       kScriptListId}));
+
+    harness_.ChooseScript("Two pictures");  // new slot areas; the pen enabled, execute not
+    order.clear();
+    at = harness_.Control(kScriptListId);
+    for (int i = 0; i < 6; ++i) {
+        at = ::GetNextDlgTabItem(window, at, FALSE);
+        order.push_back(::GetDlgCtrlID(at));
+    }
+    EXPECT_EQ(order, (std::vector<int>{slot1, slot1 + 1, kEditScriptButtonId, kMenuButtonId,
+                                       kScriptListId, slot1}));
 }
 
 TEST_F(MainWindowBuilt, EscapeEnterAndCloseDoNotDestroyTheWindowButTheCloseEndsIt) {
@@ -528,6 +529,18 @@ TEST_F(SlotsOfTwoPictureScript, TwoFilesAtOnceFillSlotOneWithACountAndNoOtherSlo
     EXPECT_EQ(harness_.Text(kInputStatusId), "2 pictures");
     EXPECT_NE(::FindWindowExW(harness_.Control(kSlotIdBase + 1), nullptr, L"STATIC", L"+ 1 more"),
               nullptr);
+}
+
+TEST_F(SlotsOfTwoPictureScript, FilesCopiedInExplorerArePastedIntoASlotAsADropThere) {
+    ChooseTwo();
+    ASSERT_TRUE(::OpenClipboard(harness_.window()));
+    ::EmptyClipboard();  // the clipboard owns the drop from here on
+    ::SetClipboardData(
+        CF_HDROP, testing::MakeDrop(
+                      {Wide(TestPicture("photo.jpg")), Wide(TestPicture("small.gif"))}, POINT{}));
+    ::CloseClipboard();
+    ::SendMessageW(harness_.window(), WM_COMMAND, MAKEWPARAM(kSlotIdBase + 1, kAreaPasteKey), 0);
+    EXPECT_EQ(harness_.Text(kInputStatusId), "2 pictures");
 }
 
 TEST_F(SlotsOfTwoPictureScript, ATextFileIsRefusedAndTheSlotKeepsItsPicture) {
@@ -825,9 +838,7 @@ TEST_F(MainWindowBuilt, MenuButtonOpensThePopupAboveAndLeftOfThePointer) {
 TEST_F(MainWindowBuilt, MenuButtonPressedFromTheKeyboardOpensThePopupAboveTheButton) {
     ::SetCursorPos(700, 600);
     HWND button = harness_.Control(kMenuButtonId);
-    // The last input a key, then the click Space makes (a real Space would open the menu
-    // before the test could watch for it).
-    ::PostMessageW(button, WM_KEYDOWN, VK_SHIFT, 0);
+    ::PostMessageW(button, WM_KEYDOWN, VK_SHIFT, 0);  // a key, then the click Space makes
     testing::PumpMessages();
     RECT at{};
     ::GetWindowRect(button, &at);

@@ -98,10 +98,9 @@ std::wstring Quoted(const std::filesystem::path& path) {
 
 TEST(PicturesFromExplorer, TwoOnTheCommandLineFillSlotsOneAndTwo) {
     TempFolder folder;
-    const std::filesystem::path photo = testing::TestPicture("photo.jpg");
-    const std::filesystem::path tall = testing::TestPicture("tall.png");
     testing::RunningQuillon quillon(folder.path(), {{"two.xml", PictureScript(2)}},
-                                    Quoted(photo) + L" " + Quoted(tall));
+                                    Quoted(testing::TestPicture("photo.jpg")) + L" " +
+                                        Quoted(testing::TestPicture("tall.png")));
     ASSERT_NE(quillon.window(), nullptr);
     EXPECT_EQ(quillon.Text(kInputStatusId), "Choose a script for 2 pictures");
     quillon.ChooseFirstScript();
@@ -152,10 +151,8 @@ TEST(Keyboard, TabReachesSlotOneWhereEnterChoosesAPictureAndDeleteEmptiesIt) {
     ASSERT_EQ(quillon.Focus(), slot) << "Tab never reached slot 1";
     quillon.Key(VK_RETURN);
     ASSERT_TRUE(quillon.AnswerChooser(testing::TestPicture("photo.jpg")));
-    EXPECT_TRUE(quillon.Enabled(kExecuteButtonId));
 
-    ASSERT_TRUE(testing::WaitUntil([&] { return quillon.Focus() == slot; }))
-        << "focus on " << ::GetDlgCtrlID(quillon.Focus());
+    ASSERT_TRUE(testing::WaitUntil([&] { return quillon.Focus() == slot; }));
     quillon.Key(VK_DELETE);
     EXPECT_TRUE(testing::WaitUntil([&] { return !quillon.Enabled(kExecuteButtonId); }));
     EXPECT_EQ(quillon.Text(kInputStatusId), "Drag & drop a picture on the area above");

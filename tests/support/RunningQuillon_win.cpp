@@ -98,7 +98,6 @@ HWND RunningQuillon::Focus() const {
 void RunningQuillon::Key(WPARAM key) {
     HWND target = Focus() != nullptr ? Focus() : window_;
     ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
 bool RunningQuillon::AnswerChooser(const fs::path& picture) {

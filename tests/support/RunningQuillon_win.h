@@ -49,7 +49,7 @@ class RunningQuillon {
     bool AnswerChooser(const std::filesystem::path& picture);
     // The control of the window that has the keyboard focus; null when none has.
     HWND Focus() const;
-    // A key pressed and let go on the focused control, as the keyboard sends it.
+    // A key pressed on the focused control, as the keyboard sends it.
     void Key(WPARAM key);
     // Clicks slot 1 and picks several pictures of one folder in the chooser: into the
     // folder first, then the names ("a.png" "b.png"); true once slot 1 counts them.
