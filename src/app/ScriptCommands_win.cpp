@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AppState_win.h"
+#include "app/ImageMagickCheck.h"
 #include "app/MainWindowLayout.h"
 #include "app/RunOutcome.h"
 #include "app/SetRun_win.h"
@@ -220,6 +221,17 @@ void RemoveScript(HWND window, int position) {
     LayoutSlots(window, 1);
     ShowNoScript(window);
     ::DragAcceptFiles(window, FALSE);
+}
+
+void DrawPicturesAgain(HWND window) {
+    if (App().currentScript != 0) {
+        DrawPictureFitted(window, SlotImage(InputSlots()[0]), kOutputPictureId);
+        return;
+    }
+    ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
+    ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
+    if (!App().imageMagickVersion.empty())
+        DrawCornerCaption(window, kFoundImageMagickCaption + App().imageMagickVersion);
 }
 
 void ShowNoScript(HWND window) {

@@ -24,6 +24,12 @@ InputSlot& SlotAt(int index) {
     return InputSlots()[static_cast<std::size_t>(index)];
 }
 
+// The input area as the window last placed it.
+PixelRect& InputArea() {
+    static PixelRect area = kInputArea;
+    return area;
+}
+
 void DrawSlotLabel(HWND area, int slot, int points) {
     HDC dc = PictureAreaDc(area);
     if (dc == nullptr)
@@ -59,7 +65,8 @@ void LayoutSlots(HWND window, int argCount) {
     }
     for (int slot = 1; slot <= SlotsCreated(argCount); ++slot) {
         const SlotGeometry geometry = *SlotRect(argCount, slot);
-        HWND area = CreatePictureArea(window, SlotAt(slot).controlId, geometry.rect);
+        HWND area = CreatePictureArea(window, SlotAt(slot).controlId,
+                                      PlaceInInputArea(geometry.rect, InputArea()));
         DrawSlotLabel(area, slot, geometry.labelPoints);
     }
     SetItemText(window, kInputStatusId, SlotHintText(argCount));
@@ -69,6 +76,22 @@ void LayoutSlots(HWND window, int argCount) {
     HWND output = ::GetDlgItem(window, kOutputPictureId);
     ClearPictureArea(output);
     RefreshPictureArea(output);
+}
+
+void PlaceInputArea(HWND window, const PixelRect& area) {
+    InputArea() = area;
+    int made = 0;
+    while (made < kSlotCount && ::GetDlgItem(window, SlotAt(made + 1).controlId) != nullptr)
+        ++made;
+    for (int slot = 1; slot <= made; ++slot) {
+        const SlotGeometry geometry = *SlotRect(made, slot);
+        HWND control = ::GetDlgItem(window, SlotAt(slot).controlId);
+        PlacePictureArea(control, PlaceInInputArea(geometry.rect, area));
+        if (SlotImage(SlotAt(slot)) != nullptr)
+            DrawPictureFitted(window, SlotImage(SlotAt(slot)), SlotAt(slot).controlId);
+        else
+            DrawSlotLabel(control, slot, geometry.labelPoints);
+    }
 }
 
 int SlotUnderPointer(HWND window, HWND control, int argCount) {

@@ -93,6 +93,28 @@ HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect) {
     return area;
 }
 
+bool PlacePictureArea(HWND area, const PixelRect& rect) {
+    Surface* surface = SurfaceOf(area);
+    if (surface == nullptr)
+        return false;
+    const PixelSize size{rect.width > 0 ? rect.width : 1, rect.height > 0 ? rect.height : 1};
+    if (!(size == surface->size)) {
+        WindowDc screen(nullptr);
+        UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), size.width, size.height));
+        if (bitmap) {
+            // The old image is deselected before its bitmap goes.
+            surface->selected.reset();
+            surface->bitmap = std::move(bitmap);
+            surface->selected.emplace(surface->dc.get(), surface->bitmap.get());
+            surface->size = size;
+        }
+        ClearPictureArea(area);
+    }
+    ::SetWindowPos(area, nullptr, rect.x, rect.y, size.width, size.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
 HDC PictureAreaDc(HWND area) {
     const Surface* surface = SurfaceOf(area);
     return surface == nullptr ? nullptr : surface->dc.get();

@@ -13,6 +13,10 @@ namespace quillon {
 // cleared to the button-face colour. Null when the control cannot be made.
 HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect);
 
+// Moves an area to rect; when its size changes, its image is made anew at the new size and
+// cleared, for the owner to draw again. False for a window that is no picture area.
+bool PlacePictureArea(HWND area, const PixelRect& rect);
+
 // The device context of an area's off-screen image; null for any other window.
 HDC PictureAreaDc(HWND area);
 

@@ -27,6 +27,10 @@ struct SlotGeometry {
 // for any other argument count or slot number, since no such slot is ever created.
 std::optional<SlotGeometry> SlotRect(int argCount, int slot);
 
+// Where a rect of the drawn input area (kInputArea) goes once that area is placed at `area`:
+// it keeps its place and size in proportion to the area.
+PixelRect PlaceInInputArea(const PixelRect& rect, const PixelRect& area);
+
 // How many slot controls the layout for argCount creates: argCount for 1 to 4, else none.
 int SlotsCreated(int argCount);
 

@@ -153,8 +153,8 @@ TEST_F(MainWindowBuilt, HasTheFrameTitleAndClientSize) {
     ::GetWindowTextW(window, title, 64);
     EXPECT_STREQ(title, L"Quillon v0.1 - Veltrane 2014");
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
-    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
-    EXPECT_EQ(style & WS_THICKFRAME, 0);
+    EXPECT_NE(style & WS_MAXIMIZEBOX, 0);
+    EXPECT_NE(style & WS_THICKFRAME, 0);
     EXPECT_NE(style & WS_MINIMIZEBOX, 0);
     EXPECT_NE(style & WS_SYSMENU, 0);
     EXPECT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
