@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppState_win.h"
@@ -59,30 +60,35 @@ HMENU IdAsMenu(int id) {
 
 // A glyph bitmap as an icon whose background lets the button face show through. Shown as a
 // plain bitmap, the glyph's flat background turns a disabled button into a grey square.
-UniqueIcon GlyphIcon(const char* name) {
+UniqueIcon GlyphIcon(const char* name, int factor) {
     UniqueBitmap bitmap(
         static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), WidenAnsi(name).c_str(),
                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP size{};
     if (!bitmap || ::GetObjectW(bitmap.get(), sizeof(size), &size) == 0)
         return UniqueIcon();
-    const int width = size.bmWidth;
-    const int height = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
+    const int drawnWidth = size.bmWidth;
+    const int drawnHeight = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top-down, like the pixel vectors
+    format.bmiHeader.biWidth = drawnWidth;
+    format.bmiHeader.biHeight = -drawnHeight;  // top-down, like the pixel vectors
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
-                                      static_cast<std::size_t>(height));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(drawnWidth) *
+                                      static_cast<std::size_t>(drawnHeight));
     WindowDc screen(nullptr);
-    if (pixels.empty() || ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height),
+    if (pixels.empty() || ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(drawnHeight),
                                       pixels.data(), &format, DIB_RGB_COLORS) == 0)
         return UniqueIcon();
 
-    const std::vector<std::uint32_t> clear = GlyphWithClearBackground(pixels);
+    const int width = drawnWidth * factor;
+    const int height = drawnHeight * factor;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    const std::vector<std::uint32_t> clear =
+        GlyphWithClearBackground(GlyphGrown(pixels, drawnWidth, drawnHeight, factor));
     const std::vector<std::uint8_t> mask = GlyphMask(clear, width, height);
     void* bits = nullptr;
     UniqueBitmap colour(
@@ -95,12 +101,14 @@ UniqueIcon GlyphIcon(const char* name) {
     return UniqueIcon(::CreateIconIndirect(&icon));
 }
 
-// The icons of the pen and menu buttons, made once and kept for the process.
-HICON ButtonIcon(const char* name) {
-    static std::map<std::string, UniqueIcon> made;
-    auto found = made.find(name);
+// The icons of the pen and menu buttons, made once for each scaling and kept for the process.
+HICON ButtonIcon(const char* name, int dpi) {
+    static std::map<std::pair<std::string, int>, UniqueIcon> made;
+    const int factor = GlyphFactor(dpi);
+    const std::pair<std::string, int> key{name, factor};
+    auto found = made.find(key);
     if (found == made.end())
-        found = made.emplace(name, GlyphIcon(name)).first;
+        found = made.emplace(key, GlyphIcon(name, factor)).first;
     return found->second.get();
 }
 
@@ -156,7 +164,7 @@ HWND AddControl(HWND window, const ControlEntry& entry, const PixelRect& rect) {
     ::SendMessageW(control, WM_SETFONT, ::SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
     if (entry.kind == ControlKind::BitmapButton) {
         ::SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(ButtonIcon(entry.text)));
+                       reinterpret_cast<LPARAM>(ButtonIcon(entry.text, DpiOfWindow(window))));
     }
     return control;
 }
@@ -257,6 +265,11 @@ INT_PTR OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
                                       reinterpret_cast<WPARAM>(font.get()), TRUE);
             ScaledWindowFont() = std::move(font);
         }
+    }
+    for (const ControlEntry& entry : MainWindowControls()) {
+        if (entry.kind == ControlKind::BitmapButton)
+            ::SendDlgItemMessageW(window, entry.id, BM_SETIMAGE, IMAGE_ICON,
+                                  reinterpret_cast<LPARAM>(ButtonIcon(entry.text, dpi)));
     }
     if (suggested != nullptr)
         ::SetWindowPos(window, nullptr, suggested->left, suggested->top,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -63,6 +64,28 @@ COLORREF ScreenPixel(HWND area, int x, int y) {
 
 const COLORREF kFace = ::GetSysColor(COLOR_BTNFACE);
 
+// The display's dots per inch; a run at another scaling says which it must be.
+int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// A rect of the hand-written 96-DPI layout at the display's scaling: each edge rounded to the
+// nearest pixel.
+PixelRect AtScreenDpi(const PixelRect& rect) {
+    const int dpi = ScreenDpi();
+    const auto edge = [dpi](int at96) { return (at96 * dpi + 48) / 96; };
+    return {edge(rect.x), edge(rect.y), edge(rect.x + rect.width) - edge(rect.x),
+            edge(rect.y + rect.height) - edge(rect.y)};
+}
+
+TEST(Scaling, IsTheOneThisRunIsFor) {
+    const char* expected = std::getenv("QUILLON_EXPECT_DPI");
+    EXPECT_EQ(ScreenDpi(), expected == nullptr ? 96 : std::atoi(expected));
+}
+
 // ---- The window as built --------------------------------------------------------------
 
 class MainWindowBuilt : public ::testing::Test {
@@ -82,7 +105,7 @@ TEST_F(MainWindowBuilt, HasTheEightControlsOfTheTableInCreationOrder) {
         ASSERT_NE(child, nullptr) << "missing control " << entry.id;
         EXPECT_EQ(::GetDlgCtrlID(child), entry.id);
         if (entry.id != kScriptListId) {
-            EXPECT_TRUE(SameRect(ControlRect(child), entry.rect))
+            EXPECT_TRUE(SameRect(ControlRect(child), AtScreenDpi(entry.rect)))
                 << entry.id << " is at " << Describe(ControlRect(child));
         }
         EXPECT_EQ(::IsWindowEnabled(child) != FALSE, entry.enabled) << entry.id;
@@ -160,8 +183,31 @@ TEST_F(MainWindowBuilt, HasTheFrameTitleAndClientSize) {
     EXPECT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     RECT client{};
     ::GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 516);
-    EXPECT_EQ(client.bottom, 280);
+    EXPECT_EQ(client.right, AtScreenDpi({0, 0, 516, 280}).width);
+    EXPECT_EQ(client.bottom, AtScreenDpi({0, 0, 516, 280}).height);
+}
+
+// Every caption and status text, in the control's own font, fits inside the control.
+TEST_F(MainWindowBuilt, EveryTextFitsItsControl) {
+    harness_.ChooseScript(2);
+    ::SetDlgItemTextW(harness_.window(), kOutputStatusId,
+                      L"   ...or use the popup menu on the right -->");
+    for (const int id : {kInputStatusId, kOutputStatusId, kExecuteButtonId}) {
+        HWND control = harness_.Control(id);
+        wchar_t text[256] = {};
+        const int length = ::GetWindowTextW(control, text, 256);
+        HDC dc = ::GetDC(control);
+        const HGDIOBJ old = ::SelectObject(
+            dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, text, length, &extent);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(control, dc);
+        RECT client{};
+        ::GetClientRect(control, &client);
+        EXPECT_LE(extent.cx, client.right) << id;
+        EXPECT_LE(extent.cy, client.bottom) << id;
+    }
 }
 
 TEST_F(MainWindowBuilt, IsCentredOnTheWorkArea) {
