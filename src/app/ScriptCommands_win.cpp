@@ -25,6 +25,7 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/SlotLayout.h"
 #include "pictures/SlotSet_win.h"
 
 namespace quillon {
@@ -50,9 +51,11 @@ std::vector<BatchPicture> SlotPictures(int argCount) {
 void ShowProducedPicture(HWND window, const std::string& path) {
     InputSlot& preview = InputSlots()[0];
     PictureOwner picture = LoadPictureFile(path);
+    HWND area = ::GetDlgItem(window, kOutputPictureId);
+    const PixelSize size = picture ? PictureSize(picture.get()) : PixelSize{};
+    SetSpokenText(area, OutputSpokenText(picture ? path : std::string(), size.width, size.height));
     // Only the fitted preview is ever drawn: a large result need not stay decoded whole.
     if (picture) {
-        HWND area = ::GetDlgItem(window, kOutputPictureId);
         if (PictureOwner fitted = MakeFittedPreview(picture.get(), PictureAreaSize(area)))
             picture = std::move(fitted);
     }

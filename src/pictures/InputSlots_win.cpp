@@ -68,6 +68,7 @@ void LayoutSlots(HWND window, int argCount) {
         HWND area = CreatePictureArea(window, SlotAt(slot).controlId,
                                       PlaceInInputArea(geometry.rect, InputArea()));
         DrawSlotLabel(area, slot, geometry.labelPoints);
+        SetSpokenText(area, SlotSpokenText(slot, argCount, "", 0, 0));
     }
     SetItemText(window, kInputStatusId, SlotHintText(argCount));
     EnableItem(window, kExecuteButtonId, argCount == 0);
@@ -75,6 +76,7 @@ void LayoutSlots(HWND window, int argCount) {
     EnableItem(window, kEditScriptButtonId, true);
     HWND output = ::GetDlgItem(window, kOutputPictureId);
     ClearPictureArea(output);
+    SetSpokenText(output, OutputSpokenText("", 0, 0));
     RefreshPictureArea(output);
 }
 
@@ -152,6 +154,8 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     slot.width = size.width;
     slot.height = size.height;
     DrawPictureFitted(window, SlotImage(slot), slot.controlId);
+    SetSpokenText(::GetDlgItem(window, slot.controlId),
+                  SlotSpokenText(index, argCount, path, size.width, size.height));
     SetItemText(window, kInputStatusId, PictureStatusText(path, size.width, size.height));
     if (AllInputsFilled(InputSlots(), argCount))
         EnableItem(window, kExecuteButtonId, true);

@@ -3,7 +3,9 @@
 #include <memory>
 #include <optional>
 
+#include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
+#include "pictures/PictureAreaAccessible_win.h"
 
 namespace quillon {
 
@@ -47,6 +49,12 @@ LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM 
             ::EndPaint(area, &paint);
             return 0;
         }
+        case WM_SETTEXT:
+            // Kept as the name screen readers read, without the static control's own
+            // painting of it over the picture.
+            return ::DefWindowProcW(area, message, wParam, lParam);
+        case WM_GETOBJECT:
+            return AnswerAccessibilityQuery(area, wParam, lParam);
         case WM_PRINTCLIENT:
             CopyImageTo(*surface, reinterpret_cast<HDC>(wParam));
             return 0;
@@ -113,6 +121,11 @@ bool PlacePictureArea(HWND area, const PixelRect& rect) {
     ::SetWindowPos(area, nullptr, rect.x, rect.y, size.width, size.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
+}
+
+void SetSpokenText(HWND area, const std::string& text) {
+    if (SurfaceOf(area) != nullptr)
+        ::SetWindowTextW(area, WidenAnsi(text).c_str());
 }
 
 HDC PictureAreaDc(HWND area) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "pictures/PictureGeometry.h"
 
 namespace quillon {
@@ -16,6 +18,10 @@ HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect);
 // Moves an area to rect; when its size changes, its image is made anew at the new size and
 // cleared, for the owner to draw again. False for a window that is no picture area.
 bool PlacePictureArea(HWND area, const PixelRect& rect);
+
+// Names an area for screen readers (its window text, which the standard accessibility
+// object reads as its name); the text is never drawn.
+void SetSpokenText(HWND area, const std::string& text);
 
 // The device context of an area's off-screen image; null for any other window.
 HDC PictureAreaDc(HWND area);

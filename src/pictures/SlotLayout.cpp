@@ -82,6 +82,26 @@ std::string PictureStatusText(std::string_view path, int width, int height) {
            std::to_string(height);
 }
 
+namespace {
+
+std::string SpokenPicture(std::string_view path, int width, int height) {
+    if (path.empty())
+        return "empty";
+    return std::string(FileNameOf(path)) + ", " + std::to_string(width) + " by " +
+           std::to_string(height);
+}
+
+}  // namespace
+
+std::string SlotSpokenText(int slot, int slotCount, std::string_view path, int width, int height) {
+    return "Picture " + std::to_string(slot) + " of " + std::to_string(slotCount) + ": " +
+           SpokenPicture(path, width, height);
+}
+
+std::string OutputSpokenText(std::string_view path, int width, int height) {
+    return "Output: " + SpokenPicture(path, width, height);
+}
+
 bool HasUnrepresentableMark(std::string_view path) {
     if (path.substr(0, kLongPathPrefix.size()) == kLongPathPrefix)
         path.remove_prefix(kLongPathPrefix.size());

@@ -43,6 +43,13 @@ std::string SlotHintText(int argCount);
 // The status line after a picture is loaded: "photo.jpg 1600x1200".
 std::string PictureStatusText(std::string_view path, int width, int height);
 
+// What a screen reader says for a slot: "Picture 1 of 2: beach.jpg, 600 by 800", or
+// "Picture 2 of 2: empty" while the slot holds no picture (an empty path).
+std::string SlotSpokenText(int slot, int slotCount, std::string_view path, int width, int height);
+
+// The same for the output area: "Output: beach_half.jpg, 300 by 400", or "Output: empty".
+std::string OutputSpokenText(std::string_view path, int width, int height);
+
 // True when an ANSI path carries the '?' with which a character outside the code page was
 // written. Windows forbids '?' in names (beyond the "\\?\" prefix), so such a path names no
 // real file and must be refused rather than opened.

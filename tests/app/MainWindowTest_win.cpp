@@ -2,6 +2,8 @@
 // and driven with the messages Windows sends: list choices, cursor queries, drops, clicks.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -507,9 +509,35 @@ TEST_F(SlotsOfTwoPictureScript, NoScriptOrAScriptWithoutPicturesKeepsTheArrow) {
 
 // ---- Drops ----------------------------------------------------------------------------
 
+// The name and value the accessibility object of a control gives screen readers.
+std::wstring SpokenName(HWND control) {
+    IAccessible* object = nullptr;
+    const HRESULT made = ::AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&object));
+    if (FAILED(made))
+        return L"(no accessible object: " + std::to_wstring(made) + L")";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    BSTR value = nullptr;
+    object->get_accName(self, &name);
+    object->get_accValue(self, &value);
+    std::wstring text =
+        std::wstring(name == nullptr ? L"" : name) + L" = " + (value == nullptr ? L"" : value);
+    ::SysFreeString(name);
+    ::SysFreeString(value);
+    object->Release();
+    return text;
+}
+
 TEST_F(SlotsOfTwoPictureScript, ADroppedPictureFillsTheSlotUnderThePointer) {
     ChooseTwo();
+    EXPECT_EQ(SpokenName(harness_.Control(1102)), L"Picture 2 of 2 = empty");
+    EXPECT_EQ(SpokenName(harness_.Control(kOutputPictureId)), L"Output = empty");
     Drop(2, TestPicture("photo.jpg"));
+    EXPECT_EQ(SpokenName(harness_.Control(1102)), L"Picture 2 of 2 = photo.jpg, 1600 by 1200");
+    EXPECT_EQ(SpokenName(harness_.Control(1101)), L"Picture 1 of 2 = empty");
     EXPECT_EQ(Slot(2).path, Ansi(TestPicture("photo.jpg")));
     EXPECT_TRUE(Slot(2).picture);
     EXPECT_EQ(Slot(2).width, 1600);
