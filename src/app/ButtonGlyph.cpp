@@ -36,4 +36,28 @@ std::vector<std::uint8_t> GlyphMask(const std::vector<std::uint32_t>& clearPixel
     return mask;
 }
 
+std::vector<std::uint32_t> GlyphGrown(const std::vector<std::uint32_t>& pixels, int width,
+                                      int height, int factor) {
+    if (factor <= 1 || width <= 0 || height <= 0 ||
+        pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        return pixels;
+    const int grownWidth = width * factor;
+    std::vector<std::uint32_t> grown(static_cast<std::size_t>(grownWidth) *
+                                     static_cast<std::size_t>(height * factor));
+    for (int y = 0; y < height * factor; ++y) {
+        for (int x = 0; x < grownWidth; ++x) {
+            grown[static_cast<std::size_t>(y) * grownWidth + x] =
+                pixels[static_cast<std::size_t>(y / factor) * width + x / factor];
+        }
+    }
+    return grown;
+}
+
+int GlyphFactor(int dpi) {
+    // Rounded so that a button drawn at 150 % keeps the glyph it was drawn for, with room round
+    // it; the doubled glyph fits a button of 175 % and more.
+    const int factor = (dpi + 24) / 96;
+    return factor < 1 ? 1 : factor;
+}
+
 }  // namespace quillon

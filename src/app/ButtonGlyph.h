@@ -20,4 +20,12 @@ std::vector<std::uint32_t> GlyphWithClearBackground(const std::vector<std::uint3
 std::vector<std::uint8_t> GlyphMask(const std::vector<std::uint32_t>& clearPixels, int width,
                                     int height);
 
+// Pixel art grows by whole steps, each pixel a square of factor x factor, so that it stays as
+// sharp at 200 % as at 100 %. A factor below 1 counts as 1.
+std::vector<std::uint32_t> GlyphGrown(const std::vector<std::uint32_t>& pixels, int width,
+                                      int height, int factor);
+
+// The whole step the glyphs grow by at dpi: 1 up to 175 %, 2 from there to 275 %, and so on.
+int GlyphFactor(int dpi);
+
 }  // namespace quillon

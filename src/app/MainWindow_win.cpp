@@ -3,10 +3,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppState_win.h"
@@ -41,7 +43,8 @@
 namespace quillon {
 namespace {
 
-constexpr DWORD kWindowStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                               WS_MAXIMIZEBOX | WS_THICKFRAME;
 // The shell's classic dialog face, Microsoft Sans Serif: the TrueType twin of the bitmap
 // "MS Sans Serif" the layout was measured in, and one the system links to fonts with Chinese,
 // Japanese and Korean letters, so scripts named in those letters are legible in the list. No
@@ -59,30 +62,35 @@ HMENU IdAsMenu(int id) {
 
 // A glyph bitmap as an icon whose background lets the button face show through. Shown as a
 // plain bitmap, the glyph's flat background turns a disabled button into a grey square.
-UniqueIcon GlyphIcon(const char* name) {
+UniqueIcon GlyphIcon(const char* name, int factor) {
     UniqueBitmap bitmap(
         static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), WidenAnsi(name).c_str(),
                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP size{};
     if (!bitmap || ::GetObjectW(bitmap.get(), sizeof(size), &size) == 0)
         return UniqueIcon();
-    const int width = size.bmWidth;
-    const int height = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
+    const int drawnWidth = size.bmWidth;
+    const int drawnHeight = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top-down, like the pixel vectors
+    format.bmiHeader.biWidth = drawnWidth;
+    format.bmiHeader.biHeight = -drawnHeight;  // top-down, like the pixel vectors
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
-                                      static_cast<std::size_t>(height));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(drawnWidth) *
+                                      static_cast<std::size_t>(drawnHeight));
     WindowDc screen(nullptr);
-    if (pixels.empty() || ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height),
+    if (pixels.empty() || ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(drawnHeight),
                                       pixels.data(), &format, DIB_RGB_COLORS) == 0)
         return UniqueIcon();
 
-    const std::vector<std::uint32_t> clear = GlyphWithClearBackground(pixels);
+    const int width = drawnWidth * factor;
+    const int height = drawnHeight * factor;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    const std::vector<std::uint32_t> clear =
+        GlyphWithClearBackground(GlyphGrown(pixels, drawnWidth, drawnHeight, factor));
     const std::vector<std::uint8_t> mask = GlyphMask(clear, width, height);
     void* bits = nullptr;
     UniqueBitmap colour(
@@ -95,12 +103,14 @@ UniqueIcon GlyphIcon(const char* name) {
     return UniqueIcon(::CreateIconIndirect(&icon));
 }
 
-// The icons of the pen and menu buttons, made once and kept for the process.
-HICON ButtonIcon(const char* name) {
-    static std::map<std::string, UniqueIcon> made;
-    auto found = made.find(name);
+// The icons of the pen and menu buttons, made once for each scaling and kept for the process.
+HICON ButtonIcon(const char* name, int dpi) {
+    static std::map<std::pair<std::string, int>, UniqueIcon> made;
+    const int factor = GlyphFactor(dpi);
+    const std::pair<std::string, int> key{name, factor};
+    auto found = made.find(key);
     if (found == made.end())
-        found = made.emplace(name, GlyphIcon(name)).first;
+        found = made.emplace(key, GlyphIcon(name, factor)).first;
     return found->second.get();
 }
 
@@ -127,21 +137,36 @@ ControlClass ClassOf(ControlKind kind) {
     return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
 }
 
-HWND AddControl(HWND window, const ControlEntry& entry, int height) {
+// The client area's size now.
+PixelSize ClientSize(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+// Where a control goes in the window as it is now; the script list's height is the height
+// of its dropped-down list.
+PixelRect ControlRect(HWND window, const ControlEntry& entry, int listEntries) {
+    const int dpi = DpiOfWindow(window);
+    PixelRect rect = PlaceControl(entry, dpi, ClientSize(window));
+    if (entry.kind == ControlKind::ScriptList)
+        rect.height = ScaledLength(ScriptListHeight(listEntries), dpi);
+    return rect;
+}
+
+HWND AddControl(HWND window, const ControlEntry& entry, const PixelRect& rect) {
     if (entry.kind == ControlKind::PictureArea)
-        return CreatePictureArea(window, entry.id,
-                                 {entry.rect.x, entry.rect.y, entry.rect.width, height},
-                                 entry.id == kFirstSlotId);
+        return CreatePictureArea(window, entry.id, rect, entry.id == kFirstSlotId);
     const ControlClass kind = ClassOf(entry.kind);
     const std::wstring text =
         entry.kind == ControlKind::BitmapButton ? std::wstring() : WidenAnsi(entry.text);
     HWND control = ::CreateWindowExW(kind.extendedStyle, kind.name, text.c_str(), kind.style,
-                                     entry.rect.x, entry.rect.y, entry.rect.width, height, window,
+                                     rect.x, rect.y, rect.width, rect.height, window,
                                      IdAsMenu(entry.id), ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(control, WM_SETFONT, ::SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
     if (entry.kind == ControlKind::BitmapButton) {
         ::SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(ButtonIcon(entry.text)));
+                       reinterpret_cast<LPARAM>(ButtonIcon(entry.text, DpiOfWindow(window))));
     }
     return control;
 }
@@ -150,9 +175,8 @@ void AddControls(HWND window) {
     const std::vector<std::string> items = CatalogueListItems(App().catalogue);
     for (const ControlEntry& entry : MainWindowControls()) {
         const bool isList = entry.kind == ControlKind::ScriptList;
-        const int height =
-            isList ? ScriptListHeight(static_cast<int>(items.size())) : entry.rect.height;
-        HWND control = AddControl(window, entry, height);
+        HWND control =
+            AddControl(window, entry, ControlRect(window, entry, static_cast<int>(items.size())));
         if (isList)
             FillScriptList(control, items);
         if (!entry.enabled)
@@ -241,6 +265,120 @@ void PasteIntoSlot(HWND window, int slot) {
         return;
     SetOutputStatus(window, "");
     FillSlot(window, slot, paths.front(), argCount);
+}
+
+// ---- Size and scaling -------------------------------------------------------------------
+
+// The client size the user last gave the window while it was neither maximised nor minimised,
+// in the 96-DPI layout's pixels: what the next start opens at.
+PixelSize& RestoredClientSize() {
+    static PixelSize size = kMainClientSize;
+    return size;
+}
+
+int UnscaledLength(int length, int dpi) {
+    return dpi <= 0
+               ? length
+               : static_cast<int>((static_cast<long long>(length) * kLayoutDpi + dpi / 2) / dpi);
+}
+
+// Places every control for the window's size and scaling and draws the pictures again.
+void LayOutControls(HWND window) {
+    if (::GetDlgItem(window, kMenuButtonId) == nullptr)
+        return;  // the controls are not made yet
+    const int listEntries =
+        static_cast<int>(::SendDlgItemMessageW(window, kScriptListId, CB_GETCOUNT, 0, 0));
+    for (const ControlEntry& entry : MainWindowControls()) {
+        const PixelRect rect = ControlRect(window, entry, listEntries < 0 ? 0 : listEntries);
+        if (entry.id == kFirstSlotId) {
+            PlaceInputArea(window, rect);
+            continue;
+        }
+        HWND control = ::GetDlgItem(window, entry.id);
+        if (entry.kind == ControlKind::PictureArea)
+            PlacePictureArea(control, rect);
+        else
+            ::SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    DrawPicturesAgain(window);
+    ::InvalidateRect(window, nullptr, TRUE);
+}
+
+INT_PTR OnSize(HWND window, WPARAM kind) {
+    if (kind == SIZE_MINIMIZED)
+        return FALSE;
+    if (kind == SIZE_RESTORED) {
+        const PixelSize client = ClientSize(window);
+        const int dpi = DpiOfWindow(window);
+        RestoredClientSize() = {UnscaledLength(client.width, dpi),
+                                UnscaledLength(client.height, dpi)};
+    }
+    LayOutControls(window);
+    return TRUE;
+}
+
+// The window is never made smaller than the drawn layout at its scaling.
+INT_PTR OnGetMinMaxInfo(HWND window, MINMAXINFO* limits) {
+    const PixelSize smallest = MainClientSizeAt(DpiOfWindow(window));
+    RECT frame{0, 0, smallest.width, smallest.height};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+    return TRUE;
+}
+
+// The dialog font at the window's scaling, made when the window moves to a monitor of another
+// scaling; the one the dialog was made with serves until then.
+UniqueFont& ScaledWindowFont() {
+    static UniqueFont font;
+    return font;
+}
+
+// Moved to a monitor of another scaling: the text at that scaling, the window at the size the
+// system suggests for it, and the controls laid out again for both.
+INT_PTR OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
+    LOGFONTW face{};
+    if (HGDIOBJ current = reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0));
+        current != nullptr && ::GetObjectW(current, sizeof(face), &face) != 0) {
+        face.lfHeight = -::MulDiv(kWindowFontPoints, dpi, 72);
+        face.lfWidth = 0;
+        UniqueFont font(::CreateFontIndirectW(&face));
+        if (font) {
+            for (const ControlEntry& entry : MainWindowControls())
+                ::SendDlgItemMessageW(window, entry.id, WM_SETFONT,
+                                      reinterpret_cast<WPARAM>(font.get()), TRUE);
+            ScaledWindowFont() = std::move(font);
+        }
+    }
+    for (const ControlEntry& entry : MainWindowControls()) {
+        if (entry.kind == ControlKind::BitmapButton)
+            ::SendDlgItemMessageW(window, entry.id, BM_SETIMAGE, IMAGE_ICON,
+                                  reinterpret_cast<LPARAM>(ButtonIcon(entry.text, dpi)));
+    }
+    if (suggested != nullptr)
+        ::SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutControls(window);
+    return TRUE;
+}
+
+// Opens the window at the size the user left it at, within the work area, maximised if it
+// was.
+void RestoreWindowSize(HWND window) {
+    const std::optional<KeptSize> kept = ReadWindowSize();
+    if (!kept)
+        return;
+    const int dpi = DpiOfWindow(window);
+    const PixelSize smallest = MainClientSizeAt(dpi);
+    const PixelRect work = WorkAreaNear(window);
+    PixelSize client{ScaledLength(kept->client.width, dpi), ScaledLength(kept->client.height, dpi)};
+    client.width = std::max(smallest.width, std::min(client.width, work.width));
+    client.height = std::max(smallest.height, std::min(client.height, work.height));
+    SetClientSize(window, client.width, client.height);
+    if (kept->maximised)
+        ::ShowWindow(window, SW_SHOWMAXIMIZED);
 }
 
 // ---- Commands -------------------------------------------------------------------------
@@ -386,8 +524,11 @@ INT_PTR OnInitDialog(HWND window) {
     WatchScriptFolder(window);  // before the scan, so that no change after it goes unseen
     WatchKeyboard(window);
     ScanProgramFolder();  // before the controls: the list is built from its result
-    SetClientSize(window, kMainClientSize.width, kMainClientSize.height);
+    const PixelSize smallest = MainClientSizeAt(DpiOfWindow(window));
+    SetClientSize(window, smallest.width, smallest.height);
     AddControls(window);
+    PlaceInputArea(window, ControlRect(window, ControlEntryOf(kFirstSlotId), 0));
+    RestoreWindowSize(window);
     SetProgramIcon(window);
     CentreOnWorkArea(window);       // on the monitor the window was created on
     RestoreWindowPosition(window);  // the centred place stays when there is none to restore
@@ -408,6 +549,7 @@ INT_PTR OnInitDialog(HWND window) {
 INT_PTR OnSysCommand(HWND window, WPARAM command) {
     // Before the command is carried out: a close stores where the window was left.
     SaveWindowPosition(window);
+    SaveWindowSize({RestoredClientSize(), ::IsZoomed(window) != FALSE});
     if ((command & 0xFFF0) == SC_CLOSE) {
         ::EndDialog(window, 0);
         return TRUE;
@@ -456,6 +598,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnSysCommand(window, wParam);
         case WM_SETCURSOR:
             return OnSetCursor(window, reinterpret_cast<HWND>(wParam));
+        case WM_SIZE:
+            return OnSize(window, wParam);
+        case WM_GETMINMAXINFO:
+            return OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
+        case WM_DPICHANGED:
+            return OnDpiChanged(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         case WM_DROPFILES:
             return OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
         case WM_COMMAND:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AppState_win.h"
+#include "app/ImageMagickCheck.h"
 #include "app/MainWindowLayout.h"
 #include "app/RunOutcome.h"
 #include "app/SetRun_win.h"
@@ -24,6 +25,7 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/SlotLayout.h"
 #include "pictures/SlotSet_win.h"
 
 namespace quillon {
@@ -49,9 +51,11 @@ std::vector<BatchPicture> SlotPictures(int argCount) {
 void ShowProducedPicture(HWND window, const std::string& path) {
     InputSlot& preview = InputSlots()[0];
     PictureOwner picture = LoadPictureFile(path);
+    HWND area = ::GetDlgItem(window, kOutputPictureId);
+    const PixelSize size = picture ? PictureSize(picture.get()) : PixelSize{};
+    SetSpokenText(area, OutputSpokenText(picture ? path : std::string(), size.width, size.height));
     // Only the fitted preview is ever drawn: a large result need not stay decoded whole.
     if (picture) {
-        HWND area = ::GetDlgItem(window, kOutputPictureId);
         if (PictureOwner fitted = MakeFittedPreview(picture.get(), PictureAreaSize(area)))
             picture = std::move(fitted);
     }
@@ -220,6 +224,17 @@ void RemoveScript(HWND window, int position) {
     LayoutSlots(window, 1);
     ShowNoScript(window);
     ::DragAcceptFiles(window, FALSE);
+}
+
+void DrawPicturesAgain(HWND window) {
+    if (App().currentScript != 0) {
+        DrawPictureFitted(window, SlotImage(InputSlots()[0]), kOutputPictureId);
+        return;
+    }
+    ShowResourcePicture(window, kFirstSlotId, kWizardPicture);
+    ShowResourcePicture(window, kOutputPictureId, kBallsPicture);
+    if (!App().imageMagickVersion.empty())
+        DrawCornerCaption(window, kFoundImageMagickCaption + App().imageMagickVersion);
 }
 
 void ShowNoScript(HWND window) {

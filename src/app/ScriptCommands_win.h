@@ -36,4 +36,8 @@ void RemoveScript(HWND window, int position);
 // and execute buttons disabled.
 void ShowNoScript(HWND window);
 
+// Draws the output area again, and while no script is chosen the first slot's picture too,
+// after the window changed size: from the previews already made, with no file read again.
+void DrawPicturesAgain(HWND window);
+
 }  // namespace quillon

@@ -17,6 +17,7 @@
 #include "base/Files_win.h"
 #include "base/Handles_win.h"
 #include "base/Text.h"
+#include "dialogs/DialogTemplate_win.h"
 #include "dialogs/MsgBoxContent.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "execution/ExecuteScript_win.h"
@@ -163,6 +164,7 @@ HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     ::SendDlgItemMessageW(dialog, kBarId, PBM_SETRANGE32, 0, kBarRange);
+    ScaleLaidOutWindow(dialog);
     CenterOnOwner(dialog);
     UpdateProgress(dialog, view);
     ::SetTimer(dialog, kTimerId, kTimerMs, nullptr);

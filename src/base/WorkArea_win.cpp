@@ -1,5 +1,7 @@
 #include "base/WorkArea_win.h"
 
+#include "base/Handles_win.h"
+
 namespace quillon {
 
 namespace {
@@ -32,6 +34,23 @@ void CentreOnWorkArea(HWND window) {
         return;
     const PixelPoint at = CentredOrigin(work, {outer.right - outer.left, outer.bottom - outer.top});
     ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int DpiOfWindow(HWND window) {
+    // Looked up at run time: older Windows has no per-monitor scaling and no such function.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = [] {
+        HMODULE user = ::GetModuleHandleW(L"user32.dll");
+        FARPROC found = user == nullptr ? nullptr : ::GetProcAddress(user, "GetDpiForWindow");
+        return reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(found));
+    }();
+    if (dpiForWindow != nullptr && window != nullptr) {
+        if (const UINT dpi = dpiForWindow(window))
+            return static_cast<int>(dpi);
+    }
+    WindowDc screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace quillon

@@ -16,4 +16,8 @@ PixelRect WorkAreaNear(HWND window);
 // Moves a window to the centre of the work area WorkAreaNear gives for it.
 void CentreOnWorkArea(HWND window);
 
+// The dots per inch a window is drawn at: its monitor's where the system scales per monitor
+// (Windows 10 1607 and later), else the system's.
+int DpiOfWindow(HWND window);
+
 }  // namespace quillon

@@ -24,4 +24,9 @@ class DialogTemplate {
 // Resizes a window so that its client area has the given pixel size.
 void SetClientSize(HWND window, int width, int height);
 
+// A window laid out in pixels of 96 dots per inch, made larger at a higher scaling: its client
+// size and every child's edges are scaled to the window's dots per inch. Its text is already
+// drawn at that scaling by the dialog font.
+void ScaleLaidOutWindow(HWND window);
+
 }  // namespace quillon

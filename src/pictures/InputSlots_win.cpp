@@ -24,6 +24,12 @@ InputSlot& SlotAt(int index) {
     return InputSlots()[static_cast<std::size_t>(index)];
 }
 
+// The input area as the window last placed it.
+PixelRect& InputArea() {
+    static PixelRect area = kInputArea;
+    return area;
+}
+
 void DrawSlotLabel(HWND area, int slot, int points) {
     HDC dc = PictureAreaDc(area);
     if (dc == nullptr)
@@ -62,11 +68,13 @@ void LayoutSlots(HWND window, int argCount) {
     HWND previous = ::GetDlgItem(window, kScriptListId);
     for (int slot = 1; slot <= SlotsCreated(argCount); ++slot) {
         const SlotGeometry geometry = *SlotRect(argCount, slot);
-        HWND area = CreatePictureArea(window, SlotAt(slot).controlId, geometry.rect, true);
+        HWND area = CreatePictureArea(window, SlotAt(slot).controlId,
+                                      PlaceInInputArea(geometry.rect, InputArea()), true);
         if (area != nullptr && previous != nullptr)
             ::SetWindowPos(area, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = area;
         DrawSlotLabel(area, slot, geometry.labelPoints);
+        SetSpokenText(area, SlotSpokenText(slot, argCount, "", 0, 0));
     }
     SetItemText(window, kInputStatusId, SlotHintText(argCount));
     EnableItem(window, kExecuteButtonId, argCount == 0);
@@ -74,7 +82,24 @@ void LayoutSlots(HWND window, int argCount) {
     EnableItem(window, kEditScriptButtonId, true);
     HWND output = ::GetDlgItem(window, kOutputPictureId);
     ClearPictureArea(output);
+    SetSpokenText(output, OutputSpokenText("", 0, 0));
     RefreshPictureArea(output);
+}
+
+void PlaceInputArea(HWND window, const PixelRect& area) {
+    InputArea() = area;
+    int made = 0;
+    while (made < kSlotCount && ::GetDlgItem(window, SlotAt(made + 1).controlId) != nullptr)
+        ++made;
+    for (int slot = 1; slot <= made; ++slot) {
+        const SlotGeometry geometry = *SlotRect(made, slot);
+        HWND control = ::GetDlgItem(window, SlotAt(slot).controlId);
+        PlacePictureArea(control, PlaceInInputArea(geometry.rect, area));
+        if (SlotImage(SlotAt(slot)) != nullptr)
+            DrawPictureFitted(window, SlotImage(SlotAt(slot)), SlotAt(slot).controlId);
+        else
+            DrawSlotLabel(control, slot, geometry.labelPoints);
+    }
 }
 
 int SlotUnderPointer(HWND window, HWND control, int argCount) {
@@ -135,6 +160,8 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     slot.width = size.width;
     slot.height = size.height;
     DrawPictureFitted(window, SlotImage(slot), slot.controlId);
+    SetSpokenText(::GetDlgItem(window, slot.controlId),
+                  SlotSpokenText(index, argCount, path, size.width, size.height));
     SetItemText(window, kInputStatusId, PictureStatusText(path, size.width, size.height));
     if (AllInputsFilled(InputSlots(), argCount))
         EnableItem(window, kExecuteButtonId, true);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/Handles_win.h"
+#include "base/PixelGeometry.h"
 #include "pictures/InputSlots.h"
 
 namespace quillon {
@@ -28,6 +29,11 @@ Gdiplus::GpImage* SlotImage(const InputSlot& slot);
 
 // Every function here works on the main window it is handed; `argCount` is the chosen
 // script's number of input pictures (0 when it takes none or no script is chosen).
+
+// Where the input area lies in the window now (client pixels): the slots fill it in the drawn
+// layout's proportions. Slots already made are moved there and drawn again at their new size
+// from the previews they hold, without reading their files again.
+void PlaceInputArea(HWND window, const PixelRect& area);
 
 // Re-creates the slot areas for a script with argCount input pictures, empties every slot
 // and the output preview, and sets the hint, the buttons and drop acceptance to match.

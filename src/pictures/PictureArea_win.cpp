@@ -3,7 +3,9 @@
 #include <memory>
 #include <optional>
 
+#include "base/AnsiText_win.h"
 #include "base/Handles_win.h"
+#include "pictures/PictureAreaAccessible_win.h"
 
 namespace quillon {
 
@@ -107,6 +109,12 @@ LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM 
             if (TakesFocus(area) && OnAreaKey(area, wParam))
                 return 0;
             break;
+        case WM_SETTEXT:
+            // Kept as the name screen readers read, without the static control's own
+            // painting of it over the picture.
+            return ::DefWindowProcW(area, message, wParam, lParam);
+        case WM_GETOBJECT:
+            return AnswerAccessibilityQuery(area, wParam, lParam);
         case WM_PRINTCLIENT:
             CopyImageTo(*surface, reinterpret_cast<HDC>(wParam));
             return 0;
@@ -153,6 +161,33 @@ HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect, bool takesFoc
     surface.release();  // the area owns it now and frees it when it is destroyed
     ClearPictureArea(area);
     return area;
+}
+
+bool PlacePictureArea(HWND area, const PixelRect& rect) {
+    Surface* surface = SurfaceOf(area);
+    if (surface == nullptr)
+        return false;
+    const PixelSize size{rect.width > 0 ? rect.width : 1, rect.height > 0 ? rect.height : 1};
+    if (!(size == surface->size)) {
+        WindowDc screen(nullptr);
+        UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), size.width, size.height));
+        if (bitmap) {
+            // The old image is deselected before its bitmap goes.
+            surface->selected.reset();
+            surface->bitmap = std::move(bitmap);
+            surface->selected.emplace(surface->dc.get(), surface->bitmap.get());
+            surface->size = size;
+        }
+        ClearPictureArea(area);
+    }
+    ::SetWindowPos(area, nullptr, rect.x, rect.y, size.width, size.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void SetSpokenText(HWND area, const std::string& text) {
+    if (SurfaceOf(area) != nullptr)
+        ::SetWindowTextW(area, WidenAnsi(text).c_str());
 }
 
 HDC PictureAreaDc(HWND area) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "pictures/PictureGeometry.h"
 
 namespace quillon {
@@ -20,6 +22,14 @@ constexpr unsigned short kAreaPasteKey = 0x0102;
 // cleared to the button-face colour. One that takesFocus is a tab stop that marks its focus
 // and reports its keys. Null when the control cannot be made.
 HWND CreatePictureArea(HWND parent, int id, const PixelRect& rect, bool takesFocus = false);
+
+// Moves an area to rect; when its size changes, its image is made anew at the new size and
+// cleared, for the owner to draw again. False for a window that is no picture area.
+bool PlacePictureArea(HWND area, const PixelRect& rect);
+
+// Names an area for screen readers (its window text, which the standard accessibility
+// object reads as its name); the text is never drawn.
+void SetSpokenText(HWND area, const std::string& text);
 
 // The device context of an area's off-screen image; null for any other window.
 HDC PictureAreaDc(HWND area);

@@ -41,6 +41,25 @@ std::optional<SlotGeometry> SlotRect(int argCount, int slot) {
     return std::nullopt;
 }
 
+PixelRect PlaceInInputArea(const PixelRect& rect, const PixelRect& area) {
+    constexpr PixelRect drawnArea = kInputArea;
+    // Edges, not sizes, are placed, so slots that touch or share a gap keep doing so.
+    const auto x = [&](int drawn) {
+        return area.x + static_cast<int>((static_cast<long long>(drawn - drawnArea.x) * area.width +
+                                          drawnArea.width / 2) /
+                                         drawnArea.width);
+    };
+    const auto y = [&](int drawn) {
+        return area.y +
+               static_cast<int>((static_cast<long long>(drawn - drawnArea.y) * area.height +
+                                 drawnArea.height / 2) /
+                                drawnArea.height);
+    };
+    const int left = x(rect.x);
+    const int top = y(rect.y);
+    return {left, top, x(rect.x + rect.width) - left, y(rect.y + rect.height) - top};
+}
+
 int SlotsCreated(int argCount) {
     return argCount >= 1 && argCount <= 4 ? argCount : 0;
 }
@@ -61,6 +80,26 @@ std::string SlotHintText(int argCount) {
 std::string PictureStatusText(std::string_view path, int width, int height) {
     return std::string(FileNameOf(path)) + " " + std::to_string(width) + "x" +
            std::to_string(height);
+}
+
+namespace {
+
+std::string SpokenPicture(std::string_view path, int width, int height) {
+    if (path.empty())
+        return "empty";
+    return std::string(FileNameOf(path)) + ", " + std::to_string(width) + " by " +
+           std::to_string(height);
+}
+
+}  // namespace
+
+std::string SlotSpokenText(int slot, int slotCount, std::string_view path, int width, int height) {
+    return "Picture " + std::to_string(slot) + " of " + std::to_string(slotCount) + ": " +
+           SpokenPicture(path, width, height);
+}
+
+std::string OutputSpokenText(std::string_view path, int width, int height) {
+    return "Output: " + SpokenPicture(path, width, height);
 }
 
 bool HasUnrepresentableMark(std::string_view path) {

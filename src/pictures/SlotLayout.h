@@ -27,6 +27,10 @@ struct SlotGeometry {
 // for any other argument count or slot number, since no such slot is ever created.
 std::optional<SlotGeometry> SlotRect(int argCount, int slot);
 
+// Where a rect of the drawn input area (kInputArea) goes once that area is placed at `area`:
+// it keeps its place and size in proportion to the area.
+PixelRect PlaceInInputArea(const PixelRect& rect, const PixelRect& area);
+
 // How many slot controls the layout for argCount creates: argCount for 1 to 4, else none.
 int SlotsCreated(int argCount);
 
@@ -38,6 +42,13 @@ std::string SlotHintText(int argCount);
 
 // The status line after a picture is loaded: "photo.jpg 1600x1200".
 std::string PictureStatusText(std::string_view path, int width, int height);
+
+// What a screen reader says for a slot: "Picture 1 of 2: beach.jpg, 600 by 800", or
+// "Picture 2 of 2: empty" while the slot holds no picture (an empty path).
+std::string SlotSpokenText(int slot, int slotCount, std::string_view path, int width, int height);
+
+// The same for the output area: "Output: beach_half.jpg, 300 by 400", or "Output: empty".
+std::string OutputSpokenText(std::string_view path, int width, int height);
 
 // True when an ANSI path carries the '?' with which a character outside the code page was
 // written. Windows forbids '?' in names (beyond the "\\?\" prefix), so such a path names no

@@ -103,6 +103,7 @@ void BuildDialog(HWND dialog, DialogState& state) {
                               reinterpret_cast<WPARAM>(state.boldFont.get()), FALSE);
     }
     SetProgramIcon(dialog);
+    ScaleLaidOutWindow(dialog);
     CenterOnOwner(dialog);
 }
 

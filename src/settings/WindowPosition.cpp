@@ -68,16 +68,39 @@ int NumberOfLine(std::string_view line) {
     return static_cast<int>(rounded);
 }
 
-}  // namespace
-
-std::string PositionFileName(std::string_view programPath) {
+// The program's name without folder and last extension.
+std::string_view ProgramName(std::string_view programPath) {
     const std::size_t slash = programPath.find_last_of("\\/:");
     std::string_view name =
         slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
     const std::size_t dot = name.rfind('.');
     if (dot != std::string_view::npos)
         name = name.substr(0, dot);
-    return std::string(name) + ".pos";
+    return name;
+}
+
+}  // namespace
+
+std::string PositionFileName(std::string_view programPath) {
+    return std::string(ProgramName(programPath)) + ".pos";
+}
+
+std::string SizeFileName(std::string_view programPath) {
+    return std::string(ProgramName(programPath)) + ".size";
+}
+
+std::string SizeFileText(const KeptSize& size) {
+    return NumberLine(size.client.width) + NumberLine(size.client.height) +
+           NumberLine(size.maximised ? 1 : 0);
+}
+
+KeptSize SizeFromText(std::string_view text) {
+    std::size_t from = 0;
+    KeptSize size;
+    size.client.width = NumberOfLine(NextLine(text, from));
+    size.client.height = NumberOfLine(NextLine(text, from));
+    size.maximised = NumberOfLine(NextLine(text, from)) == 1;
+    return size;
 }
 
 std::string PositionFileText(PixelPoint corner) {

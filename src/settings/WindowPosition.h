@@ -21,4 +21,20 @@ std::string PositionFileText(PixelPoint corner);
 // line or one without a number gives 0. Values beyond the int range are held at its ends.
 PixelPoint PositionFromText(std::string_view text);
 
+// The window's size is kept beside its position, in a file of its own (".size"), so that a
+// position file stays as it always was.
+std::string SizeFileName(std::string_view programPath);
+
+// The main window's client size in pixels of the 96-DPI layout, and whether it was maximised.
+struct KeptSize {
+    PixelSize client;
+    bool maximised = false;
+};
+
+// Three lines as the position file writes its numbers: width, height, and 1 when maximised.
+std::string SizeFileText(const KeptSize& size);
+
+// The size a file's text gives, read as the position file's lines are.
+KeptSize SizeFromText(std::string_view text);
+
 }  // namespace quillon

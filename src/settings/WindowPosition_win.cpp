@@ -58,6 +58,11 @@ void SaveWindowPosition(HWND window) {
     RECT frame{};
     if (::IsIconic(window) || !::GetWindowRect(window, &frame))
         return;
+    // A maximised window is kept where it comes back to when restored.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (::IsZoomed(window) && ::GetWindowPlacement(window, &placement))
+        frame = placement.rcNormalPosition;
     WriteWholeFile(PositionFilePath(), PositionFileText({frame.left, frame.top}));
 }
 
@@ -76,6 +81,21 @@ void RestoreWindowPosition(HWND window) {
         return;
     ::SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string SizeFilePath() {
+    return LocalAppDataFolder() + "\\" + SizeFileName(ProgramPath());
+}
+
+void SaveWindowSize(const KeptSize& size) {
+    WriteWholeFile(SizeFilePath(), SizeFileText(size));
+}
+
+std::optional<KeptSize> ReadWindowSize() {
+    const std::string path = SizeFilePath();
+    if (!FileExists(path))
+        return std::nullopt;
+    return SizeFromText(ReadFileBytes(path, kLongestPositionFile));
 }
 
 }  // namespace quillon

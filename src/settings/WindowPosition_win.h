@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "settings/WindowPosition.h"
 
 namespace quillon {
 
@@ -20,5 +23,15 @@ void SaveWindowPosition(HWND window);
 // Moves the window to the stored corner, keeping its size and Z order. Without a file, or
 // when the stored title bar would lie on no monitor, the window stays where it is.
 void RestoreWindowPosition(HWND window);
+
+// That folder, a backslash, and the program's name with ".size".
+std::string SizeFilePath();
+
+// Writes the window's client size, given in the 96-DPI layout's pixels, and whether it is
+// maximised, to the size file beside the position file.
+void SaveWindowSize(const KeptSize& size);
+
+// The size the file keeps; nothing without a file.
+std::optional<KeptSize> ReadWindowSize();
 
 }  // namespace quillon

@@ -30,5 +30,15 @@ TEST(ButtonGlyph, TooFewPixelsGiveNoMask) {
     EXPECT_TRUE(GlyphMask({}, 0, 0).empty());
 }
 
+TEST(ButtonGlyph, GrowsByWholePixelsAndByTheRightStepForEachScaling) {
+    EXPECT_EQ(GlyphGrown({1, 2, 3, 4}, 2, 2, 2),
+              (std::vector<std::uint32_t>{1, 1, 2, 2, 1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 4, 4}));
+    EXPECT_EQ(GlyphGrown({1, 2}, 2, 1, 1), (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_EQ(GlyphGrown({1}, 2, 1, 2), (std::vector<std::uint32_t>{1}));  // too few pixels
+    for (const auto& [dpi, factor] :
+         {std::pair{96, 1}, {120, 1}, {144, 1}, {168, 2}, {192, 2}, {288, 3}})
+        EXPECT_EQ(GlyphFactor(dpi), factor) << dpi;
+}
+
 }  // namespace
 }  // namespace quillon

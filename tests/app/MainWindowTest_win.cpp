@@ -2,7 +2,10 @@
 // and driven with the messages Windows sends: list choices, cursor queries, drops, clicks.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -63,6 +66,28 @@ COLORREF ScreenPixel(HWND area, int x, int y) {
 
 const COLORREF kFace = ::GetSysColor(COLOR_BTNFACE);
 
+// The display's dots per inch; a run at another scaling says which it must be.
+int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// A rect of the hand-written 96-DPI layout at the display's scaling: each edge rounded to the
+// nearest pixel.
+PixelRect AtScreenDpi(const PixelRect& rect) {
+    const int dpi = ScreenDpi();
+    const auto edge = [dpi](int at96) { return (at96 * dpi + 48) / 96; };
+    return {edge(rect.x), edge(rect.y), edge(rect.x + rect.width) - edge(rect.x),
+            edge(rect.y + rect.height) - edge(rect.y)};
+}
+
+TEST(Scaling, IsTheOneThisRunIsFor) {
+    const char* expected = std::getenv("QUILLON_EXPECT_DPI");
+    EXPECT_EQ(ScreenDpi(), expected == nullptr ? 96 : std::atoi(expected));
+}
+
 // ---- The window as built --------------------------------------------------------------
 
 class MainWindowBuilt : public ::testing::Test {
@@ -82,7 +107,7 @@ TEST_F(MainWindowBuilt, HasTheEightControlsOfTheTableInCreationOrder) {
         ASSERT_NE(child, nullptr) << "missing control " << entry.id;
         EXPECT_EQ(::GetDlgCtrlID(child), entry.id);
         if (entry.id != kScriptListId) {
-            EXPECT_TRUE(SameRect(ControlRect(child), entry.rect))
+            EXPECT_TRUE(SameRect(ControlRect(child), AtScreenDpi(entry.rect)))
                 << entry.id << " is at " << Describe(ControlRect(child));
         }
         EXPECT_EQ(::IsWindowEnabled(child) != FALSE, entry.enabled) << entry.id;
@@ -154,15 +179,38 @@ TEST_F(MainWindowBuilt, HasTheFrameTitleAndClientSize) {
     ::GetWindowTextW(window, title, 64);
     EXPECT_STREQ(title, L"Quillon v0.1 - Veltrane 2014");
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
-    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
-    EXPECT_EQ(style & WS_THICKFRAME, 0);
+    EXPECT_NE(style & WS_MAXIMIZEBOX, 0);
+    EXPECT_NE(style & WS_THICKFRAME, 0);
     EXPECT_NE(style & WS_MINIMIZEBOX, 0);
     EXPECT_NE(style & WS_SYSMENU, 0);
     EXPECT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     RECT client{};
     ::GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 516);
-    EXPECT_EQ(client.bottom, 280);
+    EXPECT_EQ(client.right, AtScreenDpi({0, 0, 516, 280}).width);
+    EXPECT_EQ(client.bottom, AtScreenDpi({0, 0, 516, 280}).height);
+}
+
+// Every caption and status text, in the control's own font, fits inside the control.
+TEST_F(MainWindowBuilt, EveryTextFitsItsControl) {
+    harness_.ChooseScript(2);
+    ::SetDlgItemTextW(harness_.window(), kOutputStatusId,
+                      L"   ...or use the popup menu on the right -->");
+    for (const int id : {kInputStatusId, kOutputStatusId, kExecuteButtonId}) {
+        HWND control = harness_.Control(id);
+        wchar_t text[256] = {};
+        const int length = ::GetWindowTextW(control, text, 256);
+        HDC dc = ::GetDC(control);
+        const HGDIOBJ old = ::SelectObject(
+            dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, text, length, &extent);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(control, dc);
+        RECT client{};
+        ::GetClientRect(control, &client);
+        EXPECT_LE(extent.cx, client.right) << id;
+        EXPECT_LE(extent.cy, client.bottom) << id;
+    }
 }
 
 TEST_F(MainWindowBuilt, IsCentredOnTheWorkArea) {
@@ -463,9 +511,35 @@ TEST_F(SlotsOfTwoPictureScript, NoScriptOrAScriptWithoutPicturesKeepsTheArrow) {
 
 // ---- Drops ----------------------------------------------------------------------------
 
+// The name and value the accessibility object of a control gives screen readers.
+std::wstring SpokenName(HWND control) {
+    IAccessible* object = nullptr;
+    const HRESULT made = ::AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&object));
+    if (FAILED(made))
+        return L"(no accessible object: " + std::to_wstring(made) + L")";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    BSTR value = nullptr;
+    object->get_accName(self, &name);
+    object->get_accValue(self, &value);
+    std::wstring text =
+        std::wstring(name == nullptr ? L"" : name) + L" = " + (value == nullptr ? L"" : value);
+    ::SysFreeString(name);
+    ::SysFreeString(value);
+    object->Release();
+    return text;
+}
+
 TEST_F(SlotsOfTwoPictureScript, ADroppedPictureFillsTheSlotUnderThePointer) {
     ChooseTwo();
+    EXPECT_EQ(SpokenName(harness_.Control(1102)), L"Picture 2 of 2 = empty");
+    EXPECT_EQ(SpokenName(harness_.Control(kOutputPictureId)), L"Output = empty");
     Drop(2, TestPicture("photo.jpg"));
+    EXPECT_EQ(SpokenName(harness_.Control(1102)), L"Picture 2 of 2 = photo.jpg, 1600 by 1200");
+    EXPECT_EQ(SpokenName(harness_.Control(1101)), L"Picture 1 of 2 = empty");
     EXPECT_EQ(Slot(2).path, Ansi(TestPicture("photo.jpg")));
     EXPECT_TRUE(Slot(2).picture);
     EXPECT_EQ(Slot(2).width, 1600);

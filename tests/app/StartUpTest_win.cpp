@@ -67,24 +67,6 @@ TEST(StartUp, EscapeAndEnterDoNotCloseTheWindow) {
     EXPECT_EQ(quillon.WaitForExit(), 0);
 }
 
-TEST(StartUp, HasNoMaximiseBoxAndCannotBeResized) {
-    TempFolder folder;
-    StartedProgram quillon(testing::InstallQuillon(folder.path().wstring(), false), L"");
-    HWND window = quillon.WaitForWindow(kTitle);
-    ASSERT_NE(window, nullptr);
-    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
-    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
-    EXPECT_EQ(style & WS_THICKFRAME, 0);
-    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
-    EXPECT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-    RECT client{};
-    ::GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 516);
-    EXPECT_EQ(client.bottom, 280);
-    CloseFromSystemMenu(window);
-    EXPECT_EQ(quillon.WaitForExit(), 0);
-}
-
 // ---- Pictures from Explorer ----------------------------------------------------------
 
 std::string PictureScript(int args) {

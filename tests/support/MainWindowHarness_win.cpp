@@ -84,8 +84,9 @@ MainWindowHarness::MainWindowHarness() {
     StartOnce();
     CreateInputSlots();
     SetProgramFolderForTesting(folder_.WithSeparator());
-    // A position kept by an earlier test's window would move this one off its centred place.
+    // A position or size kept by an earlier test's window would move or grow this one.
     ::DeleteFileW(WidenAnsi(PositionFilePath()).c_str());
+    ::DeleteFileW(WidenAnsi(SizeFilePath()).c_str());
     CreationLog().clear();
     creationHook_ = ::SetWindowsHookExW(WH_CBT, RecordCreation, nullptr, ::GetCurrentThreadId());
 }
@@ -97,6 +98,7 @@ MainWindowHarness::~MainWindowHarness() {
         ::DestroyWindow(window_);
     PumpMessages();
     ::DeleteFileW(WidenAnsi(PositionFilePath()).c_str());
+    ::DeleteFileW(WidenAnsi(SizeFilePath()).c_str());
     CreateInputSlots();  // lets go of the pictures, and of the files they hold open
     App().dropTarget.Reset();
     App().mainWindow = nullptr;
