@@ -13,8 +13,10 @@ namespace {
 // Quillon has four input slots.
 constexpr int kMostPictures = 4;
 
-const char* FaultText(ScriptFault fault) {
-    switch (fault) {
+std::string FaultText(const ScriptReadResult& read) {
+    switch (read.fault) {
+        case ScriptFault::kBadSetting:
+            return read.settingProblem;
         case ScriptFault::kNoArgs:
             return "its <script ...> tag has no args=\"...\"";
         case ScriptFault::kNoName:
@@ -57,7 +59,7 @@ LoadedScript LoadScript(const std::string& argument) {
     const ScriptReadResult read = ReadScript(source.get(), loaded.script);
     loaded.argCount = read.count;
     if (read.count == kInvalidScript)
-        loaded.refusal = argument + " is not a valid script: " + FaultText(read.fault);
+        loaded.refusal = argument + " is not a valid script: " + FaultText(read);
     else if (read.count > kMostPictures)
         loaded.refusal = argument + " takes " + std::to_string(read.count) +
                          " pictures, and Quillon runs scripts that take at most " +
