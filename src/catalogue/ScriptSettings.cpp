@@ -410,7 +410,8 @@ SettingValues SettingValuesFor(const std::vector<SettingDeclaration>& settings,
         const auto found = std::find_if(settings.begin(), settings.end(),
                                         [&name = name](const auto& s) { return s.name == name; });
         if (found == settings.end()) {
-            result.problem = "the script declares no setting " + name;
+            result.problem =
+                "the script declares no setting " + name + " (given the value \"" + typed + "\")";
             return result;
         }
         const CheckedValue checked = CheckSettingValue(*found, typed);

@@ -67,4 +67,23 @@ LoadedScript LoadScript(const std::string& argument) {
     return loaded;
 }
 
+bool AddGivenSetting(const std::string& option, GivenSettings& given) {
+    const std::size_t equals = option.find('=');
+    if (equals == std::string::npos || equals == 0)
+        return false;
+    given.emplace_back(option.substr(0, equals), option.substr(equals + 1));
+    return true;
+}
+
+bool ResolveSettings(const ScriptEntry& script, const GivenSettings& given,
+                     std::vector<SettingValue>& values) {
+    SettingValues resolved = SettingValuesFor(script.settings, given);
+    if (!resolved.problem.empty()) {
+        SayOnOneLine(resolved.problem, kExitUnusable);
+        return false;
+    }
+    values = std::move(resolved.values);
+    return true;
+}
+
 }  // namespace quillon::cli
