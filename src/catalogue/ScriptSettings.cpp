@@ -306,10 +306,7 @@ std::string ReadDeclaration(std::string_view line, bool onePicture, SettingDecla
         setting.type == SettingType::kText) {
         const CheckedValue checked = CheckSettingValue(setting, declaredDefault);
         if (!checked.ok)
-            return "default " + declaredDefault + " is not " +
-                   (setting.type == SettingType::kColour   ? "a colour #rrggbb"
-                    : setting.type == SettingType::kSwitch ? "on or off"
-                                                           : "a text that can be passed");
+            return "default " + declaredDefault + ": " + checked.rule;
         setting.defaultValue = checked.value;
     }
     return {};
@@ -352,7 +349,8 @@ CheckedValue CheckSettingValue(const SettingDeclaration& setting, std::string_vi
         return CheckedValue{
             false,
             {},
-            "bad value \"" + std::string(typed) + "\" for setting " + setting.name + ": " + why};
+            "bad value \"" + std::string(typed) + "\" for setting " + setting.name + ": " + why,
+            why};
     };
     switch (setting.type) {
         case SettingType::kNumber: {

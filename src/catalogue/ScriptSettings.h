@@ -46,11 +46,13 @@ struct SettingsRead {
 SettingsRead ReadSettings(const std::vector<std::string>& lines, bool onePicture);
 
 // A value the user gave, checked: when ok, value is its stored form (see defaultValue);
-// otherwise problem says which rule it breaks, naming the setting and the value.
+// otherwise problem says which rule it breaks, naming the setting and the value, and rule
+// names the rule alone (for a control's tooltip, say).
 struct CheckedValue {
     bool ok = false;
     std::string value;
     std::string problem;
+    std::string rule = {};
 };
 CheckedValue CheckSettingValue(const SettingDeclaration& setting, std::string_view typed);
 
