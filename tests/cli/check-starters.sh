@@ -79,7 +79,7 @@ lf-rotate.xml|landscape.png|landscape_rotated.png|480x640|PNG|-|
 1-polaroid.xml|landscape.png|landscape_polaroid.png|544x488|PNG|%A=True||ANGLE=0
 1-web-jpeg.xml|landscape.png|landscape_web.jpg|320x240|JPEG|%Q=50||QUALITY=50 SIDE=320
 2-logo-watermark.xml|photo.jpg logo.png|photo_logo.jpg|400x300|JPEG|-|watermark_logo.png|CORNER=northwest SCALE=50 OPACITY=100
-2-side-by-side.xml|landscape.png photo.jpg|side_by_side.png|1280x480|PNG|-||GAP=0 BACKGROUND=#000000
+2-side-by-side.xml|landscape.png photo.jpg|side_by_side.png|1281x480|PNG|-||GAP=1 BACKGROUND=#000000
 4-contact-sheet.xml|landscape.png photo.jpg portrait.png square.gif|contact_sheet.jpg|224x224|JPEG|-||TILE=100 PAPER=#ffffff
 "
 
