@@ -479,6 +479,7 @@ struct EachCase {
     const char* suffix;  // of each output's base name; empty when no picture may be made
     const char* errorPart;
     const wchar_t* setFolder = L"pictures";
+    const wchar_t* settings = L"";  // for the set and its single runs alike
 };
 
 class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCase> {
@@ -492,8 +493,10 @@ class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCa
             fs::copy_file(TestPicture(source), picture);
             const std::wstring logoArgument =
                 GetParam().args == 2 ? L" " + Quoted(reference() / L"logo.gif") : L"";
-            const CliResult single = RunCli(
-                L"run " + Quoted(script) + L" " + Quoted(picture) + logoArgument, folder.path());
+            const CliResult single =
+                RunCli(L"run " + std::wstring(GetParam().settings) + Quoted(script) + L" " +
+                           Quoted(picture) + logoArgument,
+                       folder.path());
             EXPECT_EQ(single.exitCode, 0) << single.out << single.err;
         }
         return ReadBytes(reference() / (fs::path(source).stem().wstring() +
@@ -516,9 +519,10 @@ TEST_P(CliEach, RunsEveryPictureAsASingleRunWould) {
         folder.Write("pictures/broken.png", "not a picture at all");
     const fs::path script = Script("each.xml", c.body, c.args);
 
-    const CliResult result = RunCli(L"each " + std::wstring(c.options) + Quoted(script) + L" " +
-                                        Quoted(set) + (c.args == 2 ? L" " + Quoted(logo()) : L""),
-                                    folder.path());
+    const CliResult result =
+        RunCli(L"each " + std::wstring(c.options) + c.settings + Quoted(script) + L" " +
+                   Quoted(set) + (c.args == 2 ? L" " + Quoted(logo()) : L""),
+               folder.path());
     EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
     EXPECT_NE(result.err.find(c.errorPart), std::string::npos) << result.err;
     if (broken) {
@@ -562,7 +566,11 @@ INSTANTIATE_TEST_SUITE_P(
         EachCase{"FixedOutputNameIsRefused", "convert $NAME1.$EXT1 -scale 10% small.bmp\r\n", 1,
                  L"", 3, "", "small.bmp, so no picture was run"},
         EachCase{"FolderInAnotherScript", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1,
-                 L"--jobs 2 ", 0, "_small", "", L"写真 & co"}),
+                 L"--jobs 2 ", 0, "_small", "", L"写真 & co"},
+        EachCase{"SettingsGiven",
+                 "<param name=\"PCT\" label=\"p\" type=\"number\" min=\"1\" max=\"50\" "
+                 "default=\"10\"/>\r\nconvert $NAME1.$EXT1 -scale $PCT% $NAME1_$PCT.bmp\r\n",
+                 1, L"", 0, "_20", "", L"pictures", L"--set PCT=20 "}),
     [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
 
 // ---- Runners side by side on one folder ---------------------------------------------------
