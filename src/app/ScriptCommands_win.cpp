@@ -143,6 +143,8 @@ bool RunSlotPictures(HWND window, int argCount) {
     ScriptRun run;
     run.body = entry.body;
     run.eraseTemp = entry.eraseTemp == 1;
+    // The declared values until the window offers its own.
+    run.settings = SettingValuesFor(entry.settings, {}).values;
     run.pictures = SlotPictures(argCount);
     run.programFolder = ProgramFolder();
     run.beforeRun = [] { InputSlots()[0].picture.reset(); };

@@ -219,12 +219,15 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     }
     // What the script cannot do with any folder is said before anything is asked.
     const std::string body = TrimBlanks(entry.body);
+    // The declared values until the window offers its own.
+    const std::vector<SettingValue> settings = SettingValuesFor(entry.settings, {}).values;
     {
         std::vector<std::string> pictures;
         for (const FolderPicture& picture : SlotOneSetFor(false))
             pictures.push_back(picture.path);
-        const SetPlan anywhere = PlanSet(
-            body, pictures, std::vector<std::string>(pictures.size(), "?\\"), others, nullptr);
+        const SetPlan anywhere =
+            PlanSet(body, pictures, std::vector<std::string>(pictures.size(), "?\\"), others,
+                    nullptr, settings);
         if (!anywhere.refusal.empty()) {
             MyMsgBox(window, anywhere.refusal, kCaption, kMbIconError, "");
             return std::nullopt;
@@ -259,7 +262,7 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
         }
         if (!folders.empty())
             firstFolder = folders.front();
-        return PlanSet(body, pictures, folders, others, LastWriteTime);
+        return PlanSet(body, pictures, folders, others, LastWriteTime, settings);
     };
 
     SetRunChoices choices = LoadSetRunChoices();
@@ -306,6 +309,7 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     }
     SetRequest request;
     request.body = entry.body;
+    request.settings = settings;
     request.eraseTemp = entry.eraseTemp == 1;
     request.plan = std::move(*plan);
     if (existing > 0 && answer == kSkip)

@@ -25,6 +25,7 @@ std::string_view FaultLine(ScriptFault fault) {
             return "No tag parameter <script ARGS=\"\"> found!\r\n";
         case ScriptFault::kNoName:
             return "No tag parameter <script NAME=\"\"> found!\r\n";
+        case ScriptFault::kBadSetting:
         case ScriptFault::kNone:
             break;
     }
@@ -63,6 +64,8 @@ std::uint8_t LogValidation(std::string& validationLog, int position, const std::
     validationLog += kCrLf;
     if (read.fault != ScriptFault::kNone) {
         validationLog += FaultLine(read.fault);
+        if (read.fault == ScriptFault::kBadSetting)
+            validationLog += read.settingProblem + std::string(kCrLf);
         validationLog += kInvalidTail;
         return kInvalidScript;
     }
@@ -74,6 +77,12 @@ std::uint8_t LogValidation(std::string& validationLog, int position, const std::
     validationLog += kCrLf;
     validationLog +=
         "This script takes " + std::to_string(entry.argCount) + " input pic(s) as parameter\r\n";
+    if (!entry.settings.empty()) {
+        validationLog += "Settings:";
+        for (const SettingDeclaration& setting : entry.settings)
+            validationLog += " $" + setting.name;
+        validationLog += kCrLf;
+    }
     if (read.bodyCut) {
         validationLog += "Warning: the script is longer than " + std::to_string(kBodyCapacity) +
                          " characters; everything after that is left out and will not run\r\n";
@@ -84,14 +93,15 @@ std::uint8_t LogValidation(std::string& validationLog, int position, const std::
 
 // The scripts a catalogue offers, in order, as comparable tuples. Blank positions stand for
 // files that are no scripts (or for none), so a file that is no script changes nothing.
-std::vector<std::tuple<std::string, std::string, std::string, int, int>> OfferedScripts(
-    const ScriptCatalogue& catalogue) {
-    std::vector<std::tuple<std::string, std::string, std::string, int, int>> offered;
+using OfferedScript =
+    std::tuple<std::string, std::string, std::string, int, int, std::vector<std::string>>;
+std::vector<OfferedScript> OfferedScripts(const ScriptCatalogue& catalogue) {
+    std::vector<OfferedScript> offered;
     for (int k = 1; k <= catalogue.Size(); ++k) {
         const ScriptEntry& entry = catalogue.At(k);
         if (!TrimBlanks(entry.fileName).empty())
             offered.emplace_back(entry.fileName, entry.displayName, entry.body, entry.argCount,
-                                 entry.eraseTemp);
+                                 entry.eraseTemp, entry.settingLines);
     }
     return offered;
 }

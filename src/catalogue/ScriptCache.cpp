@@ -11,7 +11,8 @@ namespace {
 
 // 2: files without any CR are read by lines ending at LF; what 1 kept of them (one long
 // tag line, an empty body) must be read again.
-constexpr std::string_view kFormat = "Quillon script cache 2\n";
+// 3: "<param " lines declare settings and are kept apart; 2 had them in the body.
+constexpr std::string_view kFormat = "Quillon script cache 3\n";
 
 // Every field is its length, a colon and its bytes, so that no byte of a name or a body
 // can be taken for a separator.
@@ -71,21 +72,41 @@ ScriptCache ScriptCache::FromBytes(std::string_view bytes, const std::string& fo
         const auto name = fields.Next(kNameCapacity);
         const auto stamp = fields.Next(kNameCapacity);
         const auto count = fields.Number(255);
-        const auto fault = fields.Number(static_cast<unsigned>(ScriptFault::kNoName));
+        const auto fault = fields.Number(static_cast<unsigned>(ScriptFault::kBadSetting));
         const auto cut = fields.Number(1);
         const auto displayName = fields.Next(kNameCapacity);
         const auto body = fields.Next(kBodyCapacity);
         const auto argCount = fields.Number(255);
         const auto eraseTemp = fields.Number(255);
+        const auto lineCount = fields.Number(static_cast<unsigned>(kMostSettings) + 1);
         if (!name || !stamp || !count || !fault || !cut || !displayName || !body || !argCount ||
-            !eraseTemp)
+            !eraseTemp || !lineCount)
             return {};
         CachedScript script;
-        script.read = {static_cast<std::uint8_t>(*count), static_cast<ScriptFault>(*fault),
-                       *cut != 0};
-        script.entry = {std::string(*name), std::string(*displayName), std::string(*body),
+        script.read = {
+            static_cast<std::uint8_t>(*count), static_cast<ScriptFault>(*fault), *cut != 0, {}};
+        script.entry = {std::string(*name),
+                        std::string(*displayName),
+                        std::string(*body),
                         static_cast<std::uint8_t>(*argCount),
-                        static_cast<std::uint8_t>(*eraseTemp)};
+                        static_cast<std::uint8_t>(*eraseTemp),
+                        {},
+                        {}};
+        for (unsigned i = 0; i < *lineCount; ++i) {
+            const auto line = fields.Next(kSettingLineCapacity + 1);
+            if (!line)
+                return {};
+            script.entry.settingLines.emplace_back(*line);
+        }
+        // The declarations are read again from their lines: cheaper to keep, and the same
+        // reading gives the same settings and the same complaint.
+        if (script.read.fault == ScriptFault::kNone ||
+            script.read.fault == ScriptFault::kBadSetting) {
+            SettingsRead settings =
+                ReadSettings(script.entry.settingLines, script.entry.argCount == 1);
+            script.entry.settings = std::move(settings.settings);
+            script.read.settingProblem = std::move(settings.problem);
+        }
         cache.Put(std::string(*name), std::string(*stamp), std::move(script));
     }
     return cache;
@@ -105,6 +126,9 @@ std::string ScriptCache::ToBytes(const std::string& folderPath) const {
         PutField(out, script.entry.body);
         PutField(out, std::to_string(script.entry.argCount));
         PutField(out, std::to_string(script.entry.eraseTemp));
+        PutField(out, std::to_string(script.entry.settingLines.size()));
+        for (const std::string& line : script.entry.settingLines)
+            PutField(out, line);
     }
     return out + Fingerprint(out);
 }

@@ -11,6 +11,7 @@ namespace {
 constexpr char kCtrlZ = 0x1A;
 constexpr std::string_view kTagOpening = "<script ";
 constexpr std::string_view kClosingLine = "</script>";
+constexpr std::string_view kParamOpening = "<param ";
 constexpr std::string_view kArgsKeyword = "args=";
 constexpr std::string_view kNameKeyword = "name=";
 constexpr std::string_view kEraseKeyword = "erase_temp=";
@@ -252,17 +253,25 @@ class LineConverter {
     std::uint64_t pendingBlanks_ = 0;
 };
 
-// Watches a body line for the closing "</script>" (blanks around it allowed, any case).
-// Until the line can no longer be the closing line its characters are held back, as a
-// count of leading blanks, the matched letters and a count of trailing blanks, and
-// handed to the converter only once it is clear they are body text.
+// Watches a body line for the closing "</script>" (blanks around it allowed, any case) and
+// for the "<param " that opens a declaration. Until the line can be neither, its characters
+// are held back, as a count of leading blanks, the matched letters and a count of trailing
+// blanks, and handed to the converter only once it is clear they are body text. The rest of
+// a declaration line is kept apart, never converted.
 class BodyLineReader {
   public:
-    explicit BodyLineReader(BoundedText& body) : converter_(body) {}
+    BodyLineReader(BoundedText& body, std::vector<std::string>& declarations)
+        : converter_(body), declarations_(declarations) {}
 
     void Feed(char c) {
         if (state_ == State::kBody) {
             converter_.Feed(c);
+            return;
+        }
+        if (state_ == State::kParam) {
+            // One byte past the capacity is enough to tell the line was too long.
+            if (declaration_.size() <= kSettingLineCapacity)
+                declaration_.push_back(c);
             return;
         }
         if (c == ' ') {
@@ -270,16 +279,25 @@ class BodyLineReader {
                 ++leadingBlanks_;
                 return;
             }
-            if (state_ == State::kTrailing || matched_ == kClosingLine.size()) {
+            if (state_ == State::kTrailing || (closingAlive_ && matched_ == kClosingLine.size())) {
                 state_ = State::kTrailing;
                 ++trailingBlanks_;
                 return;
             }
-        } else if (state_ != State::kTrailing && matched_ < kClosingLine.size() &&
-                   AsciiLower(c) == kClosingLine[matched_]) {
-            heldLetters_[matched_++] = c;
-            state_ = State::kWord;
-            return;
+        }
+        if (state_ != State::kTrailing) {
+            const char lowered = AsciiLower(c);
+            const bool closing = closingAlive_ && matched_ < kClosingLine.size() &&
+                                 lowered == kClosingLine[matched_];
+            const bool param = paramAlive_ && matched_ < kParamOpening.size() &&
+                               lowered == kParamOpening[matched_];
+            if (closing || param) {
+                heldLetters_[matched_++] = c;
+                closingAlive_ = closing;
+                paramAlive_ = param;
+                state_ = param && matched_ == kParamOpening.size() ? State::kParam : State::kWord;
+                return;
+            }
         }
         Release();
         converter_.Feed(c);
@@ -287,14 +305,21 @@ class BodyLineReader {
 
     // Returns true when the line was the closing line.
     bool EndLine() {
-        const bool closing = state_ != State::kBody && matched_ == kClosingLine.size();
-        if (!closing) {
+        const bool closing = (state_ == State::kWord || state_ == State::kTrailing) &&
+                             closingAlive_ && matched_ == kClosingLine.size();
+        if (state_ == State::kParam) {
+            // One more than the most a script may declare tells that it declared too many.
+            if (declarations_.size() <= kMostSettings)
+                declarations_.push_back(std::move(declaration_));
+            declaration_.clear();
+        } else if (!closing) {
             Release();
             converter_.EndLine();
         }
         state_ = State::kLeading;
         leadingBlanks_ = trailingBlanks_ = 0;
         matched_ = 0;
+        closingAlive_ = paramAlive_ = true;
         return closing;
     }
 
@@ -311,20 +336,26 @@ class BodyLineReader {
         state_ = State::kBody;
     }
 
-    enum class State { kLeading, kWord, kTrailing, kBody };
+    enum class State { kLeading, kWord, kTrailing, kParam, kBody };
     LineConverter converter_;
+    std::vector<std::string>& declarations_;
+    std::string declaration_;
     State state_ = State::kLeading;
     std::uint64_t leadingBlanks_ = 0;
     std::uint64_t trailingBlanks_ = 0;
     std::array<char, kClosingLine.size()> heldLetters_{};
     std::size_t matched_ = 0;
+    bool closingAlive_ = true;
+    bool paramAlive_ = true;
 };
 
 // Applies the tag and body rules to a file's lines as their bytes arrive. Byte and LineEnd
 // return false once nothing later in the file can change the reading.
 class ScriptLines {
   public:
-    ScriptLines() : bodyText_(body_, kBodyCapacity + kShorthandLookahead), bodyLine_(bodyText_) {}
+    ScriptLines()
+        : bodyText_(body_, kBodyCapacity + kShorthandLookahead),
+          bodyLine_(bodyText_, declarations_) {}
     ScriptLines(const ScriptLines&) = delete;
     ScriptLines& operator=(const ScriptLines&) = delete;
 
@@ -376,6 +407,11 @@ class ScriptLines {
         if (cut)
             body_.resize(kBodyCapacity);
         entry.body = std::move(body_);
+        SettingsRead settings = ReadSettings(declarations_, entry.argCount == 1);
+        entry.settingLines = std::move(declarations_);
+        entry.settings = std::move(settings.settings);
+        if (!settings.problem.empty())
+            return {kInvalidScript, ScriptFault::kBadSetting, cut, std::move(settings.problem)};
         return {entry.argCount, ScriptFault::kNone, cut};
     }
 
@@ -389,6 +425,7 @@ class ScriptLines {
     bool trueAfterErase_ = false;
     bool inBody_ = false;
     std::string body_;
+    std::vector<std::string> declarations_;
     BoundedText bodyText_;
     BodyLineReader bodyLine_;
 };

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/Files.h"
 #include "base/Text.h"
+#include "catalogue/ScriptSettings.h"
 
 namespace quillon {
 
@@ -28,6 +30,9 @@ struct ScriptEntry {
     std::string body;
     std::uint8_t argCount = 0;
     std::uint8_t eraseTemp = 0;
+    // The text after "<param " of each declaration line, as read, and what it declares.
+    std::vector<std::string> settingLines = {};
+    std::vector<SettingDeclaration> settings = {};
 };
 
 // Something the reader pulls bytes from; Read returns 0 at the end.
@@ -76,7 +81,7 @@ std::string ConvertBodyLine(std::string_view line);
 std::string ApplySingleArgShorthand(std::string body);
 
 // Which check of the tag line failed, so the validation can say why.
-enum class ScriptFault { kNone, kNoTag, kNoArgs, kNoName };
+enum class ScriptFault { kNone, kNoTag, kNoArgs, kNoName, kBadSetting };
 
 struct ScriptReadResult {
     std::uint8_t count = kInvalidScript;  // argCount, or kInvalidScript
@@ -84,12 +89,14 @@ struct ScriptReadResult {
     // The converted body was longer than the catalogue keeps: what follows the cut never runs,
     // and the validation log says so.
     bool bodyCut = false;
+    std::string settingProblem = {};  // with kBadSetting: the log's line that says why
 };
 
-// Reads a script from source into entry. A null source (a file that could not be opened)
-// reads like a file without a tag line. Lines end at CR LF or a lone CR, or, in a file
-// without any CR (as saved on other systems), at LF. Memory use is bounded by the body's capacity:
-// no line and no part of the file beyond it is kept, however long the file.
+// Reads a script from source into entry. A body line whose first characters after blanks are
+// "<param " (any case) declares a setting and is left out of the body. A null source (a file that
+// could not be opened) reads like a file without a tag line. Lines end at CR LF or a lone CR, or,
+// in a file without any CR (as saved on other systems), at LF. Memory use is bounded by the body's
+// capacity: no line and no part of the file beyond it is kept, however long the file.
 ScriptReadResult ReadScript(ByteSource* source, ScriptEntry& entry);
 
 }  // namespace quillon

@@ -13,8 +13,10 @@ namespace {
 // Quillon has four input slots.
 constexpr int kMostPictures = 4;
 
-const char* FaultText(ScriptFault fault) {
-    switch (fault) {
+std::string FaultText(const ScriptReadResult& read) {
+    switch (read.fault) {
+        case ScriptFault::kBadSetting:
+            return read.settingProblem;
         case ScriptFault::kNoArgs:
             return "its <script ...> tag has no args=\"...\"";
         case ScriptFault::kNoName:
@@ -57,12 +59,31 @@ LoadedScript LoadScript(const std::string& argument) {
     const ScriptReadResult read = ReadScript(source.get(), loaded.script);
     loaded.argCount = read.count;
     if (read.count == kInvalidScript)
-        loaded.refusal = argument + " is not a valid script: " + FaultText(read.fault);
+        loaded.refusal = argument + " is not a valid script: " + FaultText(read);
     else if (read.count > kMostPictures)
         loaded.refusal = argument + " takes " + std::to_string(read.count) +
                          " pictures, and Quillon runs scripts that take at most " +
                          std::to_string(kMostPictures);
     return loaded;
+}
+
+bool AddGivenSetting(const std::string& option, GivenSettings& given) {
+    const std::size_t equals = option.find('=');
+    if (equals == std::string::npos || equals == 0)
+        return false;
+    given.emplace_back(option.substr(0, equals), option.substr(equals + 1));
+    return true;
+}
+
+bool ResolveSettings(const ScriptEntry& script, const GivenSettings& given,
+                     std::vector<SettingValue>& values) {
+    SettingValues resolved = SettingValuesFor(script.settings, given);
+    if (!resolved.problem.empty()) {
+        SayOnOneLine(resolved.problem, kExitUnusable);
+        return false;
+    }
+    values = std::move(resolved.values);
+    return true;
 }
 
 }  // namespace quillon::cli

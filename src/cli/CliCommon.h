@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "catalogue/ScriptFormat.h"
 
@@ -30,5 +32,16 @@ struct LoadedScript {
     std::string refusal;  // when not empty, why the script cannot be used
 };
 LoadedScript LoadScript(const std::string& argument);
+
+// The values given with "--set NAME=VALUE", in the order given.
+using GivenSettings = std::vector<std::pair<std::string, std::string>>;
+
+// Takes the value of one "--set"; false when it has no "=" after a name.
+bool AddGivenSetting(const std::string& option, GivenSettings& given);
+
+// Every setting of the script with its value for the batch, the given ones checked; on an
+// undeclared name or a bad value, says so and returns false.
+bool ResolveSettings(const ScriptEntry& script, const GivenSettings& given,
+                     std::vector<SettingValue>& values);
 
 }  // namespace quillon::cli

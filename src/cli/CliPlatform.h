@@ -41,6 +41,7 @@ std::optional<std::string> EncodeBatchName(std::string_view name);
 // A script run as the Execute button does it, for quillon-cli run.
 struct ScriptJob {
     ScriptEntry script;
+    std::vector<SettingValue> settings;  // every declared setting, checked
     std::vector<BatchPicture> pictures;  // slots 1 to argCount
     std::string scriptFolder;            // where "script.bat" is written; ends in a separator
     std::string outputFolder;            // ends in a separator

@@ -89,6 +89,7 @@ RunResult RunJob(const ScriptJob& job) {
     ScriptRun run;
     run.body = job.script.body;
     run.eraseTemp = job.script.eraseTemp == 1;
+    run.settings = job.settings;
     run.pictures = job.pictures;
     run.programFolder = job.scriptFolder;
     run.outputFolder = job.outputFolder;

@@ -29,7 +29,7 @@ constexpr int kMostJobs = 64;
 constexpr char kLogName[] = "Quillon batch log.txt";
 constexpr char kUsage[] =
     "usage: quillon-cli each [--out FOLDER] [--jobs N] [--existing replace|skip] [--recurse] "
-    "[--keep-dates] SCRIPT SOURCE [PICTURE2 [PICTURE3 [PICTURE4]]]";
+    "[--keep-dates] [--set NAME=VALUE]... SCRIPT SOURCE [PICTURE2 [PICTURE3 [PICTURE4]]]";
 
 // Windows ends the process this long after a closed console's handler is called.
 constexpr DWORD kCleanUpWaitMs = 4500;
@@ -55,6 +55,7 @@ struct EachOptions {
     bool skipExisting = false;
     bool recurse = false;
     bool keepDates = false;
+    GivenSettings settings;
 };
 
 // The options before the script; the index of the script's argument, or nothing after
@@ -72,7 +73,8 @@ std::optional<std::size_t> ParseOptions(const std::vector<std::string>& args,
             options.keepDates = true;
             continue;
         }
-        if (option != "--out" && option != "--jobs" && option != "--existing") {
+        if (option != "--out" && option != "--jobs" && option != "--existing" &&
+            option != "--set") {
             Say("unknown option " + option + "\n" + kUsage, kExitUnusable);
             return std::nullopt;
         }
@@ -87,6 +89,11 @@ std::optional<std::size_t> ParseOptions(const std::vector<std::string>& args,
             options.jobs = digits ? std::atoi(value.c_str()) : 0;
             if (options.jobs < 1 || options.jobs > kMostJobs) {
                 Say("--jobs takes a number from 1 to " + std::to_string(kMostJobs), kExitUnusable);
+                return std::nullopt;
+            }
+        } else if (option == "--set") {
+            if (!AddGivenSetting(value, options.settings)) {
+                Say("--set takes NAME=VALUE\n" + std::string(kUsage), kExitUnusable);
                 return std::nullopt;
             }
         } else if (option == "--existing") {
@@ -185,6 +192,10 @@ int EachCommand(const std::vector<std::string>& args) {
                    kExitUnusable);
     }
 
+    std::vector<SettingValue> settings;
+    if (!ResolveSettings(loaded.script, options.settings, settings))
+        return kExitUnusable;
+
     std::vector<BatchPicture> others;
     for (const std::string& argument : otherArguments) {
         const std::optional<std::string> path = FullPath(argument);
@@ -211,8 +222,9 @@ int EachCommand(const std::vector<std::string>& args) {
     SetRequest request;
     request.body = loaded.script.body;
     request.eraseTemp = loaded.script.eraseTemp == 1;
-    request.plan =
-        PlanSet(TrimBlanks(loaded.script.body), pictures, outputFolders, others, LastWriteTime);
+    request.settings = settings;
+    request.plan = PlanSet(TrimBlanks(loaded.script.body), pictures, outputFolders, others,
+                           LastWriteTime, settings);
     if (!request.plan.refusal.empty())
         return Say(request.plan.refusal, kExitUnusable);
     if (options.skipExisting) {

@@ -3,8 +3,11 @@
 //   quillon-cli check FOLDER    the validation log after the start-up scan
 //   quillon-cli list FOLDER     one line per catalogue position
 //   quillon-cli body FOLDER K   the stored body of position K, as held
-//   quillon-cli batch [--out FOLDER] SCRIPT PICTURE...   the "script.bat" Execute would write
-//   quillon-cli run [--out FOLDER] SCRIPT PICTURE...     the run Execute would make (Windows)
+//   quillon-cli settings SCRIPT   one line per declared setting
+//   quillon-cli batch [--out FOLDER] [--set NAME=VALUE]... SCRIPT PICTURE...
+//                                the "script.bat" Execute would write
+//   quillon-cli run [--out FOLDER] [--set NAME=VALUE]... SCRIPT PICTURE...
+//                                the run Execute would make (Windows)
 //   quillon-cli each [OPTIONS] SCRIPT SOURCE [PICTURE2..4]   many pictures
 #include <cstddef>
 #include <cstdio>
@@ -35,10 +38,11 @@ using cli::Say;
 using cli::SayOnOneLine;
 
 constexpr char kUsage[] =
-    "usage: quillon-cli check FOLDER | list FOLDER | body FOLDER K"
-    " | batch [--out FOLDER] SCRIPT PICTURE... | run [--out FOLDER] SCRIPT PICTURE..."
+    "usage: quillon-cli check FOLDER | list FOLDER | body FOLDER K | settings SCRIPT"
+    " | batch [--out FOLDER] [--set NAME=VALUE]... SCRIPT PICTURE..."
+    " | run [--out FOLDER] [--set NAME=VALUE]... SCRIPT PICTURE..."
     " | each [--out FOLDER] [--jobs N] [--existing replace|skip] [--recurse] [--keep-dates]"
-    " SCRIPT SOURCE [PICTURE2..4]";
+    " [--set NAME=VALUE]... SCRIPT SOURCE [PICTURE2..4]";
 
 int Fail(const std::string& message) {
     return Say(message, kExitUnusable);
@@ -107,6 +111,23 @@ int CatalogueCommand(const std::vector<std::string>& args) {
     return Finish(0);
 }
 
+// One line per declared setting: name, type, range or choices, default and label.
+int SettingsCommand(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return Fail(kUsage);
+    const cli::LoadedScript loaded = cli::LoadScript(args[1]);
+    if (!loaded.refusal.empty())
+        return Refuse(loaded.refusal);
+    std::string lines;
+    for (const SettingDeclaration& setting : loaded.script.settings) {
+        lines += setting.name + '\t' + std::string(SettingTypeName(setting.type)) + '\t' +
+                 SettingRangeText(setting) + '\t' + cli::UserText(setting.defaultValue) + '\t' +
+                 cli::UserText(setting.label) + '\n';
+    }
+    cli::WriteText(lines, false);
+    return Finish(0);
+}
+
 // ---- batch and run --------------------------------------------------------------------
 
 std::string FolderPart(const std::string& fullPath) {
@@ -132,13 +153,18 @@ std::optional<std::string> BatchPicturePath(std::string path) {
 // Gathers what the Execute button would have for the arguments after the command, or
 // says why it cannot and gives the exit code.
 int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
-    const std::string usage = "usage: quillon-cli " + args[0] + " [--out FOLDER] SCRIPT PICTURE...";
+    const std::string usage =
+        "usage: quillon-cli " + args[0] + " [--out FOLDER] [--set NAME=VALUE]... SCRIPT PICTURE...";
     std::size_t next = 1;
     std::optional<std::string> outArgument;
-    if (next < args.size() && args[next] == "--out") {
+    cli::GivenSettings given;
+    while (next < args.size() && (args[next] == "--out" || args[next] == "--set")) {
         if (next + 1 >= args.size())
             return Fail(usage);
-        outArgument = args[next + 1];
+        if (args[next] == "--out")
+            outArgument = args[next + 1];
+        else if (!cli::AddGivenSetting(args[next + 1], given))
+            return Fail("--set takes NAME=VALUE; " + usage);
         next += 2;
     }
     if (next >= args.size())
@@ -151,6 +177,8 @@ int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
     if (!loaded.refusal.empty())
         return Refuse(loaded.refusal);
     job.script = loaded.script;
+    if (!cli::ResolveSettings(job.script, given, job.settings))
+        return kExitUnusable;
     const int argCount = loaded.argCount;
     if (pictureArguments.size() != static_cast<std::size_t>(argCount)) {
         return Fail(usage + " (" + scriptArgument + " takes " + std::to_string(argCount) +
@@ -184,8 +212,9 @@ int GatherJob(const std::vector<std::string>& args, cli::ScriptJob& job) {
 }
 
 int BatchCommand(const cli::ScriptJob& job) {
-    const BatchPlan plan = BuildBatch(TrimBlanks(job.script.body), job.script.eraseTemp == 1,
-                                      job.pictures, job.outputFolder, cli::EncodeBatchName);
+    const BatchPlan plan =
+        BuildBatch(TrimBlanks(job.script.body), job.script.eraseTemp == 1, job.pictures,
+                   job.outputFolder, cli::EncodeBatchName, job.settings);
     if (!plan.unwritableName.empty())
         return RefuseName(plan.unwritableName);
     WriteBytes(plan.text);
@@ -249,5 +278,7 @@ int main(int argc, char** argv) {
         return ScriptCommand(args);
     if (command == "each")
         return cli::EachCommand(args);
+    if (command == "settings")
+        return SettingsCommand(args);
     return Fail(kUsage);
 }

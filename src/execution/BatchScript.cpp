@@ -93,16 +93,9 @@ std::optional<std::string> EncodeName(std::string_view name, const NameEncoder& 
     return bytes;
 }
 
-// What the batch carries for an inserted name, percent signs doubled: the name in the
-// interpreter's bytes, or references to new variables that hold it. Nothing for a name that
-// would break its line or its quotes either way.
-std::optional<std::string> Insertion(std::string_view name, const std::string& variable,
-                                     const NameEncoder& encode,
-                                     std::vector<BatchVariable>& variables) {
-    if (!IsWritable(name))
-        return std::nullopt;
-    if (const std::optional<std::string> bytes = EncodeName(name, encode))
-        return DoublePercents(*bytes);
+// References to new variables that hold text, its percent signs left in the line.
+std::string VariableInsertion(std::string_view name, const std::string& variable,
+                              std::vector<BatchVariable>& variables) {
     // One variable for each run of the name between percent signs, which stay in the line,
     // doubled: some interpreters (Wine's) expand a percent sign inside a value once more.
     std::string written;
@@ -123,6 +116,19 @@ std::optional<std::string> Insertion(std::string_view name, const std::string& v
         written += "%%";
         start = percent + 1;
     }
+}
+
+// What the batch carries for an inserted name, percent signs doubled: the name in the
+// interpreter's bytes, or references to new variables that hold it. Nothing for a name that
+// would break its line or its quotes either way.
+std::optional<std::string> Insertion(std::string_view name, const std::string& variable,
+                                     const NameEncoder& encode,
+                                     std::vector<BatchVariable>& variables) {
+    if (!IsWritable(name))
+        return std::nullopt;
+    if (const std::optional<std::string> bytes = EncodeName(name, encode))
+        return DoublePercents(*bytes);
+    return VariableInsertion(name, variable, variables);
 }
 
 struct NameParts {
@@ -184,11 +190,56 @@ void ReplaceWord(std::string& text, std::vector<Mark>* marks, const std::string&
     text.swap(out);
 }
 
-std::string ReplaceAllSlots(std::string_view body, const std::vector<SlotTexts>& slots,
+// Settings are marked from this slot on, so that a refusal can tell them from pictures.
+constexpr int kFirstSettingSlot = 100;
+
+struct SettingText {
+    std::string name;
+    Inserted value;
+};
+
+// Replaces "$" and a setting's name, left to right, by its value, trying the longest names
+// first; what it inserts is not searched again. marks is set in step with the result.
+std::string ReplaceSettings(std::string_view body, const std::vector<SettingText>& settings,
+                            std::vector<Mark>& marks) {
+    std::vector<std::size_t> longestFirst(settings.size());
+    for (std::size_t i = 0; i < settings.size(); ++i)
+        longestFirst[i] = i;
+    std::stable_sort(longestFirst.begin(), longestFirst.end(), [&](std::size_t a, std::size_t b) {
+        return settings[a].name.size() > settings[b].name.size();
+    });
+    std::string text;
+    marks.clear();
+    for (std::size_t i = 0; i < body.size();) {
+        std::optional<std::size_t> hit;
+        if (body[i] == '$') {
+            for (std::size_t k : longestFirst) {
+                if (!settings[k].name.empty() &&
+                    body.substr(i + 1, settings[k].name.size()) == settings[k].name) {
+                    hit = k;
+                    break;
+                }
+            }
+        }
+        if (!hit) {
+            text += body[i++];
+            marks.emplace_back();
+            continue;
+        }
+        const Inserted& value = settings[*hit].value;
+        text += value.text;
+        // An unguarded value is the author's own text, as if written in the body.
+        marks.insert(
+            marks.end(), value.text.size(),
+            value.guarded ? Mark{kFirstSettingSlot + static_cast<int>(*hit), true} : Mark{});
+        i += 1 + settings[*hit].name.size();
+    }
+    return text;
+}
+
+// The placeholders of every slot replaced in text, whose marks (when given) are in step.
+std::string ReplaceAllSlots(std::string text, const std::vector<SlotTexts>& slots,
                             std::vector<Mark>* marks) {
-    std::string text(body);
-    if (marks != nullptr)
-        marks->assign(text.size(), Mark{});
     for (std::size_t i = 0; i < slots.size(); ++i) {
         const int slot = static_cast<int>(i) + 1;
         const std::string index = std::to_string(slot);
@@ -356,7 +407,7 @@ std::string ReplacePlaceholders(std::string_view body, const std::vector<SlotVal
     std::vector<SlotTexts> texts;
     for (const SlotValues& slot : slots)
         texts.push_back({Inserted{slot.name}, {slot.ext}, {slot.width}, {slot.height}});
-    return ReplaceAllSlots(body, texts, nullptr);
+    return ReplaceAllSlots(std::string(body), texts, nullptr);
 }
 
 std::string OutputFileOf(std::string_view body, const std::string& outputFolder) {
@@ -404,12 +455,32 @@ std::string EraseList(std::string_view body, const std::vector<std::string>& kep
 
 BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
-                     const NameEncoder& encode) {
+                     const NameEncoder& encode, const std::vector<SettingValue>& settings) {
     std::vector<BatchVariable> variables;
     const std::optional<std::string> folder =
         Insertion(outputFolder, "QUILLON_FOLDER", encode, variables);
     if (!folder)
         return Unwritable(outputFolder);
+
+    // A typed text is never batch text: the interpreter reads a variable's value after it has
+    // split the line, and only inside quotes does nothing in it act as syntax, so the text is
+    // always guarded. The output's name is read with the text itself.
+    std::vector<SettingText> shownSettings;
+    std::vector<SettingText> batchSettings;
+    for (const SettingValue& setting : settings) {
+        if (!setting.typed) {
+            shownSettings.push_back({setting.name, Inserted{setting.text}});
+            batchSettings.push_back(shownSettings.back());
+            continue;
+        }
+        if (!IsWritable(setting.text))
+            return Unwritable(setting.text);
+        shownSettings.push_back({setting.name, Inserted{setting.text, true}});
+        batchSettings.push_back(
+            {setting.name,
+             Inserted{VariableInsertion(setting.text, "QUILLON_SET_" + setting.name, variables),
+                      true}});
+    }
 
     std::vector<SlotTexts> shownSlots;
     std::vector<SlotTexts> batchSlots;
@@ -439,16 +510,20 @@ BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
 
     const std::string_view trimmedBody = Trim(body, " ");
     std::vector<Mark> marks;
-    std::string batchBody = ReplaceAllSlots(trimmedBody, batchSlots, &marks);
+    std::string batchBody =
+        ReplaceAllSlots(ReplaceSettings(trimmedBody, batchSettings, marks), batchSlots, &marks);
     QuoteStretches(batchBody, marks);
-    if (const int exposed = FirstExposedSlot(batchBody, marks); exposed != 0)
+    if (const int exposed = FirstExposedSlot(batchBody, marks); exposed >= kFirstSettingSlot)
+        return Unwritable(settings[static_cast<std::size_t>(exposed - kFirstSettingSlot)].text);
+    else if (exposed != 0)
         return Unwritable(
             SplitPicturePath(pictures[static_cast<std::size_t>(exposed) - 1].path).fileName);
 
     BatchPlan plan;
     // The output name is for the file system, so it is read from the names as the user has
     // them (quoted the same way), not as the interpreter reads them.
-    std::string shownBody = ReplaceAllSlots(trimmedBody, shownSlots, &marks);
+    std::string shownBody =
+        ReplaceAllSlots(ReplaceSettings(trimmedBody, shownSettings, marks), shownSlots, &marks);
     QuoteStretches(shownBody, marks);
     plan.outputFile = OutputFileOf(shownBody, outputFolder);
     // pushd changes the drive as well, and reaches a network folder through a drive letter it

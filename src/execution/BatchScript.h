@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/SettingValue.h"
 #include "settings/OutputPolicy.h"
 
 namespace quillon {
@@ -49,10 +50,11 @@ struct BatchPlan {
 // The batch for a script body and its input pictures (slot 1 first), run in outputFolder
 // (ending in a backslash). Quillon's own insertions pass through encode and get quotes round
 // the word they are in where they would split it or read as syntax; the author's bytes stay
-// as written.
+// as written. "$" and a setting's name is replaced by its value first (the longest name that
+// fits), so a switch's text may hold picture placeholders; a typed text goes by variable.
 BatchPlan BuildBatch(std::string_view body, bool eraseTemp,
                      const std::vector<BatchPicture>& pictures, const std::string& outputFolder,
-                     const NameEncoder& encode);
+                     const NameEncoder& encode, const std::vector<SettingValue>& settings = {});
 
 // How a run of the batch went, as the window and quillon-cli report it.
 enum class RunVerdict {

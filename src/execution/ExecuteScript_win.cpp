@@ -77,7 +77,7 @@ std::optional<std::string> ChooseOutputFolder(HWND owner, const OutputPolicy& po
 RunResult RunScript(const ScriptRun& run) {
     RunResult result;
     BatchPlan plan = BuildBatch(TrimBlanks(run.body), run.eraseTemp, run.pictures, run.outputFolder,
-                                ToConsoleText);
+                                ToConsoleText, run.settings);
     if (!plan.unwritableName.empty()) {
         result.verdict = RunVerdict::kUnwritable;
         result.refusal = UnwritableNameMessage(plan.unwritableName);

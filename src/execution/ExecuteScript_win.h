@@ -21,6 +21,7 @@ inline constexpr wchar_t kScriptRunMutexName[] = L"Local\\Quillon.ScriptRun";
 struct ScriptRun {
     std::string body;  // the converted body as the catalogue holds it
     bool eraseTemp = false;
+    std::vector<SettingValue> settings;  // checked against the script's declarations
     std::vector<BatchPicture> pictures;  // slots 1 to argCount, in order
     std::string programFolder;           // where "script.bat" is written; ends in a backslash
     std::string outputFolder;            // ends in a backslash

@@ -103,7 +103,8 @@ std::vector<std::string> PathsFromList(std::string_view bytes, const std::string
 
 SetPlan PlanSet(std::string_view body, const std::vector<std::string>& pictures,
                 const std::vector<std::string>& outputFolders,
-                const std::vector<BatchPicture>& others, const LastWriteOf& lastWrite) {
+                const std::vector<BatchPicture>& others, const LastWriteOf& lastWrite,
+                const std::vector<SettingValue>& settings) {
     SetPlan plan;
     // What a picture's run would make, with sizes that differ from picture to picture, so
     // that a name made only of the size is not taken for a name that ignores the picture;
@@ -111,7 +112,7 @@ SetPlan PlanSet(std::string_view body, const std::vector<std::string>& pictures,
     auto outputName = [&](const std::string& picture, int size) {
         const BatchPlan batch =
             BuildBatch(body, false, InFolder({picture, size, size}, others, std::string()),
-                       std::string(), nullptr);
+                       std::string(), nullptr, settings);
         return batch.unwritableName.empty() ? std::optional<std::string>(batch.outputFile)
                                             : std::nullopt;
     };
@@ -220,8 +221,9 @@ std::optional<unsigned long> JobFolderOwner(std::string_view name) {
 
 BatchPlan JobBatch(std::string_view body, bool eraseTemp, const BatchPicture& first,
                    const std::vector<BatchPicture>& others, const std::string& workFolder,
-                   const NameEncoder& encode) {
-    return BuildBatch(body, eraseTemp, InFolder(first, others, workFolder), workFolder, encode);
+                   const NameEncoder& encode, const std::vector<SettingValue>& settings) {
+    return BuildBatch(body, eraseTemp, InFolder(first, others, workFolder), workFolder, encode,
+                      settings);
 }
 
 std::vector<std::string> JobInputs(const BatchPicture& first,

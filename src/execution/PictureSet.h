@@ -50,7 +50,8 @@ using LastWriteOf = std::function<std::optional<std::int64_t>(const std::string&
 // the same file, or when an output would overwrite a picture of another slot.
 SetPlan PlanSet(std::string_view body, const std::vector<std::string>& pictures,
                 const std::vector<std::string>& outputFolders,
-                const std::vector<BatchPicture>& others, const LastWriteOf& lastWrite);
+                const std::vector<BatchPicture>& others, const LastWriteOf& lastWrite,
+                const std::vector<SettingValue>& settings = {});
 
 // How many pictures of the plan already have their output.
 int ExistingOutputs(const SetPlan& plan);
@@ -70,7 +71,7 @@ std::optional<unsigned long> JobFolderOwner(std::string_view name);
 // their names; the runner puts them into the work folder under those names.
 BatchPlan JobBatch(std::string_view body, bool eraseTemp, const BatchPicture& first,
                    const std::vector<BatchPicture>& others, const std::string& workFolder,
-                   const NameEncoder& encode);
+                   const NameEncoder& encode, const std::vector<SettingValue>& settings = {});
 
 // The pictures a job puts into its work folder, where the batch finds them by their file
 // names alone: each slot's picture, the first of any that share a file name.

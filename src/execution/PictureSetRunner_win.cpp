@@ -300,7 +300,7 @@ class SetRunner {
         }
 
         const BatchPlan batch = JobBatch(request_.body, request_.eraseTemp, first, request_.others,
-                                         workFolder, ToConsoleText);
+                                         workFolder, ToConsoleText, request_.settings);
         if (!batch.unwritableName.empty())
             return Failed(index, UnwritableNameMessage(batch.unwritableName));
         const std::string outputName = batch.outputFile.substr(workFolder.size());

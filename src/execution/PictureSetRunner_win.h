@@ -31,6 +31,7 @@ struct SetProgress {
 struct SetRequest {
     std::string body;  // as the catalogue holds it
     bool eraseTemp = false;
+    std::vector<SettingValue> settings;  // checked; the same for every picture
     SetPlan plan;
     std::vector<BatchPicture> others;  // slots 2 to argCount, the same for every picture
     int jobs = 1;

@@ -170,8 +170,15 @@ Scan CachedScanOf(const FakeFolder& fake, std::string& kept, const std::string& 
 
 TEST(CatalogueScan, ACacheSparesReadingUnchangedFilesAndChangesNothingElse) {
     FakeFolder fake;
-    fake.files = {{"a.xml", Valid("A", 1, true)}, {"b.xml", "x"}, {"c.xml", Valid("C", 2)}};
-    fake.stamps = {{"a.xml", "1"}, {"b.xml", "2"}, {"c.xml", "3"}};
+    // d.xml's settings and e.xml's broken one show in the log, from the cache as from the file.
+    const std::string tag = "<script args=\"1\" name=\"D\">\r\n<param name=\"X\" label=\"x\" ";
+    fake.files = {
+        {"a.xml", Valid("A", 1, true)},
+        {"b.xml", "x"},
+        {"c.xml", Valid("C", 2)},
+        {"d.xml", tag + "type=\"number\" min=\"0\" max=\"9\" default=\"1\"/>\r\nx $X\r\n"},
+        {"e.xml", tag + "type=\"number\" min=\"0\" max=\"9\" default=\"10\"/>\r\n"}};
+    fake.stamps = {{"a.xml", "1"}, {"b.xml", "2"}, {"c.xml", "3"}, {"d.xml", "4"}, {"e.xml", "5"}};
     const Scan plain = ScanOf(fake);
     std::string kept;
     const auto expectPlain = [&](const Scan& scan, int opened) {
@@ -181,20 +188,23 @@ TEST(CatalogueScan, ACacheSparesReadingUnchangedFilesAndChangesNothingElse) {
         EXPECT_EQ(scan.catalogue.At(2).body, plain.catalogue.At(2).body);
         fake.opened = 0;
     };
+    EXPECT_NE(plain.log.find("Settings: $X\r\n"), std::string::npos);
+    EXPECT_NE(plain.log.find("Bad setting <param NAME=\"X\">: default 10 is outside 0..9\r\n"),
+              std::string::npos);
     fake.opened = 0;
-    expectPlain(CachedScanOf(fake, kept, "D:\\Apps\\"), 3);
+    expectPlain(CachedScanOf(fake, kept, "D:\\Apps\\"), 5);
     expectPlain(CachedScanOf(fake, kept, "D:\\Apps\\"), 0);
     std::string damaged = kept;
     damaged[damaged.size() / 2] ^= 1;  // a stray byte, or a write torn by another start
-    expectPlain(CachedScanOf(fake, damaged, "D:\\Apps\\"), 3);
+    expectPlain(CachedScanOf(fake, damaged, "D:\\Apps\\"), 5);
     std::string elsewhere = kept;
-    expectPlain(CachedScanOf(fake, elsewhere, "E:\\Other\\"), 3);
+    expectPlain(CachedScanOf(fake, elsewhere, "E:\\Other\\"), 5);
     fake.files[2].second = Valid("C again", 1);
     fake.stamps["c.xml"] = "4";
     const Scan changed = CachedScanOf(fake, kept, "D:\\Apps\\");
     EXPECT_EQ(fake.opened, 1);
     EXPECT_EQ(CatalogueListItems(changed.catalogue),
-              (std::vector<std::string>{"A", "C again", ""}));
+              (std::vector<std::string>{"A", "C again", "D", "", ""}));
 }
 
 TEST(CatalogueScan, ACacheKeptBeforeLineFeedFilesWereReadIsReadAgain) {
@@ -252,6 +262,14 @@ INSTANTIATE_TEST_SUITE_P(
         RescanCase{"NothingThatCounts",
                    {{"a.xml", Valid("A", 1)}, {"c.xml", "no script"}, {"b.xml", Valid("B", 0)}},
                    false,
+                   {"A", "B"},
+                   1},
+        RescanCase{"ASettingDeclared",
+                   {{"a.xml",
+                     "<script args=\"1\" name=\"A\">\r\n<param name=\"X\" label=\"x\" "
+                     "type=\"text\" default=\"\"/>\r\nconvert x\r\n</script>"},
+                    {"b.xml", Valid("B", 0)}},
+                   true,
                    {"A", "B"},
                    1},
         RescanCase{"ABodyEdited",

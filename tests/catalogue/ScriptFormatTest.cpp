@@ -278,7 +278,14 @@ INSTANTIATE_TEST_SUITE_P(
         ClosingLikeCase{"TagWithoutLineEndClosesBody", "a\r\n</script>", "a\r\n"},
         ClosingLikeCase{"FileWithoutCrEndsLinesAtLineFeed", "a \\\n\n </script> \nb", "a ^\r\n\r\n",
                         "<script args=\"0\" name=\"t\">\n"},
-        ClosingLikeCase{"LineFeedInAFileWithCrIsText", "a\n</script>\n\r\n", "a\n</script>\n\r\n"}),
+        ClosingLikeCase{"LineFeedInAFileWithCrIsText", "a\n</script>\n\r\n", "a\n</script>\n\r\n"},
+        ClosingLikeCase{"DeclarationLeavesTheBody",
+                        "a\r\n  <PARAM name=\"X\" label=\"x\" type=\"text\" default=\"\"/>\r\nb",
+                        "a\r\nb\r\n"},
+        ClosingLikeCase{"ParamWithoutBlankIsBody", "<param\r\n", "<param\r\n"},
+        ClosingLikeCase{"ParamCutShortIsBody", " <para 'm'\r\n", " <para \"m\"\r\n"},
+        ClosingLikeCase{"TabBeforeParamIsBody", "\t<param x\r\n", "\t<param x\r\n"},
+        ClosingLikeCase{"ClosingAfterADeclaration", "<param \r\n</script>\r\nb", ""}),
     testing::CaseName());
 
 // ---- Single-picture shorthand ---------------------------------------------------------

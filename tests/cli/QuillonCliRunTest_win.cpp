@@ -190,6 +190,52 @@ TEST_P(HostileName, RunsUnderItsOwnNameAndLeavesNothingElse) {
     }
 }
 
+// A typed text reaches the tools as one argument exactly as typed, and never runs as a
+// command: the script hands it to ImageMagick without quotes of its own and echoes it in
+// quotes beside the picture, and a command hidden in it would make the canary. A double quote or a
+// line break is refused before anything runs.
+struct TextCase {
+    const char* name;
+    const wchar_t* argument;  // after --set, as the command line carries it
+    const char* said;         // what the echo wrote, between its quotes; null: refused
+};
+
+class HostileText : public CliScriptRun, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(HostileText, ReachesTheToolsAsTypedOrIsRefused) {
+    const fs::path script =
+        Script("t.xml",
+               "<param name=\"T\" label=\"Text\" type=\"text\" default=\"\"/>\r\n"
+               "convert $NAME.$EXT -define quillon:text=$T -scale 10% $NAME_t.png\r\n"
+               "echo '$T'> said.txt\r\n");
+    const CliResult result = RunCli(std::wstring(L"run --set ") + GetParam().argument + L" " +
+                                        Quoted(script) + L" " + Quoted(picture()),
+                                    folder.path());
+    EXPECT_FALSE(fs::exists(pictures() / L"canary.txt")) << "a command in the text ran";
+    EXPECT_FALSE(LeftABatch());
+    if (GetParam().said == nullptr) {
+        EXPECT_EQ(result.exitCode, 3) << result.out << result.err;
+        EXPECT_NE(result.err.find("cannot be passed"), std::string::npos) << result.err;
+        EXPECT_FALSE(fs::exists(pictures() / L"tall_t.png"));
+        return;
+    }
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_TRUE(fs::exists(pictures() / L"tall_t.png"));
+    EXPECT_EQ(ReadBytes(pictures() / L"said.txt"), "\"" + std::string(GetParam().said) + "\"\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HostileText,
+    ::testing::Values(
+        TextCase{"Ampersand", L"\"T=a & echo x> canary.txt\"", "a & echo x> canary.txt"},
+        TextCase{"Pipe", L"\"T=a | echo x> canary.txt\"", "a | echo x> canary.txt"},
+        TextCase{"Variable", L"T=%PATH%", "%PATH%"},
+        TextCase{"Caret", L"\"T=^& echo x> canary.txt ^\"", "^& echo x> canary.txt ^"},
+        TextCase{"Bang", L"\"T=!PATH! & echo x> canary.txt\"", "!PATH! & echo x> canary.txt"},
+        TextCase{"DoubleQuote", L"\"T=say \\\"hi\\\" & echo x> canary.txt\"", nullptr},
+        TextCase{"LineBreak", L"\"T=a\necho x> canary.txt\"", nullptr}),
+    [](const auto& test) { return std::string(test.param.name); });
+
 // A runner file that cannot be written is reported with its path (the old file, or TEMP's
 // temp.bat), and no older file of that name runs in its place. An old file is held open
 // against writing: Wine run as root writes read-only files and folders all the same.
@@ -433,6 +479,7 @@ struct EachCase {
     const char* suffix;  // of each output's base name; empty when no picture may be made
     const char* errorPart;
     const wchar_t* setFolder = L"pictures";
+    const wchar_t* settings = L"";  // for the set and its single runs alike
 };
 
 class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCase> {
@@ -446,8 +493,10 @@ class CliEach : public CliScriptRun, public ::testing::WithParamInterface<EachCa
             fs::copy_file(TestPicture(source), picture);
             const std::wstring logoArgument =
                 GetParam().args == 2 ? L" " + Quoted(reference() / L"logo.gif") : L"";
-            const CliResult single = RunCli(
-                L"run " + Quoted(script) + L" " + Quoted(picture) + logoArgument, folder.path());
+            const CliResult single =
+                RunCli(L"run " + std::wstring(GetParam().settings) + Quoted(script) + L" " +
+                           Quoted(picture) + logoArgument,
+                       folder.path());
             EXPECT_EQ(single.exitCode, 0) << single.out << single.err;
         }
         return ReadBytes(reference() / (fs::path(source).stem().wstring() +
@@ -470,9 +519,10 @@ TEST_P(CliEach, RunsEveryPictureAsASingleRunWould) {
         folder.Write("pictures/broken.png", "not a picture at all");
     const fs::path script = Script("each.xml", c.body, c.args);
 
-    const CliResult result = RunCli(L"each " + std::wstring(c.options) + Quoted(script) + L" " +
-                                        Quoted(set) + (c.args == 2 ? L" " + Quoted(logo()) : L""),
-                                    folder.path());
+    const CliResult result =
+        RunCli(L"each " + std::wstring(c.options) + c.settings + Quoted(script) + L" " +
+                   Quoted(set) + (c.args == 2 ? L" " + Quoted(logo()) : L""),
+               folder.path());
     EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
     EXPECT_NE(result.err.find(c.errorPart), std::string::npos) << result.err;
     if (broken) {
@@ -516,7 +566,11 @@ INSTANTIATE_TEST_SUITE_P(
         EachCase{"FixedOutputNameIsRefused", "convert $NAME1.$EXT1 -scale 10% small.bmp\r\n", 1,
                  L"", 3, "", "small.bmp, so no picture was run"},
         EachCase{"FolderInAnotherScript", "convert $NAME1.$EXT1 -scale 10% $NAME1_small.bmp\r\n", 1,
-                 L"--jobs 2 ", 0, "_small", "", L"写真 & co"}),
+                 L"--jobs 2 ", 0, "_small", "", L"写真 & co"},
+        EachCase{"SettingsGiven",
+                 "<param name=\"PCT\" label=\"p\" type=\"number\" min=\"1\" max=\"50\" "
+                 "default=\"10\"/>\r\nconvert $NAME1.$EXT1 -scale $PCT% $NAME1_$PCT.bmp\r\n",
+                 1, L"", 0, "_20", "", L"pictures", L"--set PCT=20 "}),
     [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
 
 // ---- Runners side by side on one folder ---------------------------------------------------

@@ -52,7 +52,7 @@ run_cli check "$(windows "$work/scripts")"
 grep -q 'Invalid xml' <<<"$out" && fail "check: a script is invalid:"$'\n'"$out"
 
 # script | input pictures | output file | size | format | identify property=value (or -) |
-# intermediate files that must be gone afterwards
+# intermediate files that must be gone afterwards | settings given (none: the defaults)
 table="
 0-gradient-wallpaper.xml||gradient_wallpaper.jpg|1920x1080|JPEG|-|
 0-colour-test-card.xml||colour_test_card.png|1280x720|PNG|-|card_bars.png card_ramp.png
@@ -71,27 +71,40 @@ lf-rotate.xml|landscape.png|landscape_rotated.png|480x640|PNG|-|
 2-difference.xml|landscape.png photo.jpg|landscape_difference.png|640x480|PNG|-|difference_second.png difference_mask.png
 3-triptych.xml|landscape.png photo.jpg portrait.png|triptych.jpg|1720x520|JPEG|-|
 4-contact-sheet.xml|landscape.png photo.jpg portrait.png square.gif|contact_sheet.jpg|624x624|JPEG|-|
+0-gradient-wallpaper.xml||gradient_wallpaper.jpg|1280x720|JPEG|-||SIZE=1280x720 TOP=#000000 BOTTOM=#FFFFFF
+1-half-size.xml|landscape.png|landscape_half.png|160x120|PNG|-||PERCENT=25
+1-thumbnail.xml|photo.jpg|photo_thumb.jpg|100x75|JPEG|-||SIZE=100
+1-sepia.xml|portrait.png|portrait_sepia.jpg|300x400|JPEG|-||TONE=33,5
+1-framed-border.xml|landscape.png|landscape_framed.png|700x540|PNG|-||MAT=10 FRAME=20 MAT_COLOUR=#000000
+1-polaroid.xml|landscape.png|landscape_polaroid.png|544x488|PNG|%A=True||ANGLE=0
+1-web-jpeg.xml|landscape.png|landscape_web.jpg|320x240|JPEG|%Q=50||QUALITY=50 SIDE=320
+2-logo-watermark.xml|photo.jpg logo.png|photo_logo.jpg|400x300|JPEG|-|watermark_logo.png|CORNER=northwest SCALE=50 OPACITY=100
+2-side-by-side.xml|landscape.png photo.jpg|side_by_side.png|1281x480|PNG|-||GAP=1 BACKGROUND=#000000
+4-contact-sheet.xml|landscape.png photo.jpg portrait.png square.gif|contact_sheet.jpg|224x224|JPEG|-||TILE=100 PAPER=#ffffff
 "
 
 tested=0
-while IFS='|' read -r script pictures output size format property gone; do
+while IFS='|' read -r script pictures output size format property gone settings; do
   [ -n "$script" ] || continue
-  tested=$((tested + 1))
+  [ -n "$settings" ] || tested=$((tested + 1))
   [ -f "$work/scripts/$script" ] || { fail "$script: no such starter script"; continue; }
+  options=()
+  for setting in $settings; do options+=(--set "$setting"); done
   arguments=()
   for picture in $pictures; do arguments+=("$(windows "$work/pictures/$picture")"); done
   # A script without pictures writes beside itself, the others beside their first picture.
   if [ -z "$pictures" ]; then folder=$work/scripts; else folder=$work/pictures; fi
-  run_cli run "$(windows "$work/scripts/$script")" "${arguments[@]}"
-  [ "$status" -eq 0 ] || fail "$script: exited $status"
-  [ -z "$out$err" ] || fail "$script printed:"$'\n'"$out"$'\n'"$err"
+  run_cli run "${options[@]}" "$(windows "$work/scripts/$script")" "${arguments[@]}"
+  [ "$status" -eq 0 ] || fail "$script $settings: exited $status"
+  [ -z "$out$err" ] || fail "$script $settings printed:"$'\n'"$out"$'\n'"$err"
   made=$folder/$output
   if [ ! -f "$made" ]; then
     fail "$script: $output was not made"
     continue
   fi
   got=$(identify -format '%m %wx%h\n' "$made" 2>&1 | head -n 1)
-  [ "$got" = "$format $size" ] || fail "$script: $output is '$got', expected '$format $size'"
+  [ "$got" = "$format $size" ] ||
+    fail "$script $settings: $output is '$got', expected '$format $size'"
   if [ "$property" != - ]; then
     value=$(identify -format "${property%%=*}" "$made" 2>&1)
     [ "$value" = "${property#*=}" ] || fail "$script: ${property%%=*} of $output is '$value'"

@@ -43,9 +43,12 @@ void Check(bool condition, const char* what) {
 
 void CheckSameRead(const ScriptReadResult& resultA, const ScriptEntry& a,
                    const ScriptReadResult& resultB, const ScriptEntry& b, const char* what) {
-    Check(resultA.count == resultB.count && resultA.fault == resultB.fault, what);
+    Check(resultA.count == resultB.count && resultA.fault == resultB.fault &&
+              resultA.settingProblem == resultB.settingProblem,
+          what);
     Check(a.fileName == b.fileName && a.displayName == b.displayName && a.body == b.body &&
-              a.argCount == b.argCount && a.eraseTemp == b.eraseTemp,
+              a.argCount == b.argCount && a.eraseTemp == b.eraseTemp &&
+              a.settingLines == b.settingLines,
           what);
 }
 

@@ -1,5 +1,7 @@
 #include "support/PlainScriptReader.h"
 
+#include <algorithm>
+
 namespace quillon::plain {
 namespace {
 
@@ -165,14 +167,27 @@ ScriptReadResult ReadScript(std::string_view fileBytes, ScriptEntry& entry) {
         entry.eraseTemp = 1;
 
     std::string body;
+    std::vector<std::string> declarations;
     for (std::size_t i = tag + 1; i < lines.size(); ++i) {
-        if (Lower(TrimSpaces(lines[i])) == "</script>")
+        // The reader stops once the body holds what its capacity and the shorthand's
+        // lookahead (16) can use: declarations after that are never seen.
+        if (Lower(TrimSpaces(lines[i])) == "</script>" || body.size() >= kBodyCapacity + 16)
             break;
-        body += ConvertLine(lines[i]);
+        const std::string_view line = std::string_view(lines[i]).substr(
+            std::min(lines[i].size(), lines[i].find_first_not_of(' ')));
+        if (Lower(line.substr(0, 7)) != "<param ")
+            body += ConvertLine(lines[i]);
+        else if (declarations.size() <= kMostSettings)
+            declarations.emplace_back(line.substr(7, kSettingLineCapacity + 1));
     }
     if (entry.argCount == 1)
         body = Shorthand(body);
     entry.body = body.substr(0, kBodyCapacity);
+    SettingsRead settings = ReadSettings(declarations, entry.argCount == 1);
+    entry.settingLines = declarations;
+    entry.settings = settings.settings;
+    if (!settings.problem.empty())
+        return {kInvalidScript, ScriptFault::kBadSetting, false, settings.problem};
     return {entry.argCount, ScriptFault::kNone};
 }
 
