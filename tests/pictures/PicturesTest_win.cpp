@@ -423,7 +423,7 @@ class PictureChooser : public ::testing::Test {
     MainWindowHarness harness_;
 };
 
-TEST_F(PictureChooser, OffersTheTwentyThreePictureTypesAndCancelChangesNothing) {
+TEST_F(PictureChooser, OffersTheTwentySevenPictureTypesAndCancelChangesNothing) {
     ::SetWindowTextW(harness_.Control(kOutputStatusId), L"earlier.png created");
     std::vector<std::wstring> types;
     {
@@ -434,9 +434,10 @@ TEST_F(PictureChooser, OffersTheTwentyThreePictureTypesAndCancelChangesNothing) 
         harness_.Click(kSlotIdBase + 1);
         ASSERT_TRUE(driver.Found());
     }
-    ASSERT_EQ(types.size(), 23u);
-    EXPECT_EQ(types.front(), L"All Images");
-    EXPECT_EQ(types[4], L"JPeg (*.jpg)");
+    ASSERT_EQ(types.size(), 27u);
+    EXPECT_EQ(types.front(), L"All pictures");
+    EXPECT_EQ(types[1], L"JPEG (*.jpg, *.jpeg, *.jpe, *.jfif)");
+    EXPECT_EQ(types[4], L"WebP (*.webp)");
     EXPECT_EQ(types.back(), L"X Pixmap (*.xpm)");
     EXPECT_FALSE(InputSlots()[1].picture);
     EXPECT_EQ(harness_.Text(kOutputStatusId), "");  // emptied before the dialog opened
