@@ -48,14 +48,14 @@ std::vector<BatchPicture> SlotPictures(int argCount) {
 
 void ShowProducedPicture(HWND window, const std::string& path) {
     InputSlot& preview = InputSlots()[0];
-    PictureOwner picture = LoadPictureFile(path);
-    // Only the fitted preview is ever drawn: a large result need not stay decoded whole.
-    if (picture) {
-        HWND area = ::GetDlgItem(window, kOutputPictureId);
-        if (PictureOwner fitted = MakeFittedPreview(picture.get(), PictureAreaSize(area)))
-            picture = std::move(fitted);
-    }
-    preview.picture = picture ? std::make_unique<SlotPicture>(std::move(picture)) : nullptr;
+    // Only the fitted preview is ever drawn: a large result need not stay decoded whole, and
+    // a reduced copy of a type GDI+ cannot read has served once it is decoded.
+    AreaPicture loaded =
+        LoadPictureForArea(path, PictureAreaSize(::GetDlgItem(window, kOutputPictureId)));
+    if (!loaded.reducedCopy.empty())
+        DeleteFileAnsi(loaded.reducedCopy);
+    preview.picture =
+        loaded.preview ? std::make_unique<SlotPicture>(std::move(loaded.preview)) : nullptr;
     DrawPictureFitted(window, SlotImage(preview), kOutputPictureId);
 }
 

@@ -19,6 +19,7 @@
 #include "dialogs/MsgBoxContent.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "execution/ExecuteScript_win.h"
+#include "execution/PictureReduction_win.h"
 #include "execution/PictureSet.h"
 #include "execution/PictureSetRunner_win.h"
 #include "pictures/InputSlots.h"
@@ -306,7 +307,10 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     request.others = std::move(others);
     request.jobs = DefaultSetJobs();
     request.keepDates = choices.keepDates;
-    request.pictureSize = DecodedPictureSize;
+    request.pictureSize = [](const std::string& path) {
+        const std::optional<PixelSize> decoded = DecodedPictureSize(path);
+        return decoded ? decoded : ImageMagickPictureSize(path);
+    };
     // The previous result may be one of the files the set replaces.
     InputSlots()[0].picture.reset();
 
