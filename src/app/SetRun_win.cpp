@@ -24,6 +24,7 @@
 #include "execution/PictureSetRunner_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/PictureFilter.h"
 #include "pictures/PictureFolder_win.h"
 #include "pictures/SlotSet_win.h"
 #include "settings/Settings_win.h"
@@ -309,7 +310,9 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     request.keepDates = choices.keepDates;
     request.pictureSize = [](const std::string& path) {
         const std::optional<PixelSize> decoded = DecodedPictureSize(path);
-        return decoded ? decoded : ImageMagickPictureSize(path);
+        if (decoded || !NeedsImageMagickToRead(FileNameOf(path)))
+            return decoded;
+        return ImageMagickPictureSize(path);
     };
     // The previous result may be one of the files the set replaces.
     InputSlots()[0].picture.reset();

@@ -15,8 +15,10 @@
 #include "base/FullPath_win.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/ExecuteScript_win.h"
+#include "base/Text.h"
 #include "execution/PictureReduction_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/PictureFilter.h"
 
 namespace quillon::cli {
 
@@ -77,7 +79,9 @@ std::optional<PixelSize> PictureFileSize(const std::string& fullPath) {
     (void)started;
     // What GDI+ cannot read, ImageMagick may: the scripts are ImageMagick's anyway.
     const std::optional<PixelSize> decoded = DecodedPictureSize(fullPath);
-    return decoded ? decoded : ImageMagickPictureSize(fullPath);
+    if (decoded || !NeedsImageMagickToRead(FileNameOf(fullPath)))
+        return decoded;
+    return ImageMagickPictureSize(fullPath);
 }
 
 std::optional<std::string> EncodeBatchName(std::string_view name) {

@@ -154,10 +154,10 @@ AreaPicture LoadPictureForArea(const std::string& path, PixelSize area) {
     AreaPicture loaded;
     PictureOwner decoded = LoadPictureFile(path);
     PictureReducer* reducer = CurrentPictureReducer();
-    // Only files of the types offered go to the reducer: ImageMagick would read a text file
-    // or a script as a picture of its own making.
+    // Only files of the types offered go to the reducer (ImageMagick would read a text file
+    // or a script as a picture of its own making), and none of GDI+'s own.
     if (!decoded && reducer != nullptr && !HasUnrepresentableMark(path) &&
-        IsPictureFileName(FileNameOf(path))) {
+        NeedsImageMagickToRead(FileNameOf(path))) {
         Reduction reduction = reducer->Reduce(path);
         loaded.refusal = std::move(reduction.refusal);
         if (!reduction.picture)

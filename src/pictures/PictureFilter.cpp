@@ -47,6 +47,10 @@ constexpr std::array<FilterEntry, 26> kPictureTypes{{
     {"X Pixmap (*.xpm)", "*.xpm"},
 }};
 
+// The types GDI+ decodes itself.
+constexpr std::string_view kGdiplusPatterns =
+    "*.jpg;*.jpeg;*.jpe;*.jfif;*.png;*.gif;*.bmp;*.tif;*.tiff;*.ico";
+
 constexpr std::string_view kAllPictures = "All pictures";
 
 void AppendEntry(std::string& filter, std::string_view description, std::string_view pattern) {
@@ -77,6 +81,12 @@ bool IsPictureFileName(std::string_view fileName) {
     return std::any_of(kPictureTypes.begin(), kPictureTypes.end(), [&](const FilterEntry& entry) {
         return MatchesPattern(extension, entry.pattern);
     });
+}
+
+bool NeedsImageMagickToRead(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    return IsPictureFileName(fileName) &&
+           !MatchesPattern(fileName.substr(dot + 1), kGdiplusPatterns);
 }
 
 std::vector<std::string> PicturesAmong(const std::string& folder,

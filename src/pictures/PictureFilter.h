@@ -19,6 +19,11 @@ int PictureFilterEntryCount();
 // Whether a file is of a type the chooser offers, by its extension in any ASCII case.
 bool IsPictureFileName(std::string_view fileName);
 
+// Whether a file is of a type the chooser offers that GDI+ does not decode, so that only
+// ImageMagick can read it. GDI+'s own types stay GDI+'s alone: what it refuses of them (a
+// truncated JPEG) is refused as ever.
+bool NeedsImageMagickToRead(std::string_view fileName);
+
 // The pictures among the names listed in a folder (ending in a backslash): full paths,
 // ordered by name regardless of ASCII case.
 std::vector<std::string> PicturesAmong(const std::string& folder,

@@ -97,5 +97,16 @@ TEST(PictureFilter, AFolderGivesItsPicturesOfEveryOfferedTypeInNameOrder) {
                                   "C:\\f\\n.dng", "C:\\f\\o.heif"}));
 }
 
+// GDI+ keeps its own types; ImageMagick is asked only for the other offered ones.
+TEST(PictureFilter, OnlyOfferedTypesGdiplusLacksGoToImageMagick) {
+    for (const char* name : {"a.HEIC", "b.webp", "c.avif", "d.psd", "e.tga", "f.ppm", "g.cr2",
+                             "h.DNG", "i.xpm", "j.heif"})
+        EXPECT_TRUE(NeedsImageMagickToRead(name)) << name;
+    for (const char* name :
+         {"a.jpg", "b.JPEG", "c.jpe", "d.jfif", "e.png", "f.gif", "g.bmp", "h.tif", "i.TIFF",
+          "j.ico", "notes.txt", "script.msl", "noext", ".webp"})
+        EXPECT_FALSE(NeedsImageMagickToRead(name)) << name;
+}
+
 }  // namespace
 }  // namespace quillon
