@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "base/ProgramFolder_win.h"
 #include "catalogue/Catalogue.h"
 #include "pictures/DropFile_win.h"
+#include "pictures/PictureReducer.h"
 #include "settings/OutputPolicy.h"
 
 namespace quillon {
@@ -26,6 +28,8 @@ struct AppState {
     int currentScript = 0;               // 1-based catalogue position; 0 = none selected
     int hoverSlot = 0;                   // input slot last found under the pointer; 0 = none
     UniqueComRef<DropFileC> dropTarget;  // made when the main window initialises
+    // Reads for the slots and the output area what GDI+ cannot; lives as long as the window.
+    std::unique_ptr<PictureReducer> pictureReducer;
     std::string lastOutput;
     std::string imageMagickVersion;
     bool busy = false;  // a script runs or its editor is open: no second run or edit meanwhile

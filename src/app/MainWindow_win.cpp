@@ -32,6 +32,7 @@
 #include "base/WorkArea_win.h"
 #include "dialogs/DialogTemplate_win.h"
 #include "dialogs/MyMsgBox_win.h"
+#include "execution/PictureReduction_win.h"
 #include "pictures/DropFile_win.h"
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
@@ -516,6 +517,24 @@ INT_PTR OnCommand(HWND window, int id, int code) {
 
 // ---- Window events --------------------------------------------------------------------
 
+// The slots' way to pictures GDI+ cannot read: reduced copies made by ImageMagick, in a
+// folder of the window's own that goes with it.
+class ImageMagickReducer final : public PictureReducer {
+  public:
+    ImageMagickReducer() : copies_(kReducedCopySide) {}
+    Reduction Reduce(const std::string& path) override {
+        ImageMagickReduction made = copies_.Reduce(path);
+        Reduction reduction;
+        reduction.refusal = std::move(made.refusal);
+        if (made.size && !made.copyPath.empty())
+            reduction.picture = ReducedPicture{*made.size, std::move(made.copyPath)};
+        return reduction;
+    }
+
+  private:
+    ReducedCopies copies_;
+};
+
 INT_PTR OnInitDialog(HWND window) {
     AppState& app = App();
     app.mainWindow = window;
@@ -537,6 +556,8 @@ INT_PTR OnInitDialog(HWND window) {
     app.dropTarget.Reset(new DropFileC(window, [] {
         return DropContext{ChosenArgCount().value_or(0), App().hoverSlot};
     }));
+    app.pictureReducer = std::make_unique<ImageMagickReducer>();
+    SetPictureReducer(app.pictureReducer.get());
     ShowNoScript(window);
     PlaceHandedPictures(window);  // the command line's, which ask for a script first
     MarkProgramWindow(window);
@@ -580,6 +601,11 @@ void OnDestroy(HWND window) {
     UnmarkProgramWindow(window);
     StopWatchingKeyboard();
     StopWatchingScriptFolder();
+    // The pictures go before the folder of their reduced copies.
+    for (InputSlot& slot : InputSlots())
+        slot.picture.reset();
+    SetPictureReducer(nullptr);
+    App().pictureReducer.reset();
     ::DeleteFileW(WidenAnsi(ProgramFolder() + kValidationLogName).c_str());
 }
 

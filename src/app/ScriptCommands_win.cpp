@@ -50,16 +50,16 @@ std::vector<BatchPicture> SlotPictures(int argCount) {
 
 void ShowProducedPicture(HWND window, const std::string& path) {
     InputSlot& preview = InputSlots()[0];
-    PictureOwner picture = LoadPictureFile(path);
+    // Only the fitted preview is ever drawn: a large result need not stay decoded whole, and
+    // a reduced copy of a type GDI+ cannot read has served once it is decoded.
     HWND area = ::GetDlgItem(window, kOutputPictureId);
-    const PixelSize size = picture ? PictureSize(picture.get()) : PixelSize{};
-    SetSpokenText(area, OutputSpokenText(picture ? path : std::string(), size.width, size.height));
-    // Only the fitted preview is ever drawn: a large result need not stay decoded whole.
-    if (picture) {
-        if (PictureOwner fitted = MakeFittedPreview(picture.get(), PictureAreaSize(area)))
-            picture = std::move(fitted);
-    }
-    preview.picture = picture ? std::make_unique<SlotPicture>(std::move(picture)) : nullptr;
+    AreaPicture loaded = LoadPictureForArea(path, PictureAreaSize(area));
+    if (!loaded.reducedCopy.empty())
+        DeleteFileAnsi(loaded.reducedCopy);
+    SetSpokenText(area, OutputSpokenText(loaded.preview ? path : std::string(), loaded.size.width,
+                                         loaded.size.height));
+    preview.picture =
+        loaded.preview ? std::make_unique<SlotPicture>(std::move(loaded.preview)) : nullptr;
     DrawPictureFitted(window, SlotImage(preview), kOutputPictureId);
 }
 

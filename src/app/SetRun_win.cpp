@@ -21,10 +21,12 @@
 #include "dialogs/MsgBoxContent.h"
 #include "dialogs/MyMsgBox_win.h"
 #include "execution/ExecuteScript_win.h"
+#include "execution/PictureReduction_win.h"
 #include "execution/PictureSet.h"
 #include "execution/PictureSetRunner_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/PictureFilter.h"
 #include "pictures/PictureFolder_win.h"
 #include "pictures/SlotSet_win.h"
 #include "settings/Settings_win.h"
@@ -317,7 +319,12 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     request.others = std::move(others);
     request.jobs = DefaultSetJobs();
     request.keepDates = choices.keepDates;
-    request.pictureSize = DecodedPictureSize;
+    request.pictureSize = [](const std::string& path) {
+        const std::optional<PixelSize> decoded = DecodedPictureSize(path);
+        if (decoded || !NeedsImageMagickToRead(FileNameOf(path)))
+            return decoded;
+        return ImageMagickPictureSize(path);
+    };
     // The previous result may be one of the files the set replaces.
     InputSlots()[0].picture.reset();
 

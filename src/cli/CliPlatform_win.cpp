@@ -15,7 +15,10 @@
 #include "base/FullPath_win.h"
 #include "execution/ConsoleText_win.h"
 #include "execution/ExecuteScript_win.h"
+#include "base/Text.h"
+#include "execution/PictureReduction_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/PictureFilter.h"
 
 namespace quillon::cli {
 
@@ -74,7 +77,11 @@ std::optional<std::string> FullPath(const std::string& path) {
 std::optional<PixelSize> PictureFileSize(const std::string& fullPath) {
     static const bool started = (StartPictureEngine(), true);
     (void)started;
-    return DecodedPictureSize(fullPath);
+    // What GDI+ cannot read, ImageMagick may: the scripts are ImageMagick's anyway.
+    const std::optional<PixelSize> decoded = DecodedPictureSize(fullPath);
+    if (decoded || !NeedsImageMagickToRead(FileNameOf(fullPath)))
+        return decoded;
+    return ImageMagickPictureSize(fullPath);
 }
 
 std::optional<std::string> EncodeBatchName(std::string_view name) {

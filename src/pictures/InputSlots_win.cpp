@@ -8,6 +8,7 @@
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
+#include "base/Files_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureChooser_win.h"
 #include "pictures/PictureEngine_win.h"
@@ -47,6 +48,11 @@ void DrawSlotLabel(HWND area, int slot, int points) {
 }
 
 }  // namespace
+
+SlotPicture::~SlotPicture() {
+    if (!reducedCopy_.empty())
+        DeleteFileAnsi(reducedCopy_);
+}
 
 Gdiplus::GpImage* SlotImage(const InputSlot& slot) {
     // Slots only ever hold pictures made here.
@@ -138,24 +144,20 @@ void ChoosePictureForSlot(HWND window, int index, std::optional<int> chosenArgCo
 void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     if (index < 1 || index > kSlotCount)
         return;
-    PictureOwner decoded = LoadPictureFile(path);
-    if (!decoded) {
-        SetItemText(window, kInputStatusId, kPictureNotSupportedText);
+    InputSlot& slot = SlotAt(index);
+    AreaPicture loaded =
+        LoadPictureForArea(path, PictureAreaSize(::GetDlgItem(window, slot.controlId)));
+    if (!loaded.preview) {
+        SetItemText(window, kInputStatusId,
+                    loaded.refusal.empty() ? kPictureNotSupportedText : loaded.refusal);
         RefusalBeep();
         return;
     }
-    const PixelSize size = PictureSize(decoded.get());
+    const PixelSize size = loaded.size;
     if (index == 1)
         ForgetSlotOneSet(window);
-    InputSlot& slot = SlotAt(index);
-    // The slot shows the picture only in its own area and needs no more than that preview and
-    // the true size; the full decode (and the copy of the file behind it) goes at once. Should
-    // the preview fail, the slot keeps the full picture, which draws the same.
-    PictureOwner preview =
-        MakeFittedPreview(decoded.get(), PictureAreaSize(::GetDlgItem(window, slot.controlId)));
-    if (preview)
-        decoded.reset();
-    slot.picture = std::make_unique<SlotPicture>(preview ? std::move(preview) : std::move(decoded));
+    slot.picture =
+        std::make_unique<SlotPicture>(std::move(loaded.preview), std::move(loaded.reducedCopy));
     slot.path = path;
     slot.width = size.width;
     slot.height = size.height;
@@ -180,6 +182,7 @@ void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount) {
     HWND area = ::GetDlgItem(window, SlotAt(index).controlId);
     ClearPictureArea(area);
     DrawSlotLabel(area, index, geometry->labelPoints);
+    SetSpokenText(area, SlotSpokenText(index, argCount, "", 0, 0));
     SetItemText(window, kInputStatusId, SlotHintText(argCount));
     EnableItem(window, kExecuteButtonId, false);
 }

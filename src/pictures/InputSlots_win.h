@@ -14,14 +14,21 @@
 namespace quillon {
 
 // A GDI+ picture as a slot holds it: for an input slot, a preview the size it is drawn at in
-// the slot's area (the slot's width and height keep the picture's true size).
+// the slot's area (the slot's width and height keep the picture's true size), and the reduced
+// copy ImageMagick made of a picture GDI+ cannot read, deleted with it.
 class SlotPicture final : public HeldPicture {
   public:
-    explicit SlotPicture(PictureOwner image) : image_(std::move(image)) {}
+    explicit SlotPicture(PictureOwner image, std::string reducedCopy = std::string())
+        : image_(std::move(image)), reducedCopy_(std::move(reducedCopy)) {}
+    ~SlotPicture() override;
+    SlotPicture(const SlotPicture&) = delete;
+    SlotPicture& operator=(const SlotPicture&) = delete;
     Gdiplus::GpImage* get() const { return image_.get(); }
+    const std::string& reducedCopy() const { return reducedCopy_; }
 
   private:
     PictureOwner image_;
+    std::string reducedCopy_;
 };
 
 // The GDI+ picture a slot holds (for an input slot, its preview), or null.

@@ -4,8 +4,11 @@
 
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
+#include "base/Files_win.h"
 #include "base/Text.h"
 #include "pictures/PictureArea_win.h"
+#include "pictures/PictureFilter.h"
+#include "pictures/PictureReducer.h"
 #include "pictures/SlotLayout.h"
 
 namespace quillon {
@@ -145,6 +148,38 @@ PictureOwner MakeFittedPreview(Gdiplus::GpImage* picture, PixelSize area) {
     if (drawn != Gdiplus::Ok)
         return nullptr;
     return preview;
+}
+
+AreaPicture LoadPictureForArea(const std::string& path, PixelSize area) {
+    AreaPicture loaded;
+    PictureOwner decoded = LoadPictureFile(path);
+    PictureReducer* reducer = CurrentPictureReducer();
+    // Only files of the types offered go to the reducer (ImageMagick would read a text file
+    // or a script as a picture of its own making), and none of GDI+'s own.
+    if (!decoded && reducer != nullptr && !HasUnrepresentableMark(path) &&
+        NeedsImageMagickToRead(FileNameOf(path))) {
+        Reduction reduction = reducer->Reduce(path);
+        loaded.refusal = std::move(reduction.refusal);
+        if (!reduction.picture)
+            return loaded;
+        decoded = LoadPictureFile(reduction.picture->copyPath);
+        if (!decoded) {
+            DeleteFileAnsi(reduction.picture->copyPath);
+            return loaded;
+        }
+        loaded.size = reduction.picture->size;
+        loaded.reducedCopy = std::move(reduction.picture->copyPath);
+    } else if (decoded) {
+        loaded.size = PictureSize(decoded.get());
+    } else {
+        return loaded;
+    }
+    // The area shows the picture at its fitted size only, so the whole decode (and the copy
+    // of the file behind it) goes at once; should the preview fail, the whole one draws the
+    // same.
+    PictureOwner preview = MakeFittedPreview(decoded.get(), area);
+    loaded.preview = preview ? std::move(preview) : std::move(decoded);
+    return loaded;
 }
 
 GraphicsOwner CreatePictureGraphics(HWND area) {

@@ -31,6 +31,19 @@ std::optional<PixelSize> DecodedPictureSize(const std::string& path);
 // the picture shrinks to no pixel or the copy cannot be made.
 PictureOwner MakeFittedPreview(Gdiplus::GpImage* picture, PixelSize area);
 
+// A picture loaded to be drawn in an area of the given outer size.
+struct AreaPicture {
+    PictureOwner preview;     // fitted to the area; the whole picture when no copy could be made
+    PixelSize size;           // the picture's own size
+    std::string reducedCopy;  // the reducer's copy, when the reducer read it; the caller's to
+                              // keep or delete
+    std::string refusal;      // without a preview: the reducer's words on why, when it had some
+};
+
+// Decodes a picture for an area: with GDI+ where it reads the file, as ever; otherwise, for a
+// file of a picture type, through the reducer the window was handed.
+AreaPicture LoadPictureForArea(const std::string& path, PixelSize area);
+
 // A GDI+ drawing context on a picture area's off-screen image; null if it is none.
 GraphicsOwner CreatePictureGraphics(HWND area);
 

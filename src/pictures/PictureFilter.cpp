@@ -15,32 +15,43 @@ struct FilterEntry {
     std::string_view pattern;
 };
 
-constexpr std::array<FilterEntry, 22> kPictureTypes{{
-    {"Windows Bitmap (*.bmp)", "*.BMP"},
-    {"Windows Icon (*.ico)", "*.ICO"},
-    {"Portable Network Graphic (*.png)", "*.PNG"},
-    {"JPeg (*.jpg)", "*.JPG;*.JPEG;*.JPE;*.JFIF;*.JIF"},
-    {"Graphics Interchange Format (*.gif)", "*.GIF"},
-    {"Tagged Image File Format (*.tif)", "*.TIF;*.TIFF"},
-    {"Kodak Photo CD (*.pcd)", "*.PCD"},
-    {"PC Paintbrush (*.pcx)", "*.PCX"},
-    {"Dr. Halo (*.cut)", "*.CUT"},
-    {"Interchange File (*.iff)", "*.IFF"},
-    {"Portable Bitmap (*.pbm)", "*.PBM"},
-    {"Portable Graymap (*.pgm)", "*.PGM"},
-    {"Portable Pixelmap (*.ppm)", "*.PPM"},
-    {"Sun Raster (*.ras)", "*.RAS"},
-    {"Targa (*.tga)", "*.TGA"},
-    {"JPEG Network Graphics (*.jng)", "*.JNG"},
-    {"IFF Interleaved Bitmap (*.lbm)", "*.LBM"},
-    {"Multiple-image Network Graphics (*.mng)", "*.MNG"},
-    {"Photoshop Document (*.psd)", "*.PSD"},
-    {"High Dynamic Range image (*.hdr)", "*.HDR"},
-    {"Wireless Bitmap (*.wbmp)", "*.WBMP"},
-    {"X Pixmap (*.xpm)", "*.XPM"},
+// The types people meet most come first; ImageMagick reads every one of them, and GDI+ the
+// few it knows on its own.
+constexpr std::array<FilterEntry, 26> kPictureTypes{{
+    {"JPEG (*.jpg, *.jpeg, *.jpe, *.jfif)", "*.jpg;*.jpeg;*.jpe;*.jfif"},
+    {"PNG (*.png)", "*.png"},
+    {"HEIC/HEIF (*.heic, *.heif)", "*.heic;*.heif"},
+    {"WebP (*.webp)", "*.webp"},
+    {"AVIF (*.avif)", "*.avif"},
+    {"TIFF (*.tif, *.tiff)", "*.tif;*.tiff"},
+    {"GIF (*.gif)", "*.gif"},
+    {"BMP (*.bmp)", "*.bmp"},
+    {"Camera RAW (*.cr2, *.cr3, *.nef, *.arw, *.dng, *.raf, *.orf, *.rw2, *.pef)",
+     "*.cr2;*.cr3;*.nef;*.arw;*.dng;*.raf;*.orf;*.rw2;*.pef"},
+    {"Photoshop Document (*.psd)", "*.psd"},
+    {"Windows Icon (*.ico)", "*.ico"},
+    {"Kodak Photo CD (*.pcd)", "*.pcd"},
+    {"PC Paintbrush (*.pcx)", "*.pcx"},
+    {"Dr. Halo (*.cut)", "*.cut"},
+    {"Interchange File (*.iff)", "*.iff"},
+    {"Portable Bitmap (*.pbm)", "*.pbm"},
+    {"Portable Graymap (*.pgm)", "*.pgm"},
+    {"Portable Pixelmap (*.ppm)", "*.ppm"},
+    {"Sun Raster (*.ras)", "*.ras"},
+    {"Targa (*.tga)", "*.tga"},
+    {"JPEG Network Graphics (*.jng)", "*.jng"},
+    {"IFF Interleaved Bitmap (*.lbm)", "*.lbm"},
+    {"Multiple-image Network Graphics (*.mng)", "*.mng"},
+    {"High Dynamic Range image (*.hdr)", "*.hdr"},
+    {"Wireless Bitmap (*.wbmp)", "*.wbmp"},
+    {"X Pixmap (*.xpm)", "*.xpm"},
 }};
 
-constexpr std::string_view kAllImages = "All Images";
+// The types GDI+ decodes itself.
+constexpr std::string_view kGdiplusPatterns =
+    "*.jpg;*.jpeg;*.jpe;*.jfif;*.png;*.gif;*.bmp;*.tif;*.tiff;*.ico";
+
+constexpr std::string_view kAllPictures = "All pictures";
 
 void AppendEntry(std::string& filter, std::string_view description, std::string_view pattern) {
     filter.append(description);
@@ -72,6 +83,12 @@ bool IsPictureFileName(std::string_view fileName) {
     });
 }
 
+bool NeedsImageMagickToRead(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    return IsPictureFileName(fileName) &&
+           !MatchesPattern(fileName.substr(dot + 1), kGdiplusPatterns);
+}
+
 std::vector<std::string> PicturesAmong(const std::string& folder,
                                        const std::vector<std::string>& fileNames) {
     std::vector<std::string> names;
@@ -95,7 +112,7 @@ std::string PictureFilterText() {
         allPatterns.append(entry.pattern);
     }
     std::string filter;
-    AppendEntry(filter, kAllImages, allPatterns);
+    AppendEntry(filter, kAllPictures, allPatterns);
     for (const FilterEntry& entry : kPictureTypes)
         AppendEntry(filter, entry.description, entry.pattern);
     filter.push_back('\0');

@@ -10,7 +10,7 @@ namespace quillon {
 
 // The chooser's filter in the form the open-file dialog takes: for each entry its
 // description, NUL, its pattern, NUL; the whole list closed by one more NUL. The first
-// entry, "All Images", combines every other entry's patterns.
+// entry, "All pictures", combines every other entry's patterns.
 std::string PictureFilterText();
 
 // How many entries the filter offers.
@@ -18,6 +18,11 @@ int PictureFilterEntryCount();
 
 // Whether a file is of a type the chooser offers, by its extension in any ASCII case.
 bool IsPictureFileName(std::string_view fileName);
+
+// Whether a file is of a type the chooser offers that GDI+ does not decode, so that only
+// ImageMagick can read it. GDI+'s own types stay GDI+'s alone: what it refuses of them (a
+// truncated JPEG) is refused as ever.
+bool NeedsImageMagickToRead(std::string_view fileName);
 
 // The pictures among the names listed in a folder (ending in a backslash): full paths,
 // ordered by name regardless of ASCII case.

@@ -13,6 +13,7 @@
 
 #include "app/MenuIds.h"
 #include "base/AnsiText_win.h"
+#include "base/ControlIds.h"
 #include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
 #include "support/MainWindowHarness_win.h"
@@ -125,6 +126,23 @@ TEST_F(RunScript, PrintedTextWithAnOutputIsAWarning) {
                                  " is created but threw a warning:\r\n\r\ncareful out.png";
     EXPECT_EQ(quillon->AnswerMessage(), expected);
     ASSERT_TRUE(WaitUntil([&] { return quillon->Text(kOutputStatusId) == "out.png created"; }));
+    EXPECT_EQ(quillon->Close(), 0);
+}
+
+// GDI+ reads no WebP: the output area shows the result through ImageMagick's reduced copy.
+TEST_F(RunScript, AWebPResultIsShownInTheOutputArea) {
+    ASSERT_NO_FATAL_FAILURE(Start("convert $NAME.$EXT -define webp:lossless=true out.webp"));
+    quillon->Execute();
+    ASSERT_TRUE(WaitUntil([&] { return quillon->Text(kOutputStatusId) == "out.webp created"; }))
+        << quillon->Text(kOutputStatusId);
+    // small.gif is red all over, 100 x 50, drawn at its own size in the middle of the area.
+    RECT area{};
+    ::GetWindowRect(quillon->Control(kOutputPictureId), &area);
+    const WindowDc screen(nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ::GetPixel(screen.get(), (area.left + area.right) / 2,
+                          (area.top + area.bottom) / 2) == RGB(255, 0, 0);
+    }));
     EXPECT_EQ(quillon->Close(), 0);
 }
 

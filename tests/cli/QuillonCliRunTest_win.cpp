@@ -573,6 +573,29 @@ INSTANTIATE_TEST_SUITE_P(
                  1, L"", 0, "_20", "", L"pictures", L"--set PCT=20 "}),
     [](const ::testing::TestParamInfo<EachCase>& param) { return std::string(param.param.name); });
 
+// A folder of every kind of picture: each picture's run gets the size ImageMagick reads
+// where GDI+ reads none, and the size GDI+ reads where it does.
+TEST_F(CliScriptRun, EachTakesPicturesOfEveryTypeWithTheirTrueSizes) {
+    const fs::path set = folder.path() / L"mixed";
+    fs::create_directory(set);
+    const std::pair<const char*, const wchar_t*> kinds[] = {
+        {"two.webp", L"webp_640x200.bmp"}, {"two.heic", L"heic_640x200.bmp"},
+        {"two.avif", L"avif_640x200.bmp"}, {"two.psd", L"psd_640x200.bmp"},
+        {"two.tga", L"tga_640x200.bmp"},   {"two.ppm", L"ppm_640x200.bmp"},
+        {"small.gif", L"gif_100x50.bmp"}};
+    for (const auto& [source, made] : kinds) {
+        const fs::path from = TestPicture(source);
+        fs::copy_file(from,
+                      set / (from.extension().wstring().substr(1) + from.extension().wstring()));
+    }
+    const fs::path script = Script(
+        "sizes.xml", "convert -size $WIDTH1x$HEIGHT1 xc:gray $NAME1_$WIDTH1x$HEIGHT1.bmp\r\n");
+    const CliResult result = RunCli(L"each " + Quoted(script) + L" " + Quoted(set), folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    for (const auto& [source, made] : kinds)
+        EXPECT_TRUE(fs::exists(set / made)) << source << "\n" << result.out << result.err;
+}
+
 // ---- Runners side by side on one folder ---------------------------------------------------
 
 // How long the two windows and quillon-cli keep running scripts side by side.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -16,6 +17,7 @@
 #include "pictures/InputSlots_win.h"
 #include "pictures/PictureArea_win.h"
 #include "pictures/PictureEngine_win.h"
+#include "pictures/SlotLayout.h"
 #include "support/MainWindowHarness_win.h"
 #include "support/Printing.h"
 #include "support/WinTestSupport_win.h"
@@ -198,6 +200,7 @@ struct SlotPreviewCase {
     PixelRect drawn;
     COLORREF left;
     COLORREF right;
+    int tolerance = 0;  // per colour channel, for types that store colours with loss
 };
 
 void PrintTo(const SlotPreviewCase& c, std::ostream* out) {
@@ -215,8 +218,10 @@ TEST_P(SlotPreview, HoldsNoMoreThanItDrawsAndReportsTheTrueSize) {
     harness.DropOn(kSlotIdBase + 1, {TestPicture(want.file).wstring()});
 
     const InputSlot& slot = InputSlots()[1];
-    ASSERT_TRUE(slot.picture);
+    ASSERT_TRUE(slot.picture) << harness.Text(kInputStatusId);
     EXPECT_EQ(harness.Text(kInputStatusId), want.status);
+    // The size a run's batch takes from the slot is the one the status shows.
+    EXPECT_EQ(PictureStatusText(slot.path, slot.width, slot.height), want.status);
     EXPECT_EQ(PictureSize(SlotImage(slot)), (PixelSize{want.drawn.width, want.drawn.height}));
 
     // Drawn from the preview: centred, shrunk whole (both halves show), edges where the
@@ -231,12 +236,21 @@ TEST_P(SlotPreview, HoldsNoMoreThanItDrawsAndReportsTheTrueSize) {
     const int bottom = at.y + at.height - 1;
     const int middleY = at.y + at.height / 2;
     const int leftX = at.x + at.width / 4;
-    EXPECT_EQ(::GetPixel(dc, leftX, middleY), want.left);
-    EXPECT_EQ(::GetPixel(dc, at.x + at.width * 3 / 4, middleY), want.right);
-    EXPECT_EQ(::GetPixel(dc, left, middleY), want.left);
-    EXPECT_EQ(::GetPixel(dc, right, middleY), want.right);
-    EXPECT_EQ(::GetPixel(dc, leftX, top), want.left);
-    EXPECT_EQ(::GetPixel(dc, leftX, bottom), want.left);
+    const auto shows = [&](int x, int y, COLORREF colour) {
+        const COLORREF seen = ::GetPixel(dc, x, y);
+        for (int shift : {0, 8, 16}) {
+            if (std::abs(static_cast<int>((seen >> shift) & 0xFF) -
+                         static_cast<int>((colour >> shift) & 0xFF)) > want.tolerance)
+                return ::testing::AssertionFailure() << std::hex << seen << " at " << x << "," << y;
+        }
+        return ::testing::AssertionSuccess();
+    };
+    EXPECT_TRUE(shows(leftX, middleY, want.left));
+    EXPECT_TRUE(shows(at.x + at.width * 3 / 4, middleY, want.right));
+    EXPECT_TRUE(shows(left, middleY, want.left));
+    EXPECT_TRUE(shows(right, middleY, want.right));
+    EXPECT_TRUE(shows(leftX, top, want.left));
+    EXPECT_TRUE(shows(leftX, bottom, want.left));
     if (left > 0) {
         EXPECT_EQ(::GetPixel(dc, left - 1, middleY), kFace);
     }
@@ -263,11 +277,41 @@ INSTANTIATE_TEST_SUITE_P(
         SlotPreviewCase{"large.png", 3, "large.png 3000x2000", {67, 0, 105, 70}, kRed, kBlue},
         SlotPreviewCase{"large.png", 4, "large.png 3000x2000", {0, 13, 118, 79}, kRed, kBlue},
         // Smaller than the area: kept at its own size, never enlarged.
-        SlotPreviewCase{"small.gif", 1, "small.gif 100x50", {70, 83, 100, 50}, kRed, kRed}),
+        SlotPreviewCase{"small.gif", 1, "small.gif 100x50", {70, 83, 100, 50}, kRed, kRed},
+        // Types GDI+ cannot read, shown from ImageMagick's reduced copy at their true size.
+        SlotPreviewCase{"two.webp", 1, "two.webp 640x200", {0, 70, 240, 75}, kRed, kBlue},
+        SlotPreviewCase{"two.heic", 1, "two.heic 640x200", {0, 70, 240, 75}, kRed, kBlue, 40},
+        SlotPreviewCase{"two.avif", 2, "two.avif 640x200", {0, 89, 118, 37}, kRed, kBlue, 40},
+        SlotPreviewCase{"two.psd", 3, "two.psd 640x200", {8, 0, 224, 70}, kRed, kBlue},
+        SlotPreviewCase{"two.tga", 4, "two.tga 640x200", {0, 34, 118, 37}, kRed, kBlue},
+        SlotPreviewCase{"two.ppm", 1, "two.ppm 640x200", {0, 70, 240, 75}, kRed, kBlue}),
     [](const auto& test) {
         std::string name = test.param.file;
-        return name.substr(0, name.find('.')) + std::to_string(test.param.argCount);
+        name[name.find('.')] = '_';
+        return name + std::to_string(test.param.argCount);
     });
+
+// Files that are no picture of theirs, or of a type this ImageMagick has no decoder for,
+// leave the slot empty with a beep and a word on why.
+class RefusedPicture : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(RefusedPicture, LeavesTheSlotEmptyAndSaysWhy) {
+    MainWindowHarness harness;
+    harness.AddScript("script.xml", 1, "Script");
+    ASSERT_NE(harness.Open(), nullptr);
+    ASSERT_TRUE(harness.ChooseScript("Script"));
+    const unsigned beeps = RefusalBeepCount();
+    harness.DropOn(kSlotIdBase + 1, {TestPicture(GetParam().first).wstring()});
+    EXPECT_FALSE(InputSlots()[1].picture);
+    EXPECT_EQ(RefusalBeepCount(), beeps + 1);
+    EXPECT_EQ(harness.Text(kInputStatusId), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedPicture,
+    ::testing::Values(std::pair{"corrupt.webp", "Picture format not supported"},
+                      std::pair{"text.webp", "Picture format not supported"},
+                      std::pair{"two.iff", "This ImageMagick cannot read IFF pictures"}));
 
 TEST(FilledSlots, EachHoldsOnePictureUntilTheNextLayout) {
     MainWindowHarness harness;
@@ -423,7 +467,7 @@ class PictureChooser : public ::testing::Test {
     MainWindowHarness harness_;
 };
 
-TEST_F(PictureChooser, OffersTheTwentyThreePictureTypesAndCancelChangesNothing) {
+TEST_F(PictureChooser, OffersTheTwentySevenPictureTypesAndCancelChangesNothing) {
     ::SetWindowTextW(harness_.Control(kOutputStatusId), L"earlier.png created");
     std::vector<std::wstring> types;
     {
@@ -434,9 +478,10 @@ TEST_F(PictureChooser, OffersTheTwentyThreePictureTypesAndCancelChangesNothing) 
         harness_.Click(kSlotIdBase + 1);
         ASSERT_TRUE(driver.Found());
     }
-    ASSERT_EQ(types.size(), 23u);
-    EXPECT_EQ(types.front(), L"All Images");
-    EXPECT_EQ(types[4], L"JPeg (*.jpg)");
+    ASSERT_EQ(types.size(), 27u);
+    EXPECT_EQ(types.front(), L"All pictures");
+    EXPECT_EQ(types[1], L"JPEG (*.jpg, *.jpeg, *.jpe, *.jfif)");
+    EXPECT_EQ(types[4], L"WebP (*.webp)");
     EXPECT_EQ(types.back(), L"X Pixmap (*.xpm)");
     EXPECT_FALSE(InputSlots()[1].picture);
     EXPECT_EQ(harness_.Text(kOutputStatusId), "");  // emptied before the dialog opened

@@ -12,4 +12,11 @@ convert -size 256x24 xc:'#0000ff' BMP3:banner.bmp
 convert -size 40x30 xc:'#00ff00' resource.png
 # Larger than any slot: red on the left, blue on the right, so a shrunk copy shows both.
 convert -size 1500x2000 xc:'#ff0000' -size 1500x2000 xc:'#0000ff' +append large.png
+# Types GDI+ does not read, each red on the left and blue on the right; WebP without loss.
+halves=(-size 320x200 xc:'#ff0000' -size 320x200 xc:'#0000ff' +append)
+for type in heic avif psd tga ppm; do convert "${halves[@]}" "two.$type"; done
+convert "${halves[@]}" -define webp:lossless=true two.webp
+head -c 30 two.webp >corrupt.webp
+echo "not a picture" >text.webp
+printf 'FORM\0\0\0\4ILBM' >two.iff  # a type this ImageMagick has no decoder for
 touch pictures-ready
