@@ -225,8 +225,10 @@ KeptValues ReadKeptValues(std::string_view text) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view line = text.substr(start, end - start);
+        std::string_view line = text.substr(start, end - start);
         start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);  // the file was saved by an editor that ends lines so
         const std::size_t first = line.find('\t');
         const std::size_t second =
             first == std::string_view::npos ? first : line.find('\t', first + 1);

@@ -63,5 +63,23 @@ TEST(SettingRowsLayout, RowsFollowTheLowerEdgeAndScale) {
               0);
 }
 
+TEST(KeptValues, ReadBackAsWrittenAndFallBackWhenTheyNoLongerPass) {
+    const KeptValues kept = ReadKeptValues(
+        "c:\\\\q\\\\a.xml\tT\ttab\\there\\nline\r\nnot ours\nc:\\\\q\\\\a.xml\tN\t7\n");
+    ASSERT_EQ(kept.size(), 1u);
+    const NamedValues& values = kept.at("c:\\q\\a.xml");
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0], (std::pair<std::string, std::string>{"T", "tab\there\nline"}));
+    EXPECT_EQ(KeptValuesText(kept),
+              "c:\\\\q\\\\a.xml\tT\ttab\\there\\nline\nc:\\\\q\\\\a.xml\tN\t7\n");
+
+    const SettingDeclaration number = Number("min=\"0\" max=\"10\" default=\"5\"");
+    EXPECT_EQ(ShownValue(number, {{"N", "7,0"}}), "7");
+    EXPECT_EQ(ShownValue(number, {{"N", "70"}}), "5");  // the script's range shrank
+    EXPECT_EQ(ShownValue(number, {{"M", "7"}}), "5");
+    EXPECT_EQ(ValuesToKeep({number}, {{"N", "5.0"}}), NamedValues{});
+    EXPECT_EQ(ValuesToKeep({number}, {{"N", "x"}, {"N", "6"}}), (NamedValues{{"N", "6"}}));
+}
+
 }  // namespace
 }  // namespace quillon
