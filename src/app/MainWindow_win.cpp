@@ -21,6 +21,8 @@
 #include "app/NewScript_win.h"
 #include "app/ScriptCommands_win.h"
 #include "app/ScriptFolderWatch_win.h"
+#include "app/SettingRows_win.h"
+#include "app/ShowBatch_win.h"
 #include "app/StartUp_win.h"
 #include "app/WebPages.h"
 #include "app/WebPages_win.h"
@@ -138,11 +140,12 @@ ControlClass ClassOf(ControlKind kind) {
     return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
 }
 
-// The client area's size now.
+// The client area's size now, less the rows of the chosen script's settings below the rest.
 PixelSize ClientSize(HWND window) {
     RECT client{};
     ::GetClientRect(window, &client);
-    return {client.right, client.bottom};
+    return {client.right,
+            std::max(0, static_cast<int>(client.bottom) - SettingRowsScaledHeight(window))};
 }
 
 // Where a control goes in the window as it is now; the script list's height is the height
@@ -302,6 +305,7 @@ void LayOutControls(HWND window) {
             ::SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    PlaceSettingRows(window);
     DrawPicturesAgain(window);
     ::InvalidateRect(window, nullptr, TRUE);
 }
@@ -322,7 +326,7 @@ INT_PTR OnSize(HWND window, WPARAM kind) {
 // The window is never made smaller than the drawn layout at its scaling.
 INT_PTR OnGetMinMaxInfo(HWND window, MINMAXINFO* limits) {
     const PixelSize smallest = MainClientSizeAt(DpiOfWindow(window));
-    RECT frame{0, 0, smallest.width, smallest.height};
+    RECT frame{0, 0, smallest.width, smallest.height + SettingRowsScaledHeight(window)};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
     limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
@@ -349,6 +353,7 @@ INT_PTR OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
             for (const ControlEntry& entry : MainWindowControls())
                 ::SendDlgItemMessageW(window, entry.id, WM_SETFONT,
                                       reinterpret_cast<WPARAM>(font.get()), TRUE);
+            SetSettingRowsFont(window, font.get());
             ScaledWindowFont() = std::move(font);
         }
     }
@@ -400,6 +405,7 @@ void OnScriptChosen(HWND window) {
     EnableItem(window, kExecuteButtonId, false);
     if (NarrowToAnsiMarked(text) == kNoScriptMarker) {
         EnableItem(window, kEditScriptButtonId, false);
+        HideSettingRows(window);
         SetItemText(window, kInputStatusId, kCreateScriptHintText);
         return;
     }
@@ -408,6 +414,7 @@ void OnScriptChosen(HWND window) {
         return;
     app.currentScript = position;
     LayoutSlots(window, app.catalogue.At(position).argCount);
+    ShowScriptSettings(window, app.catalogue.At(position));
     PlaceHandedPictures(window);  // pictures from Explorer wait for a script that takes them
 }
 
@@ -492,6 +499,9 @@ INT_PTR OnCommand(HWND window, int id, int code) {
         case kCmdDiagnostics:
             ShowValidationLog();
             return TRUE;
+        case kCmdShowBatch:
+            ShowBatch(window);
+            return TRUE;
         case kCmdOutputFolders:
             App().outputPolicy = ShowOutputFoldersDialog(window, App().outputPolicy);
             return TRUE;
@@ -512,7 +522,7 @@ INT_PTR OnCommand(HWND window, int id, int code) {
     }
     if (id >= kFirstSlotId && id <= kLastSlotId)
         return OnSlotCommand(window, id - kSlotIdBase, code) ? TRUE : FALSE;
-    return FALSE;
+    return OnSettingRowCommand(window, id, code) ? TRUE : FALSE;
 }
 
 // ---- Window events --------------------------------------------------------------------
@@ -599,6 +609,7 @@ INT_PTR OnDropFiles(HWND window, HDROP drop) {
 
 void OnDestroy(HWND window) {
     UnmarkProgramWindow(window);
+    ForgetSettingRows(window);
     StopWatchingKeyboard();
     StopWatchingScriptFolder();
     // The pictures go before the folder of their reduced copies.
@@ -632,6 +643,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnDpiChanged(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         case WM_DROPFILES:
             return OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+        case WM_HSCROLL:
+            return OnSettingRowScroll(window, reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+        case WM_DRAWITEM:
+            return OnSettingRowDraw(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
         case kCheckImageMagickMessage:

@@ -14,6 +14,7 @@ constexpr int kCmdImExamples = 1056;
 constexpr int kCmdAuthorFreeware = 1057;
 constexpr int kCmdAuthorOtherProduct = 1058;
 constexpr int kCmdImDownload = 1059;
+constexpr int kCmdShowBatch = 1060;
 
 // The private message that asks the window to check ImageMagick once it runs.
 constexpr unsigned kCheckImageMagickMessage = 1425;

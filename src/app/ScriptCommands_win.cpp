@@ -10,6 +10,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/RunOutcome.h"
 #include "app/SetRun_win.h"
+#include "app/SettingRows_win.h"
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
 #include "base/DialogItems_win.h"
@@ -115,6 +116,7 @@ void OnEditScript(HWND window) {
 
     const bool stillSelected = SelectedListIndex(window) == position - 1;
     const int countBefore = app.catalogue.At(position).argCount;
+    const std::vector<std::string> settingsBefore = app.catalogue.At(position).settingLines;
     const std::uint8_t count = ValidateScript(app.catalogue, app.validationLog,
                                               OpenScriptFolder(ProgramFolder()), position);
     if (count == kInvalidScript) {
@@ -131,6 +133,8 @@ void OnEditScript(HWND window) {
     } else if (count != countBefore) {
         LayoutSlots(window, count);
     }
+    if (stillSelected && app.catalogue.At(position).settingLines != settingsBefore)
+        ShowScriptSettings(window, app.catalogue.At(position));
 }
 
 namespace {
@@ -143,8 +147,13 @@ bool RunSlotPictures(HWND window, int argCount) {
     ScriptRun run;
     run.body = entry.body;
     run.eraseTemp = entry.eraseTemp == 1;
-    // The declared values until the window offers its own.
-    run.settings = SettingValuesFor(entry.settings, {}).values;
+    const SettingValues values = SettingValuesFor(entry.settings, SettingRowValues(window));
+    if (!values.problem.empty()) {
+        MyMsgBox(window, values.problem, kCaption, kMbIconError, "");
+        app.lastOutput.clear();
+        return false;
+    }
+    run.settings = values.values;
     run.pictures = SlotPictures(argCount);
     run.programFolder = ProgramFolder();
     run.beforeRun = [] { InputSlots()[0].picture.reset(); };
@@ -246,6 +255,7 @@ void ShowNoScript(HWND window) {
     SetOutputStatus(window, kPopupMenuHintText);
     EnableItem(window, kEditScriptButtonId, false);
     EnableItem(window, kExecuteButtonId, false);
+    HideSettingRows(window);
 }
 
 }  // namespace quillon

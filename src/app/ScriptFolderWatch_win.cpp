@@ -10,6 +10,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
 #include "app/ScriptCommands_win.h"
+#include "app/SettingRows_win.h"
 #include "app/StartUp_win.h"
 #include "base/AnsiText_win.h"
 #include "base/DialogItems_win.h"
@@ -108,6 +109,8 @@ void ReadScriptsAgain(HWND window) {
                               static_cast<WPARAM>(position - 1), 0);
         if (app.catalogue.At(position).argCount != before.argCount)
             LayoutSlots(window, app.catalogue.At(position).argCount);
+        if (app.catalogue.At(position).settingLines != before.settingLines)
+            ShowScriptSettings(window, app.catalogue.At(position));
         return;
     }
     app.currentScript = 0;

@@ -28,6 +28,21 @@ std::string QuestionDetails(int pictures, int existing, int leftOut) {
     return text;
 }
 
+std::string SettingsDetails(const std::vector<SettingDeclaration>& settings,
+                            const std::vector<std::pair<std::string, std::string>>& given) {
+    std::string details;
+    for (const SettingDeclaration& setting : settings) {
+        std::string value = setting.defaultValue;
+        for (const auto& [name, text] : given) {
+            if (name == setting.name)
+                value = CheckSettingValue(setting, text).value;
+        }
+        const std::string unit = setting.unit.empty() ? "" : " " + setting.unit;
+        details += (details.empty() ? "\r\r" : ", ") + setting.label + " " + value + unit;
+    }
+    return details;
+}
+
 std::string ProgressLine(int finished, int total, const std::string& pictureName) {
     return std::to_string(finished) + " of " + std::to_string(total) + ": " + pictureName;
 }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "catalogue/ScriptSettings.h"
 
 namespace quillon {
 
@@ -11,6 +14,11 @@ namespace quillon {
 // pictures already have their output and how many were left out (lines separated by single
 // CRs, each part led by an empty line); empty when there is neither.
 std::string QuestionDetails(int pictures, int existing, int leftOut);
+
+// The settings' values the question names, led by an empty line: "Strength 60 %, Corner
+// SouthEast"; given holds each setting's value by name, checked. Empty without settings.
+std::string SettingsDetails(const std::vector<SettingDeclaration>& settings,
+                            const std::vector<std::pair<std::string, std::string>>& given);
 
 // "37 of 200: beach.jpg", counting the pictures finished.
 std::string ProgressLine(int finished, int total, const std::string& pictureName);

@@ -12,6 +12,7 @@
 
 #include "app/AppState_win.h"
 #include "app/SetRunText.h"
+#include "app/SettingRows_win.h"
 #include "base/AnsiText_win.h"
 #include "base/DialogItems_win.h"
 #include "base/Files_win.h"
@@ -221,8 +222,13 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     }
     // What the script cannot do with any folder is said before anything is asked.
     const std::string body = TrimBlanks(entry.body);
-    // The declared values until the window offers its own.
-    const std::vector<SettingValue> settings = SettingValuesFor(entry.settings, {}).values;
+    const std::vector<std::pair<std::string, std::string>> given = SettingRowValues(window);
+    const SettingValues values = SettingValuesFor(entry.settings, given);
+    if (!values.problem.empty()) {
+        MyMsgBox(window, values.problem, kCaption, kMbIconError, "");
+        return std::nullopt;
+    }
+    const std::vector<SettingValue>& settings = values.values;
     {
         std::vector<std::string> pictures;
         for (const FolderPicture& picture : SlotOneSetFor(false))
@@ -283,8 +289,9 @@ std::optional<std::string> RunSlotOneSet(HWND window) {
     const std::wstring question = L"Run \u00AB" + WidenAnsi(TrimBlanks(entry.displayName)) +
                                   L"\u00BB on " + std::to_wstring(count) +
                                   (count == 1 ? L" picture?" : L" pictures?");
-    const std::string text =
-        NarrowToAnsiMarked(question) + QuestionDetails(count, existing, plan->leftOut);
+    const std::string text = NarrowToAnsiMarked(question) +
+                             QuestionDetails(count, existing, plan->leftOut) +
+                             SettingsDetails(entry.settings, given);
     std::vector<MsgBoxCheck> checks;
     if (offerSubfolders)
         checks.push_back({kSubfoldersCheck, choices.withSubfolders});

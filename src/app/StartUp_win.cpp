@@ -62,6 +62,7 @@ void BuildMenus() {
     ::AppendMenuA(app.mainMenu, MF_STRING, kCmdNewScript, "New script");
     ::AppendMenuA(app.mainMenu, MF_STRING, kCmdScriptsHowto, "Help - Scripts howto");
     ::AppendMenuA(app.mainMenu, MF_STRING, kCmdDiagnostics, "Scrips diagnostics");
+    ::AppendMenuA(app.mainMenu, MF_STRING, kCmdShowBatch, "Show the batch");
     ::AppendMenuA(app.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(app.imageMagickMenu),
                   "Visit ImageMagick website");
     ::AppendMenuA(app.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(app.authorMenu),

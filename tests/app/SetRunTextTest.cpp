@@ -36,6 +36,15 @@ TEST(SetRunText, TheQuestionSaysWhatExistsAndWhatWasLeftOut) {
     EXPECT_EQ(QuestionDetails(30, 12, 2),
               "\r\r12 of 30 pictures already have their output: replace it, or skip them?"
               "\r\r2 pictures are left out: this script made them, or another slot holds them.");
+    const SettingsRead read =
+        ReadSettings({"name=\"TONE\" label=\"Strength\" type=\"number\" min=\"0\" max=\"100\" "
+                      "default=\"80\" unit=\"%\"/>",
+                      "name=\"C\" label=\"Corner\" type=\"choice\" choices=\"NorthWest|SouthEast\" "
+                      "default=\"SouthEast\"/>"},
+                     true);
+    EXPECT_EQ(SettingsDetails(read.settings, {{"TONE", "60,5"}}),
+              "\r\rStrength 60.5 %, Corner SouthEast");
+    EXPECT_EQ(SettingsDetails({}, {}), "");
 }
 
 }  // namespace
