@@ -4,6 +4,9 @@
 // It installs Quillon.exe (given as the first argument) into a fresh folder with a script
 // that runs until this program lets it finish (about five seconds later), and sends WM_NULL
 // round trips with SendMessageTimeout: 300 while idle, then as many as fit into the run.
+// Given four pictures after it, it then chooses a four-picture script (the pictures, handed
+// on Quillon's command line, fill its slots) and times 200 resizes of the window from another
+// process: each returns once the window has laid itself out and drawn its previews again.
 #include <windows.h>
 
 #include <algorithm>
@@ -24,6 +27,7 @@ namespace fs = std::filesystem;
 constexpr int kIdleRounds = 300;
 constexpr DWORD kRunMs = 5000;
 constexpr UINT kAnswerLimitMs = 5000;
+constexpr int kResizeRounds = 200;
 
 double RoundTrip(HWND window) {
     const double start = NowMs();
@@ -67,7 +71,7 @@ void Print(const char* what, const Spread& s) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: quillon_run_latency_bench QUILLON.EXE\n");
+        std::fprintf(stderr, "usage: quillon_run_latency_bench QUILLON.EXE [PICTURE x 4]\n");
         return 2;
     }
     wchar_t temp[MAX_PATH] = {};
@@ -79,9 +83,15 @@ int wmain(int argc, wchar_t** argv) {
     std::ofstream(folder / "held.xml", std::ios::binary)
         << "<script args=\"0\" name=\"Held\">\r\n:hold\r\nif not exist go.txt goto hold\r\n"
            "convert rose: rose.png\r\n</script>\r\n";
+    std::ofstream(folder / "four.xml", std::ios::binary)
+        << "<script args=\"4\" name=\"Four pictures\">\r\nconvert a b c d out.png\r\n"
+           "</script>\r\n";
+    const bool resizes = argc >= 6;
 
     const std::wstring exe = (folder / L"Quillon.exe").wstring();
     std::wstring commandLine = L"\"" + exe + L"\"";
+    for (int i = 2; resizes && i < 6; ++i)
+        commandLine += L" \"" + std::wstring(argv[i]) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -96,9 +106,14 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     HWND list = ::GetDlgItem(window, 1001);
-    ::SendMessageW(list, CB_SETCURSEL, 0, 0);
-    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(1001, CBN_SELENDOK),
-                   reinterpret_cast<LPARAM>(list));
+    const auto choose = [&](const wchar_t* name) {
+        const LRESULT item = ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(name));
+        ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(1001, CBN_SELENDOK),
+                       reinterpret_cast<LPARAM>(list));
+    };
+    choose(L"Held");
 
     std::vector<double> idle;
     for (int i = 0; i < 20; ++i)
@@ -127,6 +142,28 @@ int wmain(int argc, wchar_t** argv) {
     Print("while a script runs", runSpread);
     std::printf("running / idle median: %.2f\n",
                 idleSpread.median > 0 ? runSpread.median / idleSpread.median : 0.0);
+
+    if (resizes) {
+        choose(L"Four pictures");
+        // The four pictures are in their slots once Execute may be pressed.
+        HWND execute = ::GetDlgItem(window, 1006);
+        for (int i = 0; i < 3000 && !::IsWindowEnabled(execute); ++i)
+            ::Sleep(10);
+        RECT frame{};
+        ::GetWindowRect(window, &frame);
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        std::vector<double> resizing;
+        for (int i = 0; i < kResizeRounds; ++i) {
+            const int grow = (i % 20) * 12;  // a drag: growing, then back to the start
+            const double start = NowMs();
+            ::SetWindowPos(window, nullptr, 0, 0, width + grow, height + grow / 2,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            resizing.push_back(NowMs() - start);
+        }
+        Print(::IsWindowEnabled(execute) ? "resize, four pictures" : "resize, slots not filled",
+              Summarise(resizing));
+    }
 
     ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     ::WaitForSingleObject(info.hProcess, 20000);
