@@ -29,12 +29,16 @@ void EmptyWideFolder(const std::wstring& folder);
 
 void RemoveWideTree(const std::wstring& folder) {
     EmptyWideFolder(folder);
-    // The interpreter that ran in the folder lets go of it a moment after it has ended.
+    // The interpreter that ran in the folder lets go of it a moment after it has ended, and
+    // a tool ended with it may have written one last file meanwhile.
     for (int attempt = 0; attempt < kRemoveAttempts; ++attempt) {
         if (::RemoveDirectoryW(folder.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
             ::GetLastError() == ERROR_PATH_NOT_FOUND)
             return;
+        const bool notEmpty = ::GetLastError() == ERROR_DIR_NOT_EMPTY;
         ::Sleep(kRemovePauseMs);
+        if (notEmpty)
+            EmptyWideFolder(folder);
     }
 }
 

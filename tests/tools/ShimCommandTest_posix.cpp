@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "support/TempFolder.h"
+#include "support/WaitUntil.h"
 
 namespace imshim {
 namespace {
@@ -26,7 +28,7 @@ int RunToEnd(std::vector<std::string> command) {
     argv.push_back(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(126);
     }
     int status = 0;
@@ -76,6 +78,28 @@ TEST_F(ShimCommand, AMissingToolOrFolderFailsWithAMessage) {
               127);
     EXPECT_NE(ReadBytes(In("err")).find("quillon-no-such-tool"), std::string::npos);
     EXPECT_EQ(RunToEnd(LinuxCommand(In("missing"), {In("out"), In("err")}, "true", {})), 127);
+}
+
+// A cancelled run kills the stand-in; the Linux tool it started must not outlive it.
+TEST_F(ShimCommand, TheToolDiesWithTheProcessThatStartedIt) {
+    const pid_t standIn = ::fork();
+    if (standIn == 0) {
+        RunToEnd(LinuxCommand(folder.path().string(), {In("out"), In("err")}, "sh",
+                              {"-c", "echo $$ >tool.tmp && mv tool.tmp tool && exec sleep 600"}));
+        ::_exit(0);
+    }
+    ASSERT_TRUE(quillon::testing::WaitUntil([&] { return !ReadBytes(In("tool")).empty(); }));
+    ::kill(standIn, SIGKILL);
+    ::waitpid(standIn, nullptr, 0);
+    const std::string stat = "/proc/" + std::to_string(std::stoi(ReadBytes(In("tool")))) + "/stat";
+    // Gone, or a zombie waiting for whoever adopted it.
+    EXPECT_TRUE(quillon::testing::WaitUntil(
+        [&] {
+            const std::string state = ReadBytes(stat);
+            const std::size_t close = state.rfind(')');
+            return close == std::string::npos || state.compare(close, 4, ") Z ") == 0;
+        },
+        std::chrono::seconds(10)));
 }
 
 }  // namespace

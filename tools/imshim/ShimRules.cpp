@@ -86,7 +86,10 @@ std::string WithForwardSlashes(std::string argument) {
 std::vector<std::string> LinuxCommand(const std::string& folder, const OutputFiles& files,
                                       const std::string& tool,
                                       const std::vector<std::string>& arguments) {
-    std::vector<std::string> command = {"/bin/sh", "-c", kShellScript, folder};
+    // A Windows tool dies with the job its caller ends; the Linux one must die with this
+    // stand-in, or a cancelled run's tool goes on writing into a folder being removed.
+    std::vector<std::string> command = {"setpriv", "--pdeathsig", "KILL", "/bin/sh",
+                                        "-c",      kShellScript,  folder};
     command.push_back(files.output);
     command.push_back(files.output.empty() ? std::string() : files.error);
     command.push_back(tool);

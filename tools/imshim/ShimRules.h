@@ -39,7 +39,7 @@ struct OutputFiles {
     std::string error;   // empty with an output file: standard error joins standard output
 };
 
-// The argument vector of /bin/sh that enters folder and runs the tool with its arguments,
+// The argument vector that, killed when its parent goes, enters folder and runs the tool with its arguments,
 // its streams sent to the files. Every text is passed as a separate argument, so nothing in a
 // name or argument is ever read by the shell.
 std::vector<std::string> LinuxCommand(const std::string& folder, const OutputFiles& files,
