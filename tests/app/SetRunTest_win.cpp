@@ -56,6 +56,10 @@ class SetInTheWindow : public ::testing::Test {
             if (name.find(L"_out.bmp") == std::wstring::npos)
                 continue;
             const std::string bytes = testing::ReadBytes(entry.path());
+            // The move that has just placed an output holds it a moment longer, and nothing
+            // can open it then; once the set has ended every output must read whole.
+            if (bytes.empty() && !ended)
+                continue;
             if (made++ == 0)
                 first = bytes;
             EXPECT_TRUE(!bytes.empty() && bytes == first) << "partial output " << entry.path();
