@@ -193,6 +193,35 @@ TEST(FittedDrawing, NoPictureJustClearsTheArea) {
 
 // A picture dropped on slot 1, where it is drawn (written out from the fitting rules), and
 // the colours of its left and right halves.
+// Works the open-file dialog from a second thread while the window's thread waits in it.
+class DialogDriver : public testing::ModalDriver {
+  public:
+    explicit DialogDriver(std::function<void(HWND)> act)
+        : ModalDriver(
+              [] {
+                  HWND dialog = ::FindWindowW(L"#32770", L"Quillon");
+                  const bool shown = dialog != nullptr && ::IsWindowVisible(dialog);
+                  return shown && dialog != App().mainWindow ? dialog : nullptr;
+              },
+              std::move(act),
+              [](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }) {}
+};
+
+constexpr int kFileNameBox = 0x47C;  // cmb13: the file-name box of the open dialog
+constexpr int kFileTypeBox = 0x470;  // cmb1: the file-type list
+
+// Fills a slot through the open-file dialog, as a click on the empty slot does.
+::testing::AssertionResult ChooseInDialog(MainWindowHarness& harness, int slotId,
+                                          const std::wstring& path) {
+    DialogDriver driver([&](HWND dialog) {
+        ::SetDlgItemTextW(dialog, kFileNameBox, path.c_str());
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    harness.Click(slotId);
+    return driver.Found() ? ::testing::AssertionSuccess()
+                          : ::testing::AssertionFailure() << "no open-file dialog";
+}
+
 struct SlotPreviewCase {
     const char* file;
     int argCount;
@@ -200,11 +229,12 @@ struct SlotPreviewCase {
     PixelRect drawn;
     COLORREF left;
     COLORREF right;
-    int tolerance = 0;  // per colour channel, for types that store colours with loss
+    int tolerance = 0;    // per colour channel, for types that store colours with loss
+    bool chosen = false;  // through the open-file dialog rather than dropped
 };
 
 void PrintTo(const SlotPreviewCase& c, std::ostream* out) {
-    *out << c.file << " in slot 1 of " << c.argCount;
+    *out << c.file << (c.chosen ? " chosen" : " dropped") << " in slot 1 of " << c.argCount;
 }
 
 class SlotPreview : public ::testing::TestWithParam<SlotPreviewCase> {};
@@ -215,7 +245,10 @@ TEST_P(SlotPreview, HoldsNoMoreThanItDrawsAndReportsTheTrueSize) {
     harness.AddScript("script.xml", want.argCount, "Script");
     ASSERT_NE(harness.Open(), nullptr);
     ASSERT_TRUE(harness.ChooseScript("Script"));
-    harness.DropOn(kSlotIdBase + 1, {TestPicture(want.file).wstring()});
+    if (want.chosen)
+        ASSERT_TRUE(ChooseInDialog(harness, kSlotIdBase + 1, TestPicture(want.file).wstring()));
+    else
+        harness.DropOn(kSlotIdBase + 1, {TestPicture(want.file).wstring()});
 
     const InputSlot& slot = InputSlots()[1];
     ASSERT_TRUE(slot.picture) << harness.Text(kInputStatusId);
@@ -284,11 +317,13 @@ INSTANTIATE_TEST_SUITE_P(
         SlotPreviewCase{"two.avif", 2, "two.avif 640x200", {0, 89, 118, 37}, kRed, kBlue, 40},
         SlotPreviewCase{"two.psd", 3, "two.psd 640x200", {8, 0, 224, 70}, kRed, kBlue},
         SlotPreviewCase{"two.tga", 4, "two.tga 640x200", {0, 34, 118, 37}, kRed, kBlue},
-        SlotPreviewCase{"two.ppm", 1, "two.ppm 640x200", {0, 70, 240, 75}, kRed, kBlue}),
+        SlotPreviewCase{"two.ppm", 1, "two.ppm 640x200", {0, 70, 240, 75}, kRed, kBlue},
+        SlotPreviewCase{"two.heic", 3, "two.heic 640x200", {8, 0, 224, 70}, kRed, kBlue, 40, true},
+        SlotPreviewCase{"two.webp", 2, "two.webp 640x200", {0, 89, 118, 37}, kRed, kBlue, 0, true}),
     [](const auto& test) {
         std::string name = test.param.file;
         name[name.find('.')] = '_';
-        return name + std::to_string(test.param.argCount);
+        return name + std::to_string(test.param.argCount) + (test.param.chosen ? "Chosen" : "");
     });
 
 // Files that are no picture of theirs, or of a type this ImageMagick has no decoder for,
@@ -438,25 +473,6 @@ TEST(PictureArea, ReportsClicksToItsParent) {
     EXPECT_EQ(RefusalBeepCount(), beeps + 1);
 }
 
-// ---- The picture chooser --------------------------------------------------------------
-
-// Works the open-file dialog from a second thread while the window's thread waits in it.
-class DialogDriver : public testing::ModalDriver {
-  public:
-    explicit DialogDriver(std::function<void(HWND)> act)
-        : ModalDriver(
-              [] {
-                  HWND dialog = ::FindWindowW(L"#32770", L"Quillon");
-                  const bool shown = dialog != nullptr && ::IsWindowVisible(dialog);
-                  return shown && dialog != App().mainWindow ? dialog : nullptr;
-              },
-              std::move(act),
-              [](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }) {}
-};
-
-constexpr int kFileNameBox = 0x47C;  // cmb13: the file-name box of the open dialog
-constexpr int kFileTypeBox = 0x470;  // cmb1: the file-type list
-
 class PictureChooser : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -505,12 +521,7 @@ TEST_F(PictureChooser, TheChosenPictureFillsTheClickedSlot) {
 TEST_F(PictureChooser, AChosenFileThatIsNoPictureIsRefused) {
     const std::wstring chosen = harness_.folder().Write("notes.txt", "text").wstring();
     const unsigned beeps = RefusalBeepCount();
-    DialogDriver driver([&](HWND dialog) {
-        ::SetDlgItemTextW(dialog, kFileNameBox, chosen.c_str());
-        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    harness_.Click(kSlotIdBase + 1);
-    ASSERT_TRUE(driver.Found());
+    ASSERT_TRUE(ChooseInDialog(harness_, kSlotIdBase + 1, chosen));
     EXPECT_EQ(RefusalBeepCount(), beeps + 1);
     EXPECT_EQ(harness_.Text(kInputStatusId), "Picture format not supported");
     EXPECT_FALSE(InputSlots()[1].picture);
