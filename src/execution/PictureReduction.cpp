@@ -7,6 +7,9 @@ namespace quillon {
 namespace {
 
 constexpr std::string_view kNoDelegate = "no decode delegate for this image format";
+// A coder that hands the file to an outside program (camera raw to ufraw or dcraw) says this
+// when that program is not installed.
+constexpr std::string_view kDelegateFailed = "delegate failed";
 // One line: format, width, height, of the frame read.
 constexpr char kReportFormat[] = "%m %w %h\\n";
 
@@ -111,11 +114,12 @@ std::optional<ReportedPicture> ParseReport(std::string_view output) {
 
 std::string UnreadableFormatText(std::string_view errors, std::string_view path) {
     const std::size_t at = errors.find(kNoDelegate);
-    if (at == std::string_view::npos)
+    const bool delegateMissing = errors.find(kDelegateFailed) != std::string_view::npos;
+    if (at == std::string_view::npos && !delegateMissing)
         return std::string();
     // ImageMagick names the format it lacks as `HEIC'; the extension says the same otherwise.
     std::string format;
-    const std::size_t open = errors.find('`', at);
+    const std::size_t open = at == std::string_view::npos ? at : errors.find('`', at);
     const std::size_t close = open == std::string_view::npos ? open : errors.find('\'', open);
     if (close != std::string_view::npos && close - open > 1)
         format = std::string(errors.substr(open + 1, close - open - 1));

@@ -346,7 +346,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, RefusedPicture,
     ::testing::Values(std::pair{"corrupt.webp", "Picture format not supported"},
                       std::pair{"text.webp", "Picture format not supported"},
-                      std::pair{"two.iff", "This ImageMagick cannot read IFF pictures"}));
+                      std::pair{"two.iff", "This ImageMagick cannot read IFF pictures"},
+                      std::pair{"two.dng", "This ImageMagick cannot read DNG pictures"}));
 
 TEST(FilledSlots, EachHoldsOnePictureUntilTheNextLayout) {
     MainWindowHarness harness;
