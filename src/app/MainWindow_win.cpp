@@ -533,7 +533,11 @@ class ImageMagickReducer final : public PictureReducer {
   public:
     ImageMagickReducer() : copies_(kReducedCopySide) {}
     Reduction Reduce(const std::string& path) override {
+        // A large HEIC or raw picture takes ImageMagick seconds: the pointer says the window
+        // is busy rather than hung.
+        const HCURSOR before = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         ImageMagickReduction made = copies_.Reduce(path);
+        ::SetCursor(before);
         Reduction reduction;
         reduction.refusal = std::move(made.refusal);
         if (made.size && !made.copyPath.empty())
