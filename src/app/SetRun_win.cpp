@@ -1,6 +1,7 @@
 #include "app/SetRun_win.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -74,6 +75,39 @@ struct ProgressView {
     std::chrono::steady_clock::time_point start;
 };
 
+// Screen readers read a live region's new text when it changes, without the focus on it.
+// Marked polite: the reader finishes what it is saying first.
+void MarkAsLiveRegion(HWND control) {
+    static constexpr GUID kAccPropServices = {
+        0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+    static constexpr GUID kAccPropServicesInterface = {
+        0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+    static constexpr GUID kLiveSetting = {
+        0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+    constexpr LONG kPolite = 1;
+    IAccPropServices* made = nullptr;
+    if (FAILED(::CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                  kAccPropServicesInterface, reinterpret_cast<void**>(&made))))
+        return;
+    const UniqueComRef<IAccPropServices> services(made);
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = kPolite;
+    services.get()->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                kLiveSetting, polite);
+}
+
+// Sets a line's text; where it changed, a screen reader is told to read it.
+void SetLiveText(HWND dialog, int id, const std::string& text) {
+    if (ItemText(dialog, id) == text)
+        return;
+    SetItemText(dialog, id, text);
+    // EVENT_OBJECT_LIVEREGIONCHANGED, which headers for Windows 7 do not name; readers
+    // there ignore it.
+    constexpr DWORD kLiveRegionChanged = 0x8019;
+    ::NotifyWinEvent(kLiveRegionChanged, ::GetDlgItem(dialog, id), OBJID_CLIENT, CHILDID_SELF);
+}
+
 void UpdateProgress(HWND dialog, const ProgressView& view) {
     const int total = static_cast<int>(view.plan->pictures.size());
     const int done = view.progress->finished.load();
@@ -83,7 +117,7 @@ void UpdateProgress(HWND dialog, const ProgressView& view) {
                                  : std::string();
     const std::string line =
         view.progress->waiting.load() ? std::string(kWaitingText) : ProgressLine(done, total, name);
-    ::SetDlgItemTextW(dialog, kLineId, WidenAnsi(line).c_str());
+    SetLiveText(dialog, kLineId, line);
     const long elapsed = static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(
                                                std::chrono::steady_clock::now() - view.start)
                                                .count());
@@ -167,6 +201,7 @@ HWND OpenProgressWindow(HWND owner, const std::string& title, ProgressView& view
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     ::SendDlgItemMessageW(dialog, kBarId, PBM_SETRANGE32, 0, kBarRange);
+    MarkAsLiveRegion(::GetDlgItem(dialog, kLineId));
     ScaleLaidOutWindow(dialog);
     CenterOnOwner(dialog);
     UpdateProgress(dialog, view);

@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "base/AnsiText_win.h"
@@ -76,6 +78,17 @@ TEST_F(SetInTheWindow, ChosenTogetherAskedOnceShownInProgressAndSummedUp) {
     ASSERT_NE(quillon.window(), nullptr);
     quillon.ChooseFirstScript();
     ASSERT_TRUE(quillon.FillSlotOne(pictures(), names)) << quillon.Text(kInputStatusId);
+    // Screen readers are told each time the progress line changes (the events wait in this
+    // thread's queue until it is pumped).
+    static int liveChanges = 0;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(quillon.window(), &process);
+    const std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, decltype(&::UnhookWinEvent)> hook(
+        ::SetWinEventHook(
+            0x8019, 0x8019, nullptr,
+            [](HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++liveChanges; }, process, 0,
+            WINEVENT_OUTOFCONTEXT),
+        &::UnhookWinEvent);
     quillon.Execute();
     // Asked to keep each picture's date on its output.
     HWND question = quillon.WaitForPopUp(L"Quillon");
@@ -87,6 +100,8 @@ TEST_F(SetInTheWindow, ChosenTogetherAskedOnceShownInProgressAndSummedUp) {
     EXPECT_EQ(::GetWindow(progress, GW_OWNER), quillon.window());
     EXPECT_NE(::FindWindowExW(progress, nullptr, PROGRESS_CLASSW, nullptr), nullptr);
     EXPECT_EQ(quillon.AnswerMessage(1), "6 pictures created, 0 failed.");
+    testing::PumpMessages();
+    EXPECT_GE(liveChanges, 1);
     EXPECT_EQ(WholeOutputs(true), 6);
     for (const std::wstring& name : names) {
         const fs::path output = pictures() / (fs::path(name).stem().wstring() + L"_out.bmp");
