@@ -2,6 +2,8 @@
 // filled, with 10 and with 1,000 scripts beside it, against a bare dialog with one combo box
 // (this program started again with --bare) measured the same way. Run by bench/run-all.
 //   quillon_startup_bench QUILLON.EXE [ROUNDS]
+// With a PICTURE after ROUNDS it times instead a start with that picture on the command line,
+// to the picture in its slot, against a start followed by the picture handed over.
 // The three are started in turn, round by round, so that whatever else the machine does
 // weighs on all alike; each is timed from CreateProcess until its window is visible, its list
 // holds every entry and it answers a message (it has left its start-up code).
@@ -24,6 +26,9 @@ namespace fs = std::filesystem;
 
 constexpr int kListId = 1001;  // the id of the script list in Quillon's window
 constexpr int kBareEntries = 10;
+constexpr int kInputStatusId = 1003;  // the status line under the slots
+// Marks the block of paths a second start hands to the running window ("QPIC").
+constexpr ULONG_PTR kHandedPicturesTag = 0x51504943;
 
 // The reference: a dialog made from a template in memory, one combo box, filled on start.
 INT_PTR CALLBACK BareProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -142,13 +147,98 @@ fs::path InstallWithScripts(const fs::path& root, const wchar_t* name, const wch
     return folder;
 }
 
+// With a picture: the time from CreateProcess until the window's status line names the
+// picture in slot 1, the script chosen as soon as the window is idle. Handed: the picture on
+// the command line, as Explorer's "Open with" gives it. Otherwise it is handed over once the
+// script is chosen, in the message a second start sends: the fill a drop makes, without the
+// shell's drag, which cannot be made from another process.
+double TimeToPicture(const std::wstring& exe, const fs::path& folder, const std::wstring& picture,
+                     bool handed) {
+    std::wstring commandLine = L"\"" + exe + L"\"" + (handed ? L" \"" + picture + L"\"" : L"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    const double start = NowMs();
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.wstring().c_str(), &startup, &info))
+        return -1.0;
+    const std::wstring name = fs::path(picture).filename().wstring() + L" ";
+    double took = -1.0;
+    HWND window = nullptr;
+    bool chosen = false;
+    while (NowMs() - start < 30000.0) {
+        if (window == nullptr)
+            window = FindTopWindow(info.dwProcessId);
+        if (window != nullptr && !chosen) {
+            HWND list = ::GetDlgItem(window, kListId);
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(list, CB_SETCURSEL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+            ::SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(kListId, CBN_SELENDOK),
+                                  reinterpret_cast<LPARAM>(list), SMTO_NORMAL, 5000, &ignored);
+            if (!handed) {
+                std::wstring block = picture + L'\0';
+                COPYDATASTRUCT data{kHandedPicturesTag,
+                                    static_cast<DWORD>(block.size() * sizeof(wchar_t)),
+                                    block.data()};
+                ::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                      SMTO_NORMAL, 5000, &ignored);
+            }
+            chosen = true;
+        }
+        if (chosen) {
+            wchar_t status[MAX_PATH] = {};
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(::GetDlgItem(window, kInputStatusId), WM_GETTEXT, MAX_PATH,
+                                  reinterpret_cast<LPARAM>(status), SMTO_NORMAL, 5000, &ignored);
+            if (std::wstring(status).rfind(name, 0) == 0) {
+                took = NowMs() - start;
+                break;
+            }
+        }
+        ::Sleep(1);
+    }
+    if (window != nullptr)
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (::WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0)
+        ::TerminateProcess(info.hProcess, 1);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return took;
+}
+
+// Start-up with a picture on the command line against start-up and the picture handed over.
+int TimePictureStarts(const fs::path& root, const wchar_t* exe, const std::wstring& picture,
+                      int rounds) {
+    const fs::path one = InstallWithScripts(root, L"one", exe, 1);
+    const std::wstring oneExe = (one / L"Quillon.exe").wstring();
+    TimeToPicture(oneExe, one, picture, true);
+    TimeToPicture(oneExe, one, picture, false);
+    std::vector<double> handed, after;
+    for (int r = 0; r < rounds; ++r) {
+        handed.push_back(TimeToPicture(oneExe, one, picture, true));
+        after.push_back(TimeToPicture(oneExe, one, picture, false));
+    }
+    if (std::min(*std::min_element(handed.begin(), handed.end()),
+                 *std::min_element(after.begin(), after.end())) < 0.0) {
+        std::fprintf(stderr, "a picture did not reach its slot\n");
+        return 1;
+    }
+    const double handedMedian = Summarise(handed).median;
+    const double afterMedian = Summarise(after).median;
+    std::printf("picture on the command line, to its slot:     median %7.1f ms (%d rounds)\n",
+                handedMedian, rounds);
+    std::printf("start-up, then the picture handed over:       median %7.1f ms\n", afterMedian);
+    std::printf("ratio of medians: %.2f (target <= 1.0)\n", handedMedian / afterMedian);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wstring(argv[1]) == L"--bare")
         return RunBareDialog();
     if (argc < 2) {
-        std::fprintf(stderr, "usage: quillon_startup_bench QUILLON.EXE [ROUNDS]\n");
+        std::fprintf(stderr, "usage: quillon_startup_bench QUILLON.EXE [ROUNDS [PICTURE]]\n");
         return 2;
     }
     const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 7;
@@ -156,6 +246,11 @@ int wmain(int argc, wchar_t** argv) {
     ::GetTempPathW(MAX_PATH, temp);
     const fs::path root = fs::path(temp) / L"quillon-startup-bench";
     fs::remove_all(root);
+    if (argc > 3) {
+        const int failed = TimePictureStarts(root, argv[1], argv[3], rounds);
+        fs::remove_all(root);
+        return failed;
+    }
     const fs::path ten = InstallWithScripts(root, L"ten", argv[1], 10);
     const fs::path thousand = InstallWithScripts(root, L"thousand", argv[1], 1000);
     wchar_t self[MAX_PATH] = {};
