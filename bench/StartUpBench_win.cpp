@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,9 +97,9 @@ HWND FindTopWindow(DWORD processId) {
     return found.window;
 }
 
-// Starts the program and returns the milliseconds to its idle, filled window (or -1).
-double TimeStart(const std::wstring& exe, const std::wstring& arguments, const fs::path& folder,
-                 LRESULT entries) {
+// Starts the program and returns the milliseconds until `ready` holds for its window (or -1).
+double TimeUntil(const std::wstring& exe, const std::wstring& arguments, const fs::path& folder,
+                 const std::function<bool(HWND)>& ready) {
     std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -111,16 +112,9 @@ double TimeStart(const std::wstring& exe, const std::wstring& arguments, const f
     HWND window = nullptr;
     while (NowMs() - start < 30000.0) {
         window = FindTopWindow(info.dwProcessId);
-        if (window != nullptr) {
-            DWORD_PTR count = 0;
-            ::SendMessageTimeoutW(::GetDlgItem(window, kListId), CB_GETCOUNT, 0, 0, SMTO_NORMAL,
-                                  5000, &count);
-            if (static_cast<LRESULT>(count) >= entries) {
-                DWORD_PTR ignored = 0;
-                ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-                took = NowMs() - start;
-                break;
-            }
+        if (window != nullptr && ready(window)) {
+            took = NowMs() - start;
+            break;
         }
         ::Sleep(1);
     }
@@ -132,6 +126,21 @@ double TimeStart(const std::wstring& exe, const std::wstring& arguments, const f
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
     return took;
+}
+
+// The milliseconds to the program's idle window with its list filled (or -1).
+double TimeStart(const std::wstring& exe, const std::wstring& arguments, const fs::path& folder,
+                 LRESULT entries) {
+    return TimeUntil(exe, arguments, folder, [entries](HWND window) {
+        DWORD_PTR count = 0;
+        ::SendMessageTimeoutW(::GetDlgItem(window, kListId), CB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000,
+                              &count);
+        if (static_cast<LRESULT>(count) < entries)
+            return false;
+        DWORD_PTR ignored = 0;  // it has left its start-up code once it answers
+        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        return true;
+    });
 }
 
 fs::path InstallWithScripts(const fs::path& root, const wchar_t* name, const wchar_t* exe,
@@ -154,24 +163,12 @@ fs::path InstallWithScripts(const fs::path& root, const wchar_t* name, const wch
 // shell's drag, which cannot be made from another process.
 double TimeToPicture(const std::wstring& exe, const fs::path& folder, const std::wstring& picture,
                      bool handed) {
-    std::wstring commandLine = L"\"" + exe + L"\"" + (handed ? L" \"" + picture + L"\"" : L"");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    const double start = NowMs();
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.wstring().c_str(), &startup, &info))
-        return -1.0;
     const std::wstring name = fs::path(picture).filename().wstring() + L" ";
-    double took = -1.0;
-    HWND window = nullptr;
     bool chosen = false;
-    while (NowMs() - start < 30000.0) {
-        if (window == nullptr)
-            window = FindTopWindow(info.dwProcessId);
-        if (window != nullptr && !chosen) {
+    return TimeUntil(exe, handed ? L" \"" + picture + L"\"" : L"", folder, [&](HWND window) {
+        DWORD_PTR ignored = 0;
+        if (!chosen) {
             HWND list = ::GetDlgItem(window, kListId);
-            DWORD_PTR ignored = 0;
             ::SendMessageTimeoutW(list, CB_SETCURSEL, 0, 0, SMTO_NORMAL, 5000, &ignored);
             ::SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(kListId, CBN_SELENDOK),
                                   reinterpret_cast<LPARAM>(list), SMTO_NORMAL, 5000, &ignored);
@@ -185,25 +182,11 @@ double TimeToPicture(const std::wstring& exe, const fs::path& folder, const std:
             }
             chosen = true;
         }
-        if (chosen) {
-            wchar_t status[MAX_PATH] = {};
-            DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutW(::GetDlgItem(window, kInputStatusId), WM_GETTEXT, MAX_PATH,
-                                  reinterpret_cast<LPARAM>(status), SMTO_NORMAL, 5000, &ignored);
-            if (std::wstring(status).rfind(name, 0) == 0) {
-                took = NowMs() - start;
-                break;
-            }
-        }
-        ::Sleep(1);
-    }
-    if (window != nullptr)
-        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (::WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0)
-        ::TerminateProcess(info.hProcess, 1);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return took;
+        wchar_t status[MAX_PATH] = {};
+        ::SendMessageTimeoutW(::GetDlgItem(window, kInputStatusId), WM_GETTEXT, MAX_PATH,
+                              reinterpret_cast<LPARAM>(status), SMTO_NORMAL, 5000, &ignored);
+        return std::wstring(status).rfind(name, 0) == 0;
+    });
 }
 
 // Start-up with a picture on the command line against start-up and the picture handed over.
