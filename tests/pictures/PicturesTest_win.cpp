@@ -212,12 +212,12 @@ constexpr int kFileTypeBox = 0x470;  // cmb1: the file-type list
 
 // Fills a slot through the open-file dialog, as a click on the empty slot does.
 ::testing::AssertionResult ChooseInDialog(MainWindowHarness& harness, int slotId,
-                                          const std::wstring& path) {
+                                          const std::wstring& path, WORD click = STN_CLICKED) {
     DialogDriver driver([&](HWND dialog) {
         ::SetDlgItemTextW(dialog, kFileNameBox, path.c_str());
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    harness.Click(slotId);
+    harness.Click(slotId, click);
     return driver.Found() ? ::testing::AssertionSuccess()
                           : ::testing::AssertionFailure() << "no open-file dialog";
 }
@@ -519,13 +519,8 @@ TEST_F(PictureChooser, OffersTheTwentySevenPictureTypesAndCancelChangesNothing) 
 }
 
 TEST_F(PictureChooser, TheChosenPictureFillsTheClickedSlot) {
-    const std::wstring chosen = TestPicture("tall.png").wstring();
-    DialogDriver driver([&](HWND dialog) {
-        ::SetDlgItemTextW(dialog, kFileNameBox, chosen.c_str());
-        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    harness_.Click(kSlotIdBase + 2, STN_DBLCLK);
-    ASSERT_TRUE(driver.Found());
+    ASSERT_TRUE(
+        ChooseInDialog(harness_, kSlotIdBase + 2, TestPicture("tall.png").wstring(), STN_DBLCLK));
     EXPECT_EQ(InputSlots()[2].path, Ansi(TestPicture("tall.png")));
     EXPECT_EQ(InputSlots()[2].width, 600);
     EXPECT_EQ(harness_.Text(kInputStatusId), "tall.png 600x900");
