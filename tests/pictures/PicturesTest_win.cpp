@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -348,19 +347,6 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{"text.webp", "Picture format not supported"},
                       std::pair{"two.iff", "This ImageMagick cannot read IFF pictures"},
                       std::pair{"two.dng", "This ImageMagick cannot read DNG pictures"}));
-
-// Where ImageMagick 7 is the one installed, its magick.exe makes the reduced copy.
-TEST(SlotPreviewWithImageMagick7, APsdFillsTheSlotAtItsTrueSize) {
-    if (std::getenv("QUILLON_IMAGEMAGICK7") == nullptr)
-        GTEST_SKIP() << "runs in the ImageMagick 7 prefix only";
-    MainWindowHarness harness;
-    harness.AddScript("script.xml", 1, "Script");
-    ASSERT_NE(harness.Open(), nullptr);
-    ASSERT_TRUE(harness.ChooseScript("Script"));
-    harness.DropOn(kSlotIdBase + 1, {TestPicture("two.psd").wstring()});
-    EXPECT_TRUE(InputSlots()[1].picture);
-    EXPECT_EQ(harness.Text(kInputStatusId), "two.psd 640x200");
-}
 
 TEST(FilledSlots, EachHoldsOnePictureUntilTheNextLayout) {
     MainWindowHarness harness;
