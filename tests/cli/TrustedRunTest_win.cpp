@@ -98,9 +98,13 @@ std::wstring InterpreterLine(DWORD cli) {
                 !::ReadProcessMemory(child.get(), peb.ProcessParameters, &parameters,
                                      sizeof(parameters), nullptr))
                 continue;
-            line.resize(parameters.CommandLine.Length / sizeof(wchar_t));
-            ::ReadProcessMemory(child.get(), parameters.CommandLine.Buffer, line.data(),
-                                parameters.CommandLine.Length, nullptr);
+            // A process that has only just been made may not hold its line yet: it reads
+            // as NULs until it does.
+            std::wstring read(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+            if (::ReadProcessMemory(child.get(), parameters.CommandLine.Buffer, read.data(),
+                                    parameters.CommandLine.Length, nullptr) &&
+                read.find(L'\0') == std::wstring::npos)
+                line = read;
         }
         return !line.empty();
     });
