@@ -292,6 +292,7 @@ void LayOutControls(HWND window) {
         return;  // the controls are not made yet
     const int listEntries =
         static_cast<int>(::SendDlgItemMessageW(window, kScriptListId, CB_GETCOUNT, 0, 0));
+    const DeferredAreaPaints oneRepaint;
     for (const ControlEntry& entry : MainWindowControls()) {
         const PixelRect rect = ControlRect(window, entry, listEntries < 0 ? 0 : listEntries);
         if (entry.id == kFirstSlotId) {

@@ -210,11 +210,29 @@ void ClearPictureArea(HWND area) {
     ::FillRect(surface->dc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
+namespace {
+
+int& DeferringPaints() {
+    static int depth = 0;  // the window's thread only
+    return depth;
+}
+
+}  // namespace
+
 void RefreshPictureArea(HWND area) {
     if (SurfaceOf(area) == nullptr)
         return;
     ::InvalidateRect(area, nullptr, FALSE);
-    ::UpdateWindow(area);
+    if (DeferringPaints() == 0)
+        ::UpdateWindow(area);
+}
+
+DeferredAreaPaints::DeferredAreaPaints() {
+    ++DeferringPaints();
+}
+
+DeferredAreaPaints::~DeferredAreaPaints() {
+    --DeferringPaints();
 }
 
 }  // namespace quillon

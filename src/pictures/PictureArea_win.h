@@ -43,4 +43,14 @@ void ClearPictureArea(HWND area);
 // Shows an area's image on the screen at once.
 void RefreshPictureArea(HWND area);
 
+// While one lives, areas drawn anew are shown with the window's next paint rather than at
+// once: a layout draws every area, and a paint of each in turn would make a resize drag lag.
+class DeferredAreaPaints {
+  public:
+    DeferredAreaPaints();
+    ~DeferredAreaPaints();
+    DeferredAreaPaints(const DeferredAreaPaints&) = delete;
+    DeferredAreaPaints& operator=(const DeferredAreaPaints&) = delete;
+};
+
 }  // namespace quillon
