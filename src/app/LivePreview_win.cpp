@@ -51,6 +51,7 @@ struct Wanted {
 };
 
 struct Job {
+    bool copiesOnly = false;  // only the reduced copies, made while changes pause
     unsigned generation = 0;
     PreviewRequest request;
     std::vector<std::string> paths;
@@ -142,7 +143,7 @@ class PreviewWorker {
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 running_ = nullptr;
-                if (done.result.ended)
+                if (done.result.ended || job.copiesOnly)
                     continue;
                 if (done_)
                     DeleteFileAnsi(done_->result.picture);
@@ -186,7 +187,7 @@ class PreviewWorker {
                 return result;
             }
         }
-        return runs_.Run(job.request, cancel);
+        return job.copiesOnly ? PreviewResult{} : runs_.Run(job.request, cancel);
     }
 
     std::optional<KeptCopy> Reduce(const std::string& path, std::string& why) {
@@ -293,7 +294,16 @@ void StartLivePreview(HWND window) {
     state.worker = std::make_unique<PreviewWorker>(window, App().pictureReducer.get());
     state.startedKey.clear();
     state.shown = false;
-    SetSlotChangeListener([](HWND changed) { PreviewSoon(changed); });
+    SetSlotChangeListener([](HWND changed) {
+        PreviewSoon(changed);
+        // A new picture's reduced copy is the slow part: it is made while changes pause.
+        if (std::optional<Wanted> wanted = WantedPreview(changed)) {
+            Job copies;
+            copies.copiesOnly = true;
+            copies.paths = std::move(wanted->paths);
+            State().worker->Start(std::move(copies));
+        }
+    });
 }
 
 void StopLivePreview(HWND window) {
@@ -353,7 +363,11 @@ bool OnLivePreviewTimer(HWND window, WPARAM timer) {
     if (wanted->key == state.startedKey)
         return true;  // a control told of a change that changed nothing
     state.startedKey = wanted->key;
-    state.worker->Start({++state.generation, std::move(wanted->request), std::move(wanted->paths)});
+    Job job;
+    job.generation = ++state.generation;
+    job.request = std::move(wanted->request);
+    job.paths = std::move(wanted->paths);
+    state.worker->Start(std::move(job));
     return true;
 }
 
