@@ -45,7 +45,8 @@ std::string ChoicePath() {
 
 // What a preview is made of, as the window holds it now.
 struct Wanted {
-    std::string key;  // tells one state of the script, its values and pictures from another
+    bool typing = false;  // a value does not pass yet: the preview shown stays
+    std::string key;      // tells one state of the script, its values and pictures from another
     PreviewRequest request;
     std::vector<std::string> paths;  // slots 1 to argCount
 };
@@ -245,9 +246,11 @@ std::optional<Wanted> WantedPreview(HWND window) {
         !AllInputsFilled(InputSlots(), entry.argCount))
         return std::nullopt;
     SettingValues values = SettingValuesFor(entry.settings, SettingRowValues(window));
-    if (!values.problem.empty())
-        return std::nullopt;  // the value is still being typed
     Wanted wanted;
+    if (!values.problem.empty()) {
+        wanted.typing = true;
+        return wanted;
+    }
     wanted.key = std::to_string(app.currentScript) + '\0' + entry.body + '\0';
     for (const SettingValue& value : values.values)
         wanted.key += value.name + '=' + value.text + '\0';
@@ -297,11 +300,13 @@ void StartLivePreview(HWND window) {
     SetSlotChangeListener([](HWND changed) {
         PreviewSoon(changed);
         // A new picture's reduced copy is the slow part: it is made while changes pause.
-        if (std::optional<Wanted> wanted = WantedPreview(changed)) {
+        std::optional<Wanted> wanted = WantedPreview(changed);
+        if (wanted && !wanted->typing) {
             Job copies;
             copies.copiesOnly = true;
             copies.paths = std::move(wanted->paths);
-            State().worker->Start(std::move(copies));
+            State().worker->Start(std::move(copies));  // ends a running preview
+            State().startedKey.clear();                // so the next one starts afresh
         }
     });
 }
@@ -360,7 +365,7 @@ bool OnLivePreviewTimer(HWND window, WPARAM timer) {
         EndPreview(window);
         return true;
     }
-    if (wanted->key == state.startedKey)
+    if (wanted->typing || wanted->key == state.startedKey)
         return true;  // a control told of a change that changed nothing
     state.startedKey = wanted->key;
     Job job;

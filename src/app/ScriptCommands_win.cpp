@@ -136,6 +136,7 @@ void OnEditScript(HWND window) {
     }
     if (stillSelected && app.catalogue.At(position).settingLines != settingsBefore)
         ShowScriptSettings(window, app.catalogue.At(position));
+    PreviewSoon(window);  // the script's words may have changed
 }
 
 namespace {
