@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -16,6 +18,7 @@
 #include "app/MenuIds.h"
 #include "app/SettingRows.h"
 #include "base/ControlIds.h"
+#include "base/Handles_win.h"
 #include "pictures/InputSlots.h"
 #include "pictures/PictureArea_win.h"
 #include "support/MainWindowHarness_win.h"
@@ -29,11 +32,14 @@ using namespace std::chrono_literals;
 using testing::MainWindowHarness;
 using testing::PumpUntil;
 
-// Red at 0 %, blue at 100 %.
+// Red at 0 %, blue at 100 %; with WAIT 1, a preview that nothing ends would hold the next
+// one back for minutes.
 constexpr char kScript[] =
     "<script args=\"1\" name=\"Tint\">\r\n"
     "<param name=\"AMOUNT\" label=\"Amount\" type=\"number\" min=\"0\" max=\"100\" "
     "default=\"0\"/>\r\n"
+    "<param name=\"WAIT\" label=\"Wait\" type=\"number\" min=\"0\" max=\"1\" default=\"0\"/>\r\n"
+    "if $WAIT==1 ping -n 300 127.0.0.1 > nul\r\n"
     "convert $NAME.$EXT -fill #0000ff -colorize $AMOUNT% $NAME_tint.png\r\n"
     "</script>\r\n";
 constexpr wchar_t kPreviewStatus[] = L"Preview (reduced) \u2013 Execute makes the full picture";
@@ -49,56 +55,89 @@ bool LiveOn() {
     return (::GetMenuState(App().mainMenu, kCmdLivePreview, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-TEST(LivePreview, FollowsTheValueShowsThePictureAsItWasAndStaysAwayWhenOff) {
-    MainWindowHarness harness;
-    harness.folder().Write("tint.xml", kScript);
-    const testing::TempFolder pictures;
-    fs::copy_file(testing::TestPicture("small.gif"), pictures.path() / "dot.gif");
-    const std::set<fs::path> before = FilesIn(pictures.path());
-    ASSERT_NE(harness.Open(), nullptr);
-    if (!LiveOn())
-        ::SendMessageW(harness.window(), WM_COMMAND, kCmdLivePreview, 0);
-    ASSERT_TRUE(harness.ChooseScript("Tint"));
-    harness.DropOn(kFirstSlotId, {(pictures.path() / "dot.gif").wstring()});
+bool PingRuns() {
+    const UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W process{};
+    process.dwSize = sizeof(process);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &process); more;
+         more = ::Process32NextW(snapshot.get(), &process)) {
+        if (_wcsicmp(process.szExeFile, L"ping.exe") == 0)
+            return true;
+    }
+    return false;
+}
 
-    HWND area = harness.Control(kOutputPictureId);
-    const RECT box = testing::ControlRect(area);
-    const auto centre = [&] {
-        return ::GetPixel(PictureAreaDc(area), (box.right - box.left) / 2,
-                          (box.bottom - box.top) / 2);
-    };
-    const auto previewed = [&] {
+// The script chosen, live preview on, and a red picture of the test's own in its slot.
+class LivePreview : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        harness.folder().Write("tint.xml", kScript);
+        fs::copy_file(testing::TestPicture("small.gif"), pictures.path() / "dot.gif");
+        before = FilesIn(pictures.path());
+        ASSERT_NE(harness.Open(), nullptr);
+        if (!LiveOn())
+            ::SendMessageW(harness.window(), WM_COMMAND, kCmdLivePreview, 0);
+        ASSERT_TRUE(harness.ChooseScript("Tint"));
+        harness.DropOn(kFirstSlotId, {(pictures.path() / "dot.gif").wstring()});
+    }
+    bool Previewed() const {
         wchar_t status[128] = {};
         ::GetDlgItemTextW(harness.window(), kOutputStatusId, status, 128);
         return std::wstring(status) == kPreviewStatus;
-    };
+    }
+    COLORREF Centre() const {
+        HWND area = harness.Control(kOutputPictureId);
+        const PixelSize size = PictureAreaSize(area);
+        return ::GetPixel(PictureAreaDc(area), size.width / 2, size.height / 2);
+    }
+    void Type(int row, const wchar_t* value) const {
+        ::SetWindowTextW(harness.Control(SettingControlId(row, SettingPart::Second)), value);
+    }
+    MainWindowHarness harness;
+    const testing::TempFolder pictures;
+    std::set<fs::path> before;
+};
+
+TEST_F(LivePreview, FollowsTheValueShowsThePictureAsItWasAndStaysAwayWhenOff) {
+    HWND area = harness.Control(kOutputPictureId);
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(PumpUntil([&] { return previewed() && centre() == RGB(255, 0, 0); }))
+    ASSERT_TRUE(PumpUntil([&] { return Previewed() && Centre() == RGB(255, 0, 0); }))
         << harness.Text(kOutputStatusId);
     const auto firstTook = std::chrono::steady_clock::now() - started;
 
-    HWND amount = harness.Control(SettingControlId(0, SettingPart::Second));
-    ::SetWindowTextW(amount, L"100");
-    EXPECT_TRUE(PumpUntil([&] { return previewed() && centre() == RGB(0, 0, 255); }));
+    Type(0, L"100");
+    EXPECT_TRUE(PumpUntil([&] { return Previewed() && Centre() == RGB(0, 0, 255); }));
     ::SendMessageW(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(centre(), RGB(255, 0, 0)) << "held: the picture as it was";
+    EXPECT_EQ(Centre(), RGB(255, 0, 0)) << "held: the picture as it was";
     ::SendMessageW(area, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(centre(), RGB(0, 0, 255));
+    EXPECT_EQ(Centre(), RGB(0, 0, 255));
     EXPECT_EQ(FilesIn(pictures.path()), before) << "nothing is written beside the picture";
 
     // Off: the preview goes at once, and a change brings none back; kept for the next start.
     ::SendMessageW(harness.window(), WM_COMMAND, kCmdLivePreview, 0);
     EXPECT_FALSE(LiveOn());
-    EXPECT_FALSE(previewed());
-    ::SetWindowTextW(amount, L"50");
+    EXPECT_FALSE(Previewed());
+    Type(0, L"50");
     const auto waitUntil =
         std::chrono::steady_clock::now() + std::max<std::chrono::nanoseconds>(2 * firstTook, 1s);
-    PumpUntil([&] { return previewed() || std::chrono::steady_clock::now() > waitUntil; });
-    EXPECT_FALSE(previewed());
+    PumpUntil([&] { return Previewed() || std::chrono::steady_clock::now() > waitUntil; });
+    EXPECT_FALSE(Previewed());
     EXPECT_FALSE(LivePreviewKeptOn());
     ::SendMessageW(harness.window(), WM_COMMAND, kCmdLivePreview, 0);
     EXPECT_TRUE(LiveOn());
     EXPECT_TRUE(LivePreviewKeptOn());
+}
+
+TEST_F(LivePreview, ANewerChangeEndsTheRunningPreviewAndItsProcesses) {
+    ASSERT_TRUE(PumpUntil([&] { return Previewed(); }));
+    Type(1, L"1");
+    ASSERT_TRUE(PumpUntil(PingRuns)) << "the slow preview runs";
+    ::SetDlgItemTextW(harness.window(), kOutputStatusId, L"");
+    Type(0, L"100");
+    Type(1, L"0");
+    EXPECT_TRUE(PumpUntil([&] { return Previewed() && Centre() == RGB(0, 0, 255); }));
+    EXPECT_TRUE(PumpUntil([] { return !PingRuns(); }));
+    EXPECT_EQ(FilesIn(pictures.path()), before);
 }
 
 }  // namespace
