@@ -49,7 +49,10 @@ PreviewRuns::PreviewRuns() {
     const std::string temp = TempFolder();
     if (temp.empty() || temp.find('?') != std::string::npos)
         return;
-    folder_ = temp + kFolderStart + std::to_string(::GetCurrentProcessId()) + "\\";
+    // Named for the process and the owner, so that two owners never share a folder.
+    static std::atomic<unsigned> owners{0};
+    folder_ = temp + kFolderStart + std::to_string(::GetCurrentProcessId()) + "-" +
+              std::to_string(owners++) + "\\";
     RemoveTree(folder_);  // what an earlier process of this number may have left
     if (!CreateFolderTree(folder_))
         folder_.clear();
