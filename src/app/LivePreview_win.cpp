@@ -264,6 +264,22 @@ std::optional<Wanted> WantedPreview(HWND window) {
     return wanted;
 }
 
+// The slots' pictures a preview of the chosen script will want reduced; none for a script
+// that gets no preview.
+std::vector<std::string> PicturesToReduce() {
+    const AppState& app = App();
+    std::vector<std::string> paths;
+    if (!LiveOn() || !app.catalogue.Contains(app.currentScript) ||
+        app.catalogue.At(app.currentScript).settings.empty())
+        return paths;
+    for (int i = 1; i <= app.catalogue.At(app.currentScript).argCount && i <= kSlotCount; ++i) {
+        const std::string& path = InputSlots()[static_cast<std::size_t>(i)].path;
+        if (!path.empty())
+            paths.push_back(path);
+    }
+    return paths;
+}
+
 void ShowOutputStatus(HWND window, const wchar_t* text) {
     SetOutputStatus(window, "");
     ::SetDlgItemTextW(window, kOutputStatusId, text);
@@ -299,12 +315,13 @@ void StartLivePreview(HWND window) {
     state.shown = false;
     SetSlotChangeListener([](HWND changed) {
         PreviewSoon(changed);
-        // A new picture's reduced copy is the slow part: it is made while changes pause.
-        std::optional<Wanted> wanted = WantedPreview(changed);
-        if (wanted && !wanted->typing) {
+        // A new picture's reduced copy is the slow part: it is made as soon as the picture
+        // lands, while the user fills the other slots or changes pause.
+        std::vector<std::string> filled = PicturesToReduce();
+        if (!filled.empty()) {
             Job copies;
             copies.copiesOnly = true;
-            copies.paths = std::move(wanted->paths);
+            copies.paths = std::move(filled);
             State().worker->Start(std::move(copies));  // ends a running preview
             State().startedKey.clear();                // so the next one starts afresh
         }
