@@ -33,13 +33,14 @@ using testing::MainWindowHarness;
 using testing::PumpUntil;
 
 // Red at 0 %, blue at 100 %; with WAIT 1, a preview that nothing ends would hold the next
-// one back for minutes.
+// one back for minutes; at 7 % it deletes the picture it is given, and fails.
 constexpr char kScript[] =
     "<script args=\"1\" name=\"Tint\">\r\n"
     "<param name=\"AMOUNT\" label=\"Amount\" type=\"number\" min=\"0\" max=\"100\" "
     "default=\"0\"/>\r\n"
     "<param name=\"WAIT\" label=\"Wait\" type=\"number\" min=\"0\" max=\"1\" default=\"0\"/>\r\n"
     "if $WAIT==1 ping -n 300 127.0.0.1 > nul\r\n"
+    "if $AMOUNT==7 del $NAME.$EXT\r\n"
     "convert $NAME.$EXT -fill #0000ff -colorize $AMOUNT% $NAME_tint.png\r\n"
     "</script>\r\n";
 constexpr wchar_t kPreviewStatus[] = L"Preview (reduced) \u2013 Execute makes the full picture";
@@ -128,7 +129,7 @@ TEST_F(LivePreview, FollowsTheValueShowsThePictureAsItWasAndStaysAwayWhenOff) {
     EXPECT_TRUE(LivePreviewKeptOn());
 }
 
-TEST_F(LivePreview, ANewerChangeEndsTheRunningPreviewAndItsProcesses) {
+TEST_F(LivePreview, ANewerChangeEndsTheRunningPreviewAndItsProcessesAndAFailureIsSaid) {
     ASSERT_TRUE(PumpUntil([&] { return Previewed(); }));
     Type(1, L"1");
     ASSERT_TRUE(PumpUntil(PingRuns)) << "the slow preview runs";
@@ -137,6 +138,14 @@ TEST_F(LivePreview, ANewerChangeEndsTheRunningPreviewAndItsProcesses) {
     Type(1, L"0");
     EXPECT_TRUE(PumpUntil([&] { return Previewed() && Centre() == RGB(0, 0, 255); }));
     EXPECT_TRUE(PumpUntil([] { return !PingRuns(); }));
+
+    // A failing preview says ImageMagick's first line in the status line; the picture the
+    // script deleted was the preview's own copy.
+    Type(0, L"7");
+    EXPECT_TRUE(PumpUntil([&] {
+        return harness.Text(kOutputStatusId).find("unable to open image") != std::string::npos;
+    })) << harness.Text(kOutputStatusId);
+    EXPECT_FALSE(Previewed());
     EXPECT_EQ(FilesIn(pictures.path()), before);
 }
 
