@@ -16,6 +16,7 @@
 #include "app/HandOver_win.h"
 #include "app/ImageMagickCheck_win.h"
 #include "app/Keyboard_win.h"
+#include "app/LivePreview_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/MenuIds.h"
 #include "app/NewScript_win.h"
@@ -503,6 +504,13 @@ INT_PTR OnCommand(HWND window, int id, int code) {
         case kCmdShowBatch:
             ShowBatch(window);
             return TRUE;
+        case kCmdLivePreview:
+            OnLivePreviewCommand(window);
+            return TRUE;
+        case kOutputPictureId:
+            if (OnOutputAreaHold(window, code))
+                return TRUE;
+            break;
         case kCmdOutputFolders:
             App().outputPolicy = ShowOutputFoldersDialog(window, App().outputPolicy);
             return TRUE;
@@ -523,7 +531,11 @@ INT_PTR OnCommand(HWND window, int id, int code) {
     }
     if (id >= kFirstSlotId && id <= kLastSlotId)
         return OnSlotCommand(window, id - kSlotIdBase, code) ? TRUE : FALSE;
-    return OnSettingRowCommand(window, id, code) ? TRUE : FALSE;
+    if (!OnSettingRowCommand(window, id, code))
+        return FALSE;
+    if (code == EN_CHANGE || code == CBN_SELCHANGE || code == BN_CLICKED)
+        PreviewSoon(window);
+    return TRUE;
 }
 
 // ---- Window events --------------------------------------------------------------------
@@ -573,6 +585,7 @@ INT_PTR OnInitDialog(HWND window) {
     }));
     app.pictureReducer = std::make_unique<ImageMagickReducer>();
     SetPictureReducer(app.pictureReducer.get());
+    StartLivePreview(window);
     ShowNoScript(window);
     PlaceHandedPictures(window);  // the command line's, which ask for a script first
     MarkProgramWindow(window);
@@ -617,6 +630,7 @@ void OnDestroy(HWND window) {
     ForgetSettingRows(window);
     StopWatchingKeyboard();
     StopWatchingScriptFolder();
+    StopLivePreview(window);  // its worker reads pictures through the reducer
     // The pictures go before the folder of their reduced copies.
     for (InputSlot& slot : InputSlots())
         slot.picture.reset();
@@ -649,7 +663,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DROPFILES:
             return OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
         case WM_HSCROLL:
-            return OnSettingRowScroll(window, reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+            if (!OnSettingRowScroll(window, reinterpret_cast<HWND>(lParam)))
+                return FALSE;
+            PreviewSoon(window);
+            return TRUE;
         case WM_DRAWITEM:
             return OnSettingRowDraw(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_COMMAND:
@@ -668,7 +685,11 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PlaceHandedPictures(window);
             return TRUE;
         case WM_TIMER:
-            return OnScriptsChangedTimer(window, wParam) || OnHandedPicturesTimer(window, wParam);
+            return OnScriptsChangedTimer(window, wParam) || OnHandedPicturesTimer(window, wParam) ||
+                   OnLivePreviewTimer(window, wParam);
+        case kPreviewDoneMessage:
+            OnLivePreviewDone(window, wParam);
+            return TRUE;
         case WM_DESTROY:
             OnDestroy(window);
             return FALSE;

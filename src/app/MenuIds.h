@@ -15,6 +15,7 @@ constexpr int kCmdAuthorFreeware = 1057;
 constexpr int kCmdAuthorOtherProduct = 1058;
 constexpr int kCmdImDownload = 1059;
 constexpr int kCmdShowBatch = 1060;
+constexpr int kCmdLivePreview = 1061;
 
 // The private message that asks the window to check ImageMagick once it runs.
 constexpr unsigned kCheckImageMagickMessage = 1425;
@@ -24,5 +25,7 @@ constexpr unsigned kScriptsChangedMessage = 1426;
 constexpr unsigned kPlaceHandedPicturesMessage = 1427;
 // The private message by which F5 asks the window to read the program folder again.
 constexpr unsigned kReadFolderAgainMessage = 1428;
+// The private message by which the preview worker says a preview has ended.
+constexpr unsigned kPreviewDoneMessage = 1429;
 
 }  // namespace quillon

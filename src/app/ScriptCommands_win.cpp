@@ -7,6 +7,7 @@
 
 #include "app/AppState_win.h"
 #include "app/ImageMagickCheck.h"
+#include "app/LivePreview_win.h"
 #include "app/MainWindowLayout.h"
 #include "app/RunOutcome.h"
 #include "app/SetRun_win.h"
@@ -135,6 +136,7 @@ void OnEditScript(HWND window) {
     }
     if (stillSelected && app.catalogue.At(position).settingLines != settingsBefore)
         ShowScriptSettings(window, app.catalogue.At(position));
+    PreviewSoon(window);  // the script's words may have changed
 }
 
 namespace {
@@ -178,6 +180,7 @@ void OnExecute(HWND window) {
         return;
     }
     BusyScope busy;
+    SetLivePreviewAside(window);
     bool made = false;
     if (SlotOneSet().size() > 1) {
         const std::optional<std::string> last = RunSlotOneSet(window);

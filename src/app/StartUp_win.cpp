@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/AppState_win.h"
+#include "app/LivePreview_win.h"
 #include "app/MenuIds.h"
 #include "base/Files_win.h"
 #include "base/Text.h"
@@ -63,6 +64,8 @@ void BuildMenus() {
     ::AppendMenuA(app.mainMenu, MF_STRING, kCmdScriptsHowto, "Help - Scripts howto");
     ::AppendMenuA(app.mainMenu, MF_STRING, kCmdDiagnostics, "Scrips diagnostics");
     ::AppendMenuA(app.mainMenu, MF_STRING, kCmdShowBatch, "Show the batch");
+    ::AppendMenuA(app.mainMenu, MF_STRING | (LivePreviewKeptOn() ? MF_CHECKED : MF_UNCHECKED),
+                  kCmdLivePreview, "Live preview");
     ::AppendMenuA(app.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(app.imageMagickMenu),
                   "Visit ImageMagick website");
     ::AppendMenuA(app.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(app.authorMenu),

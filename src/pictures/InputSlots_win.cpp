@@ -47,7 +47,21 @@ void DrawSlotLabel(HWND area, int slot, int points) {
     RefreshPictureArea(area);
 }
 
+std::function<void(HWND)>& SlotChangeListener() {
+    static std::function<void(HWND)> listener;
+    return listener;
+}
+
+void SlotsChanged(HWND window) {
+    if (SlotChangeListener())
+        SlotChangeListener()(window);
+}
+
 }  // namespace
+
+void SetSlotChangeListener(std::function<void(HWND window)> listener) {
+    SlotChangeListener() = std::move(listener);
+}
 
 SlotPicture::~SlotPicture() {
     if (!reducedCopy_.empty())
@@ -90,6 +104,7 @@ void LayoutSlots(HWND window, int argCount) {
     ClearPictureArea(output);
     SetSpokenText(output, OutputSpokenText("", 0, 0));
     RefreshPictureArea(output);
+    SlotsChanged(window);
 }
 
 void PlaceInputArea(HWND window, const PixelRect& area) {
@@ -167,6 +182,7 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     SetItemText(window, kInputStatusId, PictureStatusText(path, size.width, size.height));
     if (AllInputsFilled(InputSlots(), argCount))
         EnableItem(window, kExecuteButtonId, true);
+    SlotsChanged(window);
 }
 
 void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount) {
@@ -185,6 +201,7 @@ void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount) {
     SetSpokenText(area, SlotSpokenText(index, argCount, "", 0, 0));
     SetItemText(window, kInputStatusId, SlotHintText(argCount));
     EnableItem(window, kExecuteButtonId, false);
+    SlotsChanged(window);
 }
 
 void SetOutputStatus(HWND window, const std::string& text, const std::string& producedFile) {

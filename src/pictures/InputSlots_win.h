@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -64,6 +65,10 @@ void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount);
 
 // Loads the picture at path into slot `index`, or says the format is not supported.
 void FillSlot(HWND window, int index, const std::string& path, int argCount);
+
+// Hears of every change of the slots' pictures (filled, emptied, laid out anew), after it;
+// an empty function hears nothing.
+void SetSlotChangeListener(std::function<void(HWND window)> listener);
 
 // Writes the right status line. producedFile is the file the line names as created (kept as
 // the output slot's path, for the file manager), empty with any other text.

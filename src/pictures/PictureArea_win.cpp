@@ -109,6 +109,18 @@ LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM 
             if (TakesFocus(area) && OnAreaKey(area, wParam))
                 return 0;
             break;
+        case WM_LBUTTONDOWN:
+            if (!TakesFocus(area)) {
+                ::SetCapture(area);
+                Notify(area, kAreaPressed);
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (!TakesFocus(area) && ::GetCapture() == area) {
+                ::ReleaseCapture();
+                Notify(area, kAreaReleased);
+            }
+            break;
         case WM_SETTEXT:
             // Kept as the name screen readers read, without the static control's own
             // painting of it over the picture.

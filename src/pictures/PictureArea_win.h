@@ -17,6 +17,10 @@ namespace quillon {
 // clipboard holds to be put in it.
 constexpr unsigned short kAreaEmptyKey = 0x0101;
 constexpr unsigned short kAreaPasteKey = 0x0102;
+// An area that takes no focus also reports the left mouse button going down on it and
+// coming up again (it holds the mouse in between), for a picture shown only while held.
+constexpr unsigned short kAreaPressed = 0x0103;
+constexpr unsigned short kAreaReleased = 0x0104;
 
 // Creates a visible picture area with the given id at rect (parent's client pixels),
 // cleared to the button-face colour. One that takesFocus is a tab stop that marks its focus
