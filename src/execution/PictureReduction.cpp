@@ -76,17 +76,12 @@ std::optional<std::string> FirstFrameInput(std::string_view path) {
 std::vector<std::string> ReductionArguments(const std::string& input, const std::string& copyPath,
                                             int maxSide) {
     const std::string side = std::to_string(maxSide);
-    const std::string twice = std::to_string(2 * maxSide);
-    return {"-define",
-            "jpeg:size=" + twice + "x" + twice,
-            input,
-            "-print",
-            kReportFormat,
-            "-thumbnail",
-            side + "x" + side + ">",
-            "-quality",
-            "10",
-            "PNG:" + copyPath};
+    // The JPEG decoder shrinks the picture only as far as both sides stay at least this
+    // size. The copy's long side leaves a 3:2 photograph 1.5 times the copy to reduce from;
+    // twice that had a 6000 x 4000 one decoded whole (2.5 s and 370 MB against 1 s and 55 MB).
+    return {
+        "-define",    "jpeg:size=" + side + "x" + side, input,      "-print", kReportFormat,
+        "-thumbnail", side + "x" + side + ">",          "-quality", "10",     "PNG:" + copyPath};
 }
 
 std::vector<std::string> SizeArguments(const std::string& input) {
