@@ -91,7 +91,6 @@ TEST_F(RunScript, AResizedPhotoIsCreatedShownAndNamed) {
 TEST_F(RunScriptWithImageMagick7, ConvertReachesMagickAndTheRunIsQuiet) {
     if (std::getenv("QUILLON_IMAGEMAGICK7") == nullptr)
         GTEST_SKIP() << "runs in the ImageMagick 7 prefix only";
-    // A PSD, which only ImageMagick reads: magick.exe makes the slot's reduced copy too.
     ASSERT_NO_FATAL_FAILURE(
         Start("convert $NAME.$EXT -flatten -resize 25% small.png", "two.psd", "a.psd"));
     EXPECT_EQ(quillon->Text(kInputStatusId), "a.psd 640x200");

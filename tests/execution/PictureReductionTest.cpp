@@ -53,10 +53,6 @@ TEST(ImageMagickRefusal, NamesTheFormatOnlyWhenThereIsNoDecoderForIt) {
                                    "C:\\p\\phone.avif"),
               "This ImageMagick cannot read AVIF pictures");
     EXPECT_EQ(UnreadableFormatText("convert: corrupt image `C:\\p\\a.webp'", "C:\\p\\a.webp"), "");
-    // Camera raw goes to an outside program, which is missing.
-    EXPECT_EQ(UnreadableFormatText("convert: delegate failed `'ufraw-batch' --silent '%i'' @ x",
-                                   "C:\\p\\shot.dng"),
-              "This ImageMagick cannot read DNG pictures");
 }
 
 }  // namespace

@@ -210,15 +210,14 @@ constexpr int kFileNameBox = 0x47C;  // cmb13: the file-name box of the open dia
 constexpr int kFileTypeBox = 0x470;  // cmb1: the file-type list
 
 // Fills a slot through the open-file dialog, as a click on the empty slot does.
-::testing::AssertionResult ChooseInDialog(MainWindowHarness& harness, int slotId,
-                                          const std::wstring& path, WORD click = STN_CLICKED) {
+bool ChooseInDialog(MainWindowHarness& harness, int slotId, const std::wstring& path,
+                    WORD click = STN_CLICKED) {
     DialogDriver driver([&](HWND dialog) {
         ::SetDlgItemTextW(dialog, kFileNameBox, path.c_str());
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     harness.Click(slotId, click);
-    return driver.Found() ? ::testing::AssertionSuccess()
-                          : ::testing::AssertionFailure() << "no open-file dialog";
+    return driver.Found();
 }
 
 struct SlotPreviewCase {
@@ -317,8 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
         SlotPreviewCase{"two.psd", 3, "two.psd 640x200", {8, 0, 224, 70}, kRed, kBlue},
         SlotPreviewCase{"two.tga", 4, "two.tga 640x200", {0, 34, 118, 37}, kRed, kBlue},
         SlotPreviewCase{"two.ppm", 1, "two.ppm 640x200", {0, 70, 240, 75}, kRed, kBlue},
-        SlotPreviewCase{"two.heic", 3, "two.heic 640x200", {8, 0, 224, 70}, kRed, kBlue, 40, true},
-        SlotPreviewCase{"two.webp", 2, "two.webp 640x200", {0, 89, 118, 37}, kRed, kBlue, 0, true}),
+        SlotPreviewCase{"two.heic", 3, "two.heic 640x200", {8, 0, 224, 70}, kRed, kBlue, 40, true}),
     [](const auto& test) {
         std::string name = test.param.file;
         name[name.find('.')] = '_';

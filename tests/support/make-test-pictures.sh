@@ -19,6 +19,5 @@ convert "${halves[@]}" -define webp:lossless=true two.webp
 head -c 30 two.webp >corrupt.webp
 echo "not a picture" >text.webp
 printf 'FORM\0\0\0\4ILBM' >two.iff  # a type this ImageMagick has no decoder for
-# Camera raw, which this ImageMagick hands to a raw converter that is not installed.
-printf 'II*\0\10\0\0\0\0\0' >two.dng
+printf 'II*\0\10\0\0\0\0\0' >two.dng  # camera raw: its raw converter is not installed
 touch pictures-ready
