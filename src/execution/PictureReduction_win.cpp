@@ -1,5 +1,6 @@
 #include "execution/PictureReduction_win.h"
 
+#include <atomic>
 #include <vector>
 
 #include <windows.h>
@@ -147,7 +148,10 @@ ReducedCopies::ReducedCopies(int maxSide) : maxSide_(maxSide) {
     const std::string temp = TempFolder();
     if (temp.empty())
         return;
-    folder_ = temp + kFolderStart + std::to_string(::GetCurrentProcessId()) + "\\";
+    // Numbered within the process too, so that one owner's end never takes another's copies.
+    static std::atomic<unsigned> owners{0};
+    folder_ = temp + kFolderStart + std::to_string(::GetCurrentProcessId()) + "-" +
+              std::to_string(++owners) + "\\";
     RemoveTree(folder_);  // what an earlier process of this number may have left
     if (!CreateFolderTree(folder_))
         folder_.clear();
