@@ -546,11 +546,16 @@ class ImageMagickReducer final : public PictureReducer {
   public:
     ImageMagickReducer() : copies_(kReducedCopySide) {}
     Reduction Reduce(const std::string& path) override {
-        // A large HEIC or raw picture takes ImageMagick seconds: the pointer says the window
-        // is busy rather than hung.
-        const HCURSOR before = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        // A large HEIC or raw picture takes ImageMagick seconds: while the window waits for
+        // it, the pointer says the window is busy rather than hung. The live preview's
+        // copies are made on a thread of their own, and the window goes on meanwhile.
+        const bool windowWaits =
+            ::GetWindowThreadProcessId(App().mainWindow, nullptr) == ::GetCurrentThreadId();
+        const HCURSOR before =
+            windowWaits ? ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)) : nullptr;
         ImageMagickReduction made = copies_.Reduce(path);
-        ::SetCursor(before);
+        if (windowWaits)
+            ::SetCursor(before);
         Reduction reduction;
         reduction.refusal = std::move(made.refusal);
         if (made.size && !made.copyPath.empty())
