@@ -174,6 +174,14 @@ void RemoveTree(const std::string& folder) {
     RemoveWideTree(WidenAnsi(folder));
 }
 
+std::string TempFolderPath() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH)
+        return std::string();
+    return NarrowToAnsiMarked(std::wstring(buffer, length));
+}
+
 FileStamp StampOf(const std::string& path) {
     FileStamp stamp;
     WIN32_FILE_ATTRIBUTE_DATA data{};

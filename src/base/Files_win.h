@@ -55,6 +55,9 @@ void EmptyFolder(const std::string& folder);
 // program that has just ended in it to let go.
 void RemoveTree(const std::string& folder);
 
+// The user's TEMP folder, ending in a backslash; empty when the system names none.
+std::string TempFolderPath();
+
 // What tells one version of a file from the next: whether it is there, its size and when it
 // was last written.
 struct FileStamp {

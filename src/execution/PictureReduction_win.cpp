@@ -21,14 +21,6 @@ namespace {
 constexpr DWORD kCallTimeoutMs = 60000;
 constexpr char kFolderStart[] = "quillon-reduced-";
 
-std::string TempFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH)
-        return std::string();
-    return NarrowToAnsiMarked(std::wstring(buffer, length));
-}
-
 // The installed ImageMagick's program that reads and writes pictures, and how to call its
 // identify: ImageMagick 7's magick does both (identify as its first word); ImageMagick 6
 // has convert.exe and identify.exe.
@@ -126,7 +118,7 @@ CallResult CallImageMagick(const std::string& program, const std::vector<std::st
 
 std::string ScratchName() {
     static std::atomic<unsigned> counter{0};
-    return TempFolder() + kFolderStart + std::to_string(::GetCurrentProcessId()) + "-" +
+    return TempFolderPath() + kFolderStart + std::to_string(::GetCurrentProcessId()) + "-" +
            std::to_string(counter++);
 }
 
@@ -145,7 +137,7 @@ std::optional<PixelSize> SizeWith(const MagickPrograms& programs, const std::str
 }  // namespace
 
 ReducedCopies::ReducedCopies(int maxSide) : maxSide_(maxSide) {
-    const std::string temp = TempFolder();
+    const std::string temp = TempFolderPath();
     if (temp.empty())
         return;
     // Numbered within the process too, so that one owner's end never takes another's copies.

@@ -18,14 +18,6 @@ constexpr char kDumpName[] = "dump.txt";
 constexpr wchar_t kRunnerCommand[] = L"script.bat > dump.txt 2>&1";
 constexpr char kFolderStart[] = "quillon-preview-";
 
-std::string TempFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH)
-        return std::string();
-    return NarrowToAnsiMarked(std::wstring(buffer, length));
-}
-
 PreviewResult Problem(std::string why) {
     PreviewResult result;
     result.problem = std::move(why);
@@ -46,7 +38,7 @@ std::string ExtensionOf(const std::string& path) {
 }  // namespace
 
 PreviewRuns::PreviewRuns() {
-    const std::string temp = TempFolder();
+    const std::string temp = TempFolderPath();
     if (temp.empty() || temp.find('?') != std::string::npos)
         return;
     // Named for the process and the owner, so that two owners never share a folder.
