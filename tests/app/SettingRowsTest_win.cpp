@@ -9,11 +9,13 @@
 
 #include <string>
 
+#include "app/MenuIds.h"
 #include "app/SettingRows.h"
 #include "app/SettingRows_win.h"
 #include "app/ShowBatch_win.h"
 #include "base/AnsiText_win.h"
 #include "support/MainWindowHarness_win.h"
+#include "support/WinTestSupport_win.h"
 
 namespace quillon {
 namespace {
@@ -170,6 +172,67 @@ TEST(SettingRows, AScriptWithoutSettingsLeavesTheWindowAsItWas) {
     ::GetClientRect(harness.window(), &after);
     EXPECT_EQ(after.bottom, before.bottom);
     EXPECT_EQ(harness.Control(kSettingResetId), nullptr);
+}
+
+// Worked as a user works them: the colour button's dialog gives the row its value, and the
+// batch box's Copy puts the batch with that value on the clipboard.
+TEST(SettingRows, TheColourDialogSetsTheValueAndTheBatchBoxCopiesIt) {
+    MainWindowHarness harness;
+    harness.folder().Write("every.xml", kScript);
+    ASSERT_NE(harness.Open(), nullptr);
+    ASSERT_TRUE(harness.ChooseScript("Every kind"));
+    HWND window = harness.window();
+    const auto ownedDialog = [window] {
+        HWND found = nullptr;
+        for (HWND d = ::FindWindowW(L"#32770", nullptr); d != nullptr && found == nullptr;
+             d = ::FindWindowExW(nullptr, d, L"#32770", nullptr)) {
+            if (::IsWindowVisible(d) && ::GetWindow(d, GW_OWNER) == window)
+                found = d;
+        }
+        return found;
+    };
+    const auto cancel = [](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); };
+    {
+        testing::ModalDriver colours(
+            ownedDialog,
+            [](HWND dialog) {
+                ::SetDlgItemInt(dialog, 706, 160, FALSE);  // red, green, blue
+                ::SetDlgItemInt(dialog, 707, 176, FALSE);
+                ::SetDlgItemInt(dialog, 708, 192, FALSE);
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            },
+            cancel);
+        harness.Click(SettingControlId(2, SettingPart::Main), BN_CLICKED);
+        colours.Finish();
+        EXPECT_TRUE(colours.Found());
+        EXPECT_FALSE(colours.Rescued());
+    }
+    EXPECT_EQ(SettingRowValues(window).at(2).second, "#a0b0c0");
+
+    ASSERT_TRUE(::OpenClipboard(nullptr) && ::EmptyClipboard() && ::CloseClipboard());
+    {
+        testing::ModalDriver box(
+            ownedDialog,
+            [](HWND dialog) {
+                HWND copy = ::FindWindowExW(dialog, nullptr, L"Button", L"Copy");
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(copy), BN_CLICKED),
+                               reinterpret_cast<LPARAM>(copy));
+                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            },
+            cancel);
+        ::SendMessageW(window, WM_COMMAND, kCmdShowBatch, 0);
+        box.Finish();
+        EXPECT_TRUE(box.Found());
+    }
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const auto* copied = static_cast<const wchar_t*>(data ? ::GlobalLock(data) : nullptr);
+    const std::wstring text = copied != nullptr ? copied : L"";
+    if (copied != nullptr)
+        ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_NE(text.find(L"echo n=2 c=SouthEast k=#a0b0c0 s=no"), std::wstring::npos)
+        << text.c_str();
 }
 
 }  // namespace
