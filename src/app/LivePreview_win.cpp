@@ -54,6 +54,7 @@ struct Wanted {
 struct Job {
     bool copiesOnly = false;  // only the reduced copies, made while changes pause
     unsigned generation = 0;
+    DWORD notBefore = 0;  // the tick the run waits for when it began before the quiet time ended
     PreviewRequest request;
     std::vector<std::string> paths;
 };
@@ -188,7 +189,15 @@ class PreviewWorker {
                 return result;
             }
         }
-        return job.copiesOnly ? PreviewResult{} : runs_.Run(job.request, cancel);
+        if (job.copiesOnly)
+            return PreviewResult{};
+        const DWORD left = job.notBefore - ::GetTickCount();
+        if (left <= kQuietMs && ::WaitForSingleObject(cancel, left) == WAIT_OBJECT_0) {
+            PreviewResult result;
+            result.ended = true;
+            return result;
+        }
+        return runs_.Run(job.request, cancel);
     }
 
     std::optional<KeptCopy> Reduce(const std::string& path, std::string& why) {
@@ -237,14 +246,28 @@ bool LiveOn() {
            (::GetMenuState(App().mainMenu, kCmdLivePreview, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-std::optional<Wanted> WantedPreview(HWND window) {
+// A picture on its way into a slot, counted as there.
+struct Landing {
+    int index = 0;
+    std::string path;
+};
+
+std::string SlotPath(int index, const Landing& landing) {
+    return index == landing.index ? landing.path
+                                  : InputSlots()[static_cast<std::size_t>(index)].path;
+}
+
+std::optional<Wanted> WantedPreview(HWND window, const Landing& landing = {}) {
     const AppState& app = App();
     if (!LiveOn() || app.currentScript == 0 || !app.catalogue.Contains(app.currentScript))
         return std::nullopt;
     const ScriptEntry& entry = app.catalogue.At(app.currentScript);
-    if (entry.settings.empty() || entry.argCount < 1 ||
-        !AllInputsFilled(InputSlots(), entry.argCount))
+    if (entry.settings.empty() || entry.argCount < 1)
         return std::nullopt;
+    for (int i = 1; i <= entry.argCount && i <= kSlotCount; ++i) {
+        if (SlotPath(i, landing).empty())
+            return std::nullopt;
+    }
     SettingValues values = SettingValuesFor(entry.settings, SettingRowValues(window));
     Wanted wanted;
     if (!values.problem.empty()) {
@@ -255,7 +278,7 @@ std::optional<Wanted> WantedPreview(HWND window) {
     for (const SettingValue& value : values.values)
         wanted.key += value.name + '=' + value.text + '\0';
     for (int i = 1; i <= entry.argCount && i <= kSlotCount; ++i) {
-        wanted.paths.push_back(InputSlots()[static_cast<std::size_t>(i)].path);
+        wanted.paths.push_back(SlotPath(i, landing));
         wanted.key += wanted.paths.back() + '\0';
     }
     wanted.request.body = entry.body;
@@ -266,18 +289,28 @@ std::optional<Wanted> WantedPreview(HWND window) {
 
 // The slots' pictures a preview of the chosen script will want reduced; none for a script
 // that gets no preview.
-std::vector<std::string> PicturesToReduce() {
+std::vector<std::string> PicturesToReduce(const Landing& landing = {}) {
     const AppState& app = App();
     std::vector<std::string> paths;
     if (!LiveOn() || !app.catalogue.Contains(app.currentScript) ||
         app.catalogue.At(app.currentScript).settings.empty())
         return paths;
     for (int i = 1; i <= app.catalogue.At(app.currentScript).argCount && i <= kSlotCount; ++i) {
-        const std::string& path = InputSlots()[static_cast<std::size_t>(i)].path;
+        const std::string path = SlotPath(i, landing);
         if (!path.empty())
             paths.push_back(path);
     }
     return paths;
+}
+
+void StartCopies(std::vector<std::string> paths) {
+    if (paths.empty())
+        return;
+    Job copies;
+    copies.copiesOnly = true;
+    copies.paths = std::move(paths);
+    State().worker->Start(std::move(copies));  // ends a running preview
+    State().startedKey.clear();                // so the next one starts afresh
 }
 
 void ShowOutputStatus(HWND window, const wchar_t* text) {
@@ -313,24 +346,41 @@ void StartLivePreview(HWND window) {
     state.worker = std::make_unique<PreviewWorker>(window, App().pictureReducer.get());
     state.startedKey.clear();
     state.shown = false;
+    // A large picture's own reading takes the window's thread for a second. Its reduced copy,
+    // and the preview when the picture fills the last slot, start on the worker as it begins;
+    // the preview's run still waits for the quiet time after the drop.
+    SetSlotLandingListener([](HWND changed, int index, const std::string& path) {
+        PreviewState& preview = State();
+        if (App().busy)
+            return;
+        std::optional<Wanted> wanted = WantedPreview(changed, {index, path});
+        if (!wanted || wanted->typing) {
+            StartCopies(PicturesToReduce({index, path}));
+            return;
+        }
+        preview.startedKey = wanted->key;
+        Job job;
+        job.generation = ++preview.generation;
+        job.notBefore = ::GetTickCount() + kQuietMs;
+        job.request = std::move(wanted->request);
+        job.paths = std::move(wanted->paths);
+        preview.worker->Start(std::move(job));
+    });
     SetSlotChangeListener([](HWND changed) {
+        const std::optional<Wanted> wanted = WantedPreview(changed);
+        if (wanted && !wanted->typing && wanted->key == State().startedKey)
+            return;  // begun as the picture started landing
         PreviewSoon(changed);
         // A new picture's reduced copy is the slow part: it is made as soon as the picture
         // lands, while the user fills the other slots or changes pause.
-        std::vector<std::string> filled = PicturesToReduce();
-        if (!filled.empty()) {
-            Job copies;
-            copies.copiesOnly = true;
-            copies.paths = std::move(filled);
-            State().worker->Start(std::move(copies));  // ends a running preview
-            State().startedKey.clear();                // so the next one starts afresh
-        }
+        StartCopies(PicturesToReduce());
     });
 }
 
 void StopLivePreview(HWND window) {
     ::KillTimer(window, kPreviewTimer);
     SetSlotChangeListener(nullptr);
+    SetSlotLandingListener(nullptr);
     State().worker.reset();
     State().shown = false;
 }

@@ -57,10 +57,20 @@ void SlotsChanged(HWND window) {
         SlotChangeListener()(window);
 }
 
+std::function<void(HWND, int, const std::string&)>& SlotLandingListener() {
+    static std::function<void(HWND, int, const std::string&)> listener;
+    return listener;
+}
+
 }  // namespace
 
 void SetSlotChangeListener(std::function<void(HWND window)> listener) {
     SlotChangeListener() = std::move(listener);
+}
+
+void SetSlotLandingListener(
+    std::function<void(HWND window, int index, const std::string& path)> listener) {
+    SlotLandingListener() = std::move(listener);
 }
 
 SlotPicture::~SlotPicture() {
@@ -160,12 +170,15 @@ void FillSlot(HWND window, int index, const std::string& path, int argCount) {
     if (index < 1 || index > kSlotCount)
         return;
     InputSlot& slot = SlotAt(index);
+    if (SlotLandingListener())
+        SlotLandingListener()(window, index, path);
     AreaPicture loaded =
         LoadPictureForArea(path, PictureAreaSize(::GetDlgItem(window, slot.controlId)));
     if (!loaded.preview) {
         SetItemText(window, kInputStatusId,
                     loaded.refusal.empty() ? kPictureNotSupportedText : loaded.refusal);
         RefusalBeep();
+        SlotsChanged(window);  // what was begun for the picture that did not land is undone
         return;
     }
     const PixelSize size = loaded.size;

@@ -66,9 +66,15 @@ void EmptySlot(HWND window, int index, std::optional<int> chosenArgCount);
 // Loads the picture at path into slot `index`, or says the format is not supported.
 void FillSlot(HWND window, int index, const std::string& path, int argCount);
 
-// Hears of every change of the slots' pictures (filled, emptied, laid out anew), after it;
-// an empty function hears nothing.
+// Hears of every change of the slots' pictures (filled, emptied, laid out anew, or a picture
+// refused), after it; an empty function hears nothing.
 void SetSlotChangeListener(std::function<void(HWND window)> listener);
+
+// Hears of a picture about to be read into slot `index`, before the slot's own reading (which
+// takes the window's thread for a large picture), so that work for it can start meanwhile.
+// The change listener hears afterwards whether it landed or not.
+void SetSlotLandingListener(
+    std::function<void(HWND window, int index, const std::string& path)> listener);
 
 // Writes the right status line. producedFile is the file the line names as created (kept as
 // the output slot's path, for the file manager), empty with any other text.
