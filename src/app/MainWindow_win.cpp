@@ -304,12 +304,12 @@ void LayOutControls(HWND window) {
         if (entry.kind == ControlKind::PictureArea)
             PlacePictureArea(control, rect);
         else
-            ::SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height, kQuietMove);
     }
     PlaceSettingRows(window);
     DrawPicturesAgain(window);
-    ::InvalidateRect(window, nullptr, TRUE);
+    // The moves drew nothing: one paint shows the window and every control at their places.
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 INT_PTR OnSize(HWND window, WPARAM kind) {

@@ -302,6 +302,7 @@ void ShowRows(HWND window, const std::vector<SettingDeclaration>& settings,
         SetClientSize(window, client.width, std::max(0, client.height - before + after));
     }
     PlaceSettingRows(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace
@@ -333,14 +334,12 @@ void PlaceSettingRows(HWND window) {
                 continue;
             const PixelRect rect =
                 SettingPartRect(Shown()[row].type, row, Shown().size(), part, dpi, client);
-            ::SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, rect.height, kQuietMove);
         }
     }
     if (HWND reset = ::GetDlgItem(window, kSettingResetId)) {
         const PixelRect rect = SettingResetRect(dpi, client);
-        ::SetWindowPos(reset, nullptr, rect.x, rect.y, rect.width, rect.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(reset, nullptr, rect.x, rect.y, rect.width, rect.height, kQuietMove);
     }
 }
 

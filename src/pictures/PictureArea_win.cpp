@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/AnsiText_win.h"
+#include "base/DialogItems_win.h"
 #include "base/Handles_win.h"
 #include "pictures/PictureAreaAccessible_win.h"
 
@@ -192,8 +193,7 @@ bool PlacePictureArea(HWND area, const PixelRect& rect) {
         }
         ClearPictureArea(area);
     }
-    ::SetWindowPos(area, nullptr, rect.x, rect.y, size.width, size.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(area, nullptr, rect.x, rect.y, size.width, size.height, kQuietMove);
     return true;
 }
 
