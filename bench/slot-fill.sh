@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Measures loading a 24-megapixel JPEG into a slot (FillSlot to the drawn preview) against
 # GDI+ decoding it alone, the working set with four such pictures in the slots, a resize step
-# with them (laid out and painted), and whether
-# GDI objects, windows and handles come back after many layouts, fills and message boxes.
+# with them (laid out and painted), and whether GDI objects, windows and handles come back
+# after many layouts, fills and message boxes.
 # Run from the repository after `cmake --build --preset windows`:
 #   bench/slot-fill.sh [ROUNDS]
 # QUILLON_SLOT_BENCH names another build of the bench (an older one, to compare against);
