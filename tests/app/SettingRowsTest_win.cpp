@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <functional>
 #include <string>
 
 #include "app/MenuIds.h"
@@ -182,48 +183,38 @@ TEST(SettingRows, TheColourDialogSetsTheValueAndTheBatchBoxCopiesIt) {
     ASSERT_NE(harness.Open(), nullptr);
     ASSERT_TRUE(harness.ChooseScript("Every kind"));
     HWND window = harness.window();
-    const auto ownedDialog = [window] {
-        HWND found = nullptr;
-        for (HWND d = ::FindWindowW(L"#32770", nullptr); d != nullptr && found == nullptr;
-             d = ::FindWindowExW(nullptr, d, L"#32770", nullptr)) {
-            if (::IsWindowVisible(d) && ::GetWindow(d, GW_OWNER) == window)
-                found = d;
-        }
-        return found;
-    };
-    const auto cancel = [](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); };
-    {
-        testing::ModalDriver colours(
-            ownedDialog,
-            [](HWND dialog) {
-                ::SetDlgItemInt(dialog, 706, 160, FALSE);  // red, green, blue
-                ::SetDlgItemInt(dialog, 707, 176, FALSE);
-                ::SetDlgItemInt(dialog, 708, 192, FALSE);
-                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    // Opens a dialog of the window's and works it from a second thread.
+    const auto inDialog = [window](const std::function<void()>& open,
+                                   std::function<void(HWND)> act) {
+        testing::ModalDriver driver(
+            [window] {
+                HWND d = ::FindWindowW(L"#32770", nullptr);
+                while (d != nullptr &&
+                       !(::IsWindowVisible(d) && ::GetWindow(d, GW_OWNER) == window))
+                    d = ::FindWindowExW(nullptr, d, L"#32770", nullptr);
+                return d;
             },
-            cancel);
-        harness.Click(SettingControlId(2, SettingPart::Main), BN_CLICKED);
-        colours.Finish();
-        EXPECT_TRUE(colours.Found());
-        EXPECT_FALSE(colours.Rescued());
-    }
+            std::move(act), [](HWND d) { ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0); });
+        open();
+        driver.Finish();
+        return driver.Found();
+    };
+    EXPECT_TRUE(inDialog([&] { harness.Click(SettingControlId(2, SettingPart::Main), BN_CLICKED); },
+                         [](HWND dialog) {
+                             ::SetDlgItemInt(dialog, 706, 160, FALSE);  // red, green, blue
+                             ::SetDlgItemInt(dialog, 707, 176, FALSE);
+                             ::SetDlgItemInt(dialog, 708, 192, FALSE);
+                             ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                         }));
     EXPECT_EQ(SettingRowValues(window).at(2).second, "#a0b0c0");
 
     ASSERT_TRUE(::OpenClipboard(nullptr) && ::EmptyClipboard() && ::CloseClipboard());
-    {
-        testing::ModalDriver box(
-            ownedDialog,
-            [](HWND dialog) {
-                HWND copy = ::FindWindowExW(dialog, nullptr, L"Button", L"Copy");
-                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(copy), BN_CLICKED),
-                               reinterpret_cast<LPARAM>(copy));
-                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            },
-            cancel);
-        ::SendMessageW(window, WM_COMMAND, kCmdShowBatch, 0);
-        box.Finish();
-        EXPECT_TRUE(box.Found());
-    }
+    EXPECT_TRUE(inDialog([&] { ::SendMessageW(window, WM_COMMAND, kCmdShowBatch, 0); },
+                         [](HWND dialog) {
+                             HWND copy = ::FindWindowExW(dialog, nullptr, L"Button", L"Copy");
+                             ::PostMessageW(dialog, WM_COMMAND, ::GetDlgCtrlID(copy), 0);
+                             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                         }));
     ASSERT_TRUE(::OpenClipboard(nullptr));
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     const auto* copied = static_cast<const wchar_t*>(data ? ::GlobalLock(data) : nullptr);
