@@ -30,8 +30,11 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
     {
         UniqueHandle out = InheritableFile(outPath);
         UniqueHandle err = InheritableFile(errPath);
-        if (!out || !err)
+        if (!out || !err) {
+            result.err =
+                "RunCli: cannot make the capture files, error " + std::to_string(::GetLastError());
             return result;
+        }
         const std::wstring exe = WindowsPath(RequiredEnvironment("QUILLON_CLI"));
         std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW startup{};
@@ -41,8 +44,19 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
         startup.hStdError = err.get();
         startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                              nullptr, &startup, &info)) {
+        // Wine now and then fails to start a process under load, as the programs' own starts
+        // of the command interpreter allow for; a second try a moment later succeeds.
+        bool started = false;
+        for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+            if (attempt > 0)
+                ::Sleep(200);
+            std::wstring line = commandLine;
+            started = ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                       nullptr, &startup, &info) != FALSE;
+        }
+        if (!started) {
+            result.err =
+                "RunCli: cannot start quillon-cli, error " + std::to_string(::GetLastError());
             return result;
         }
         ::CloseHandle(info.hThread);
