@@ -34,9 +34,16 @@ windows() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Runs the cli under Wine with both streams in files (a pipe would be held open by the
 # Wine server); sets status, out and err.
+# Wine's cmd says "Can't recognize" also for a program it found but could not start, which
+# Wine now and then refuses under load; such a run is made once more, and said.
 run_cli() {
   "$wine_run" "$prefix" "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt"
   status=$?
+  if [ "$status" -ne 0 ] && grep -q "^Can't recognize '" "$work/out.txt" "$work/err.txt"; then
+    echo "note: a program of '$*' did not start; running it again"
+    "$wine_run" "$prefix" "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt"
+    status=$?
+  fi
   out=$(tr -d '\r' <"$work/out.txt")
   err=$(tr -d '\r' <"$work/err.txt")
 }

@@ -36,7 +36,7 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
             return result;
         }
         const std::wstring exe = WindowsPath(RequiredEnvironment("QUILLON_CLI"));
-        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+        const std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -44,17 +44,7 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
         startup.hStdError = err.get();
         startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
         PROCESS_INFORMATION info{};
-        // Wine now and then fails to start a process under load, as the programs' own starts
-        // of the command interpreter allow for; a second try a moment later succeeds.
-        bool started = false;
-        for (int attempt = 0; attempt < 2 && !started; ++attempt) {
-            if (attempt > 0)
-                ::Sleep(200);
-            std::wstring line = commandLine;
-            started = ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                       nullptr, &startup, &info) != FALSE;
-        }
-        if (!started) {
+        if (!StartInheriting(exe, commandLine, startup, info)) {
             result.err =
                 "RunCli: cannot start quillon-cli, error " + std::to_string(::GetLastError());
             return result;

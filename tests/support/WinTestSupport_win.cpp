@@ -171,10 +171,8 @@ ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments)
     startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    if (!StartInheriting(exe, commandLine, startup, info))
         return result;
-    }
     ::CloseHandle(info.hThread);
     UniqueHandle process(info.hProcess);
     writeEnd.Reset();
@@ -188,6 +186,19 @@ ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments)
     ::GetExitCodeProcess(process.get(), &code);
     result.exitCode = static_cast<long>(code);
     return result;
+}
+
+bool StartInheriting(const std::wstring& exe, const std::wstring& commandLine,
+                     STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(200);
+        std::wstring line = commandLine;  // CreateProcessW may write into it
+        if (::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &startup, &info))
+            return true;
+    }
+    return false;
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {

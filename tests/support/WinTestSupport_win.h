@@ -91,6 +91,11 @@ struct ConsoleResult {
 };
 ConsoleResult RunConsole(const std::wstring& exe, const std::wstring& arguments);
 
+// CreateProcessW with inheritable handles inherited, tried once more 200 ms later: Wine now
+// and then refuses a start under load, as the programs' own starts of the interpreter allow.
+bool StartInheriting(const std::wstring& exe, const std::wstring& commandLine,
+                     STARTUPINFOW& startup, PROCESS_INFORMATION& info);
+
 // The texts of a combo box's items.
 std::vector<std::wstring> ComboItems(HWND combo);
 
