@@ -303,11 +303,14 @@ bool EndInterpreterOf(DWORD parent) {
                    if (entry.th32ParentProcessID != parent ||
                        ::lstrcmpiW(entry.szExeFile, L"cmd.exe") != 0)
                        continue;
-                   UniqueHandle interpreter(
-                       ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                     entry.th32ProcessID));
+                   UniqueHandle interpreter(::OpenProcess(
+                       PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                       entry.th32ProcessID));
+                   // Ending is not immediate: until it has ended, the files it inherited
+                   // stay open.
                    if (interpreter && StartOf(interpreter.get()) >= parentStart)
-                       return ::TerminateProcess(interpreter.get(), 1) != FALSE;
+                       return ::TerminateProcess(interpreter.get(), 1) &&
+                              ::WaitForSingleObject(interpreter.get(), 10000) == WAIT_OBJECT_0;
                }
                return false;
            });

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <vector>
 
 namespace quillon::testing {
 
@@ -22,13 +23,30 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() {
+namespace {
+
+// Each entry is looked at once. libstdc++'s remove_all can spin for ever under Wine on a
+// file that is still listed after its deletion (a killed process held it open).
+void RemoveTree(const fs::path& folder) {
     std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(path_, error)) {
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        entries.push_back(it->path());
+    for (const fs::path& entry : entries) {
         // Read-only or hidden files must not keep the folder alive.
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
+        fs::permissions(entry, fs::perms::owner_all, fs::perm_options::add, error);
+        if (fs::is_directory(fs::symlink_status(entry, error)))
+            RemoveTree(entry);
+        else
+            fs::remove(entry, error);
     }
-    fs::remove_all(path_, error);
+    fs::remove(folder, error);
+}
+
+}  // namespace
+
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
 }
 
 std::string TempFolder::WithSeparator() const {
