@@ -9,6 +9,7 @@
 #include "base/ProgramFolder_win.h"
 #include "execution/ImageMagickTools.h"
 #include "execution/Registry_win.h"
+#include "execution/ShellHelpers_win.h"
 
 namespace quillon {
 
@@ -85,7 +86,7 @@ void PutImageMagickFirstOnPath() {
 int RunMagickFor(std::wstring_view magickPath, std::string_view toolArgument,
                  std::wstring_view commandLine) {
     const std::wstring program(magickPath);
-    std::wstring line = MagickCommandLine(magickPath, toolArgument, commandLine);
+    const std::wstring line = MagickCommandLine(magickPath, toolArgument, commandLine);
     // The same three streams, so that what magick reads and prints goes where ours would.
     const UniqueHandle input = InheritableStandardHandle(STD_INPUT_HANDLE);
     const UniqueHandle output = InheritableStandardHandle(STD_OUTPUT_HANDLE);
@@ -97,8 +98,7 @@ int RunMagickFor(std::wstring_view magickPath, std::string_view toolArgument,
     startup.hStdOutput = output.get();
     startup.hStdError = error.get();
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    if (!StartProcessTwice(program, line, true, 0, nullptr, nullptr, startup, info)) {
         WriteErrorLine("ImageMagick's " + NarrowToAnsiMarked(program) +
                        " could not be started (error " + std::to_string(::GetLastError()) + ")");
         return kFailureExitCode;

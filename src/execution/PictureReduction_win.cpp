@@ -83,7 +83,7 @@ CallResult CallImageMagick(const std::string& program, const std::vector<std::st
     if (!output || !errors)
         return result;
     const std::wstring wideProgram = WidenAnsi(program);
-    std::wstring line = WidenAnsi(QuotedCommandLine(program, arguments));
+    const std::wstring line = WidenAnsi(QuotedCommandLine(program, arguments));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
@@ -92,8 +92,8 @@ CallResult CallImageMagick(const std::string& program, const std::vector<std::st
     startup.hStdOutput = output.get();
     startup.hStdError = errors.get();
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(wideProgram.c_str(), line.data(), nullptr, nullptr, TRUE,
-                          CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info))
+    if (!StartProcessTwice(wideProgram, line, true, CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                           nullptr, startup, info))
         return result;
     const UniqueHandle job = KillOnCloseJob();
     UniqueHandle process(info.hProcess);

@@ -154,6 +154,21 @@ void ReleaseProcess(HANDLE& process) {
     process = nullptr;
 }
 
+bool StartProcessTwice(const std::wstring& program, const std::wstring& commandLine,
+                       bool inheritHandles, unsigned long flags, void* environment,
+                       const wchar_t* folder, STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(kRestartPauseMs);
+        std::wstring line = commandLine;  // CreateProcessW may write into it
+        if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr,
+                             inheritHandles ? TRUE : FALSE, flags, environment, folder, &startup,
+                             &info))
+            return true;
+    }
+    return false;
+}
+
 StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstring& folder,
                                     const std::vector<BatchVariable>& variables, bool suspended) {
     // Every script, single or one of a set, reaches ImageMagick the same way.
@@ -169,20 +184,14 @@ StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstr
     const DWORD flags =
         CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | (suspended ? CREATE_SUSPENDED : 0);
     StartedInterpreter started;
-    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
-        if (attempt > 0)
-            ::Sleep(kRestartPauseMs);
-        std::wstring commandLine = line;  // CreateProcessW may write into it
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                             flags, environment.data(), folder.c_str(), &startup, &info)) {
-            started.process.Reset(info.hProcess);
-            started.thread.Reset(info.hThread);
-            started.error = 0;
-            return started;
-        }
+    PROCESS_INFORMATION info{};
+    if (!StartProcessTwice(interpreter, line, false, flags, environment.data(), folder.c_str(),
+                           startup, info)) {
         started.error = ::GetLastError();
+        return started;
     }
+    started.process.Reset(info.hProcess);
+    started.thread.Reset(info.hThread);
     return started;
 }
 

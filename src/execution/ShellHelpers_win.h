@@ -33,6 +33,12 @@ inline bool WaitForProcess(UniqueHandle& process) {
 // Closes the handle once and sets process to null; a null handle is left alone.
 void ReleaseProcess(HANDLE& process);
 
+// CreateProcessW with these arguments, tried once more a moment later when the system refuses
+// the start (Wine does now and then under load). False with GetLastError set when both fail.
+bool StartProcessTwice(const std::wstring& program, const std::wstring& commandLine,
+                       bool inheritHandles, unsigned long flags, void* environment,
+                       const wchar_t* folder, STARTUPINFOW& startup, PROCESS_INFORMATION& info);
+
 // A command interpreter started for a run, or the system's error code when none started.
 struct StartedInterpreter {
     UniqueHandle process;
@@ -44,8 +50,7 @@ struct StartedInterpreter {
 // "interpreter" /d /c command: hidden, with no console window, in folder, with this process's
 // environment and the variables added, and suspended when asked, so that the caller can put
 // it in a job first. /d keeps an AutoRun command the user registered for consoles out of the
-// run. ImageMagick is put first on PATH before the first start. A start that fails is tried
-// once more.
+// run. ImageMagick is put first on PATH before the first start.
 StartedInterpreter StartInterpreter(const std::wstring& command, const std::wstring& folder,
                                     const std::vector<BatchVariable>& variables, bool suspended);
 
