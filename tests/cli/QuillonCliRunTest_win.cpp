@@ -645,12 +645,21 @@ TEST(SideBySide, TwoWindowsAndTheCliOnOneFolderEachGetOnlyTheirOwnRuns) {
         const std::string expected = i < 2
                                          ? warning + ":\r\n\r\n" + printed
                                          : "1 " + printed + "\r\nquillon-cli: " + warning + "\r\n";
+        int refused = 0;
         while (faults[i].empty() && std::chrono::steady_clock::now() < until) {
             if (std::error_code held; !fs::remove(out, held) && held) {
                 faults[i] = "the last output stayed: " + held.message();
                 break;
             }
             const std::string told = runOnce();
+            // Wine's cmd says this also when it found convert but Wine refused to start it,
+            // which happens now and then with many programs starting at once; the run is
+            // then its own, only not counted. More than twice is a fault.
+            if (told.find("Can't recognize 'convert " + stem) != std::string::npos &&
+                ++refused <= 2) {
+                std::printf("note: Wine did not start convert for %s; not counted\n", stem.c_str());
+                continue;
+            }
             ++runs[i];
             const std::lock_guard<std::mutex> lock(decoding);
             const PictureOwner made = LoadPictureFile(Ansi(out));
