@@ -1,5 +1,7 @@
 #include "support/RunCli_win.h"
 
+#include <cstdio>
+
 #include "base/Handles_win.h"
 #include "support/TempFolder.h"
 #include "support/WinTestSupport_win.h"
@@ -20,10 +22,8 @@ UniqueHandle InheritableFile(const fs::path& path) {
                                       &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-}  // namespace
-
-CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
-                 const std::function<void(DWORD)>& whileRunning) {
+CliResult RunCliOnce(const std::wstring& arguments, const fs::path& captureFolder,
+                     const std::function<void(DWORD)>& whileRunning) {
     CliResult result;
     const fs::path outPath = captureFolder / L"cli-out.txt";
     const fs::path errPath = captureFolder / L"cli-err.txt";
@@ -66,6 +66,21 @@ CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
     result.err = ReadBytes(errPath);
     fs::remove(outPath);
     fs::remove(errPath);
+    return result;
+}
+
+}  // namespace
+
+CliResult RunCli(const std::wstring& arguments, const fs::path& captureFolder,
+                 const std::function<void(DWORD)>& whileRunning) {
+    CliResult result = RunCliOnce(arguments, captureFolder, whileRunning);
+    // Wine's cmd says "Can't recognize" also for a program it found but Wine would not start
+    // (now and then, with many programs starting); a user would run the script again.
+    if (!whileRunning && result.exitCode == 2 &&
+        (result.out + result.err).find("Can't recognize '") != std::string::npos) {
+        std::printf("note: a program of the run did not start; running it again\n");
+        result = RunCliOnce(arguments, captureFolder, whileRunning);
+    }
     return result;
 }
 
