@@ -17,6 +17,7 @@
 #include "base/Text.h"
 #include "pictures/InputSlots.h"
 #include "pictures/InputSlots_win.h"
+#include "pictures/PictureEngine_win.h"
 #include "pictures/SlotSet_win.h"
 
 namespace quillon {
@@ -126,6 +127,12 @@ void KeepHandedPictures(const std::vector<std::wstring>& paths) {
     Offered().clear();
     for (const std::wstring& path : paths)
         Offered().push_back(NarrowToAnsiMarked(path));
+}
+
+void DecodeFirstHandedPictureAhead() {
+    // A folder's pictures are listed only once it is placed; the first file is slot 1's.
+    if (!Offered().empty() && !IsFolder(Offered().front()))
+        DecodeAhead(Offered().front());
 }
 
 void PlaceHandedPictures(HWND window) {

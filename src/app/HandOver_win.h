@@ -25,6 +25,10 @@ void UnmarkProgramWindow(HWND window);
 // into the slots.
 void KeepHandedPictures(const std::vector<std::wstring>& paths);
 
+// Starts decoding the first picture that waits, while the window is made and a script is
+// chosen, so that it shows as soon as it can be placed. Needs the picture engine started.
+void DecodeFirstHandedPictureAhead();
+
 // Puts the pictures that wait into the slots of the chosen script. Without a chosen script
 // the status line asks for one; while the script takes none, a run goes or a dialog is open
 // they go on waiting.

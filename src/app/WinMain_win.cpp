@@ -58,6 +58,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     BuildMenus();
     CreateInputSlots();
     StartPictureEngine();
+    DecodeFirstHandedPictureAhead();
     App().outputPolicy = LoadSettings();
     PutImageMagickFirstOnPath();
     CreateMainWindow();

@@ -1,6 +1,11 @@
 #include "pictures/PictureEngine_win.h"
 
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 #include "base/AnsiText_win.h"
 #include "base/ControlIds.h"
@@ -47,6 +52,36 @@ UniqueComRef<IStream> StreamOwning(UniqueGlobal memory) {
 
 HWND MainWindowArea(HWND window, int controlId) {
     return ::GetDlgItem(window, controlId);
+}
+
+// A picture decoded on a thread of its own. The thread is never waited for at exit, so the
+// two share it: whichever lets go last frees it.
+struct DecodedAhead {
+    std::string path;  // set before the thread starts, then only read
+    std::mutex lock;
+    std::condition_variable finished;
+    bool decoding = true;
+    FileStamp stamp;  // of the file as it was before it was read
+    PictureOwner picture;
+};
+
+std::shared_ptr<DecodedAhead>& PendingAhead() {
+    static std::shared_ptr<DecodedAhead> pending;
+    return pending;
+}
+
+// The picture decoded ahead, when it is of this file and the file has not been written since
+// it was read; whatever was decoded ahead is let go.
+PictureOwner TakeDecodedAhead(const std::string& path) {
+    const std::shared_ptr<DecodedAhead> ahead = std::exchange(PendingAhead(), nullptr);
+    if (!ahead || ahead->path != path)
+        return nullptr;
+    std::unique_lock<std::mutex> held(ahead->lock);
+    ahead->finished.wait(held, [&] { return !ahead->decoding; });
+    const FileStamp now = StampOf(path);
+    if (!ahead->stamp.exists || !now.exists || WrittenSince(ahead->stamp, now))
+        return nullptr;
+    return std::move(ahead->picture);
 }
 
 }  // namespace
@@ -150,9 +185,27 @@ PictureOwner MakeFittedPreview(Gdiplus::GpImage* picture, PixelSize area) {
     return preview;
 }
 
+void DecodeAhead(const std::string& path) {
+    auto ahead = std::make_shared<DecodedAhead>();
+    ahead->path = path;
+    PendingAhead() = ahead;
+    std::thread([ahead] {
+        // Stamped before the read: a write during it then shows as a change.
+        FileStamp stamp = StampOf(ahead->path);
+        PictureOwner picture = LoadPictureFile(ahead->path);
+        const std::lock_guard<std::mutex> held(ahead->lock);
+        ahead->stamp = stamp;
+        ahead->picture = std::move(picture);
+        ahead->decoding = false;
+        ahead->finished.notify_all();
+    }).detach();
+}
+
 AreaPicture LoadPictureForArea(const std::string& path, PixelSize area) {
     AreaPicture loaded;
-    PictureOwner decoded = LoadPictureFile(path);
+    PictureOwner decoded = TakeDecodedAhead(path);
+    if (!decoded)
+        decoded = LoadPictureFile(path);
     PictureReducer* reducer = CurrentPictureReducer();
     // Only files of the types offered go to the reducer (ImageMagick would read a text file
     // or a script as a picture of its own making), and none of GDI+'s own.

@@ -44,6 +44,12 @@ struct AreaPicture {
 // file of a picture type, through the reducer the window was handed.
 AreaPicture LoadPictureForArea(const std::string& path, PixelSize area);
 
+// Starts decoding a picture file with GDI+ on a thread of its own, so that a picture named
+// before the window is made is ready when a slot asks for it. The next LoadPictureForArea
+// takes it when it loads that same file unchanged, and lets it go otherwise: it is held no
+// longer than until then.
+void DecodeAhead(const std::string& path);
+
 // A GDI+ drawing context on a picture area's off-screen image; null if it is none.
 GraphicsOwner CreatePictureGraphics(HWND area);
 

@@ -82,6 +82,28 @@ TEST(PictureLoading, AMarkedNameIsNeverOpened) {
     EXPECT_FALSE(LoadPictureFile(Ansi(TestPicture("small.gif")) + "?"));
 }
 
+// A picture decoded ahead is taken only for its own file, and only while that is unchanged.
+TEST(PictureLoading, WhatWasDecodedAheadServesOnlyItsUnchangedFile) {
+    MainWindowHarness harness;
+    const fs::path file = harness.folder().path() / "ahead.png";
+    const fs::path other = TestPicture("small.gif");
+    struct Row {
+        bool rewritten;
+        fs::path loaded;
+        PixelSize size;
+    };
+    for (const Row& row :
+         {Row{false, file, {600, 900}}, Row{true, file, {100, 50}}, Row{false, other, {100, 50}}}) {
+        fs::copy_file(TestPicture("tall.png"), file, fs::copy_options::overwrite_existing);
+        DecodeAhead(Ansi(file));
+        ::Sleep(1000);  // the decode is done: a change now comes after it
+        if (row.rewritten)
+            fs::copy_file(other, file, fs::copy_options::overwrite_existing);
+        EXPECT_EQ(LoadPictureForArea(Ansi(row.loaded), {300, 300}).size, row.size)
+            << Ansi(row.loaded) << (row.rewritten ? " rewritten" : "");
+    }
+}
+
 // ---- Embedded pictures ----------------------------------------------------------------
 
 TEST(EmbeddedPicture, DecodesFromTheProgramsResourcesByTrimmedName) {
