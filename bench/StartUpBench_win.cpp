@@ -3,7 +3,8 @@
 // (this program started again with --bare) measured the same way. Run by bench/run-all.
 //   quillon_startup_bench QUILLON.EXE [ROUNDS]
 // With a PICTURE after ROUNDS it times instead a start with that picture on the command line,
-// to the picture in its slot, against a start followed by the picture handed over.
+// to the picture in its slot, against a start followed by the picture handed over; a WAIT
+// after it (milliseconds) is how long the script is chosen after the window is found.
 // The three are started in turn, round by round, so that whatever else the machine does
 // weighs on all alike; each is timed from CreateProcess until its window is visible, its list
 // holds every entry and it answers a message (it has left its start-up code).
@@ -157,17 +158,18 @@ fs::path InstallWithScripts(const fs::path& root, const wchar_t* name, const wch
 }
 
 // With a picture: the time from CreateProcess until the window's status line names the
-// picture in slot 1, the script chosen as soon as the window is idle. Handed: the picture on
-// the command line, as Explorer's "Open with" gives it. Otherwise it is handed over once the
-// script is chosen, in the message a second start sends: the fill a drop makes, without the
-// shell's drag, which cannot be made from another process.
+// picture in slot 1, the script chosen chooseAfterMs after the window is found. Handed: the
+// picture on the command line, as Explorer's "Open with" gives it. Otherwise it is handed
+// over once the script is chosen, in the message a second start sends: the fill a drop makes,
+// without the shell's drag, which cannot be made from another process.
 double TimeToPicture(const std::wstring& exe, const fs::path& folder, const std::wstring& picture,
-                     bool handed) {
+                     bool handed, DWORD chooseAfterMs) {
     const std::wstring name = fs::path(picture).filename().wstring() + L" ";
     bool chosen = false;
     return TimeUntil(exe, handed ? L" \"" + picture + L"\"" : L"", folder, [&](HWND window) {
         DWORD_PTR ignored = 0;
         if (!chosen) {
+            ::Sleep(chooseAfterMs);  // a user takes a moment to choose
             HWND list = ::GetDlgItem(window, kListId);
             ::SendMessageTimeoutW(list, CB_SETCURSEL, 0, 0, SMTO_NORMAL, 5000, &ignored);
             ::SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(kListId, CBN_SELENDOK),
@@ -191,15 +193,15 @@ double TimeToPicture(const std::wstring& exe, const fs::path& folder, const std:
 
 // Start-up with a picture on the command line against start-up and the picture handed over.
 int TimePictureStarts(const fs::path& root, const wchar_t* exe, const std::wstring& picture,
-                      int rounds) {
+                      int rounds, DWORD chooseAfterMs) {
     const fs::path one = InstallWithScripts(root, L"one", exe, 1);
     const std::wstring oneExe = (one / L"Quillon.exe").wstring();
-    TimeToPicture(oneExe, one, picture, true);
-    TimeToPicture(oneExe, one, picture, false);
+    TimeToPicture(oneExe, one, picture, true, chooseAfterMs);
+    TimeToPicture(oneExe, one, picture, false, chooseAfterMs);
     std::vector<double> handed, after;
     for (int r = 0; r < rounds; ++r) {
-        handed.push_back(TimeToPicture(oneExe, one, picture, true));
-        after.push_back(TimeToPicture(oneExe, one, picture, false));
+        handed.push_back(TimeToPicture(oneExe, one, picture, true, chooseAfterMs));
+        after.push_back(TimeToPicture(oneExe, one, picture, false, chooseAfterMs));
     }
     if (std::min(*std::min_element(handed.begin(), handed.end()),
                  *std::min_element(after.begin(), after.end())) < 0.0) {
@@ -221,7 +223,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wstring(argv[1]) == L"--bare")
         return RunBareDialog();
     if (argc < 2) {
-        std::fprintf(stderr, "usage: quillon_startup_bench QUILLON.EXE [ROUNDS [PICTURE]]\n");
+        std::fprintf(stderr,
+                     "usage: quillon_startup_bench QUILLON.EXE [ROUNDS [PICTURE [WAIT]]]\n");
         return 2;
     }
     const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 7;
@@ -230,7 +233,8 @@ int wmain(int argc, wchar_t** argv) {
     const fs::path root = fs::path(temp) / L"quillon-startup-bench";
     fs::remove_all(root);
     if (argc > 3) {
-        const int failed = TimePictureStarts(root, argv[1], argv[3], rounds);
+        const int failed = TimePictureStarts(root, argv[1], argv[3], rounds,
+                                             argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 0);
         fs::remove_all(root);
         return failed;
     }
