@@ -43,6 +43,124 @@ void Pump() {
     }
 }
 
+// QUILLON_SLOT_HIDE lists control ids (or says "all") to hide during the resize steps: a
+// hidden control is still laid out but neither shown nor painted, so the steps tell what the
+// window would cost with fewer child windows. Returns how many were hidden.
+int HideControls(HWND window) {
+    wchar_t list[256] = {};
+    if (::GetEnvironmentVariableW(L"QUILLON_SLOT_HIDE", list, 256) == 0)
+        return 0;
+    const bool all = std::wstring(list) == L"all";
+    int hidden = 0;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring id = L"," + std::to_wstring(::GetDlgCtrlID(child)) + L",";
+        if (all || (L"," + std::wstring(list) + L",").find(id) != std::wstring::npos) {
+            ::ShowWindow(child, SW_HIDE);
+            ++hidden;
+        }
+    }
+    return hidden;
+}
+
+// A drag that grows the window by 12 pixels a step and goes back, each step laid out and
+// painted at once (the window and every control).
+void ResizeSteps(HWND window, std::vector<double>& resized, std::vector<double>& painted) {
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    for (int i = 0; i < 200; ++i) {
+        const int grow = (i % 20) * 12;
+        const double start = NowMs();
+        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + grow,
+                       frame.bottom - frame.top + grow / 2,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const double laidOut = NowMs();
+        ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        resized.push_back(NowMs() - start);
+        painted.push_back(NowMs() - laidOut);
+    }
+}
+
+// The controls of the copy below, as made, and its client size then.
+struct CopiedControl {
+    HWND control;
+    RECT made;
+};
+std::vector<CopiedControl>& CopiedControls() {
+    static std::vector<CopiedControl> controls;
+    return controls;
+}
+SIZE& CopiedClient() {
+    static SIZE client{};
+    return client;
+}
+
+// Moves the copy's controls as the window grows (each edge in proportion), without drawing a
+// thing of its own, then has the window and every control painted, as the main window does.
+LRESULT CALLBACK CopyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE && CopiedClient().cx > 0) {
+        const int width = LOWORD(lParam);
+        const int height = HIWORD(lParam);
+        const auto across = [&](LONG x) { return ::MulDiv(x, width, CopiedClient().cx); };
+        const auto down = [&](LONG y) { return ::MulDiv(y, height, CopiedClient().cy); };
+        for (const CopiedControl& copied : CopiedControls()) {
+            const RECT& r = copied.made;
+            ::SetWindowPos(copied.control, nullptr, across(r.left), down(r.top),
+                           across(r.right) - across(r.left), down(r.bottom) - down(r.top),
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+        }
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window of the main window's size and styles and nothing of ours in it: what the system
+// alone takes for a resize step. With its controls, it holds a control of the same class,
+// style, text and place for each of the main window's visible ones.
+HWND WindowLike(HWND window, bool withControls) {
+    WNDCLASSW copy{};
+    copy.lpfnWndProc = CopyProc;
+    copy.hInstance = ::GetModuleHandleW(nullptr);
+    copy.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    copy.lpszClassName = L"QuillonBenchCopy";
+    ::RegisterClassW(&copy);
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    HWND made = ::CreateWindowExW(
+        static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), copy.lpszClassName, L"",
+        static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)) & ~WS_CHILD, frame.left,
+        frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+        copy.hInstance, nullptr);
+    CopiedControls().clear();
+    CopiedClient() = {};
+    for (HWND child = ::GetWindow(window, GW_CHILD); withControls && child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child))
+            continue;
+        wchar_t kind[64] = {};
+        wchar_t text[256] = {};
+        ::GetClassNameW(child, kind, 64);
+        ::GetWindowTextW(child, text, 256);
+        RECT place{};
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        HWND control =
+            ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_EXSTYLE)), kind,
+                              text, static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE)),
+                              place.left, place.top, place.right - place.left,
+                              place.bottom - place.top, made, nullptr, copy.hInstance, nullptr);
+        ::SendMessageW(control, WM_SETFONT, ::SendMessageW(child, WM_GETFONT, 0, 0), FALSE);
+        CopiedControls().push_back({control, place});
+    }
+    RECT client{};
+    ::GetClientRect(made, &client);
+    CopiedClient() = {client.right, client.bottom};
+    ::ShowWindow(made, SW_SHOWNOACTIVATE);
+    Pump();
+    return made;
+}
+
 struct Memory {
     double workingSetMb;
     double privateMb;
@@ -278,21 +396,21 @@ int main() {
     // The steps of a live resize with the four pictures, each laid out and painted at once
     // (the window and every control), from the pictures already decoded: a drag that grows
     // the window by 12 pixels a step and goes back.
-    RECT frame{};
-    ::GetWindowRect(window, &frame);
+    const int hidden = HideControls(window);
     std::vector<double> resized;
     std::vector<double> painted;  // the part after SetWindowPos (which lays out) returned
-    for (int i = 0; i < 200; ++i) {
-        const int grow = (i % 20) * 12;
-        const double start = NowMs();
-        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + grow,
-                       frame.bottom - frame.top + grow / 2,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const double laidOut = NowMs();
-        ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        resized.push_back(NowMs() - start);
-        painted.push_back(NowMs() - laidOut);
-    }
+    ResizeSteps(window, resized, painted);
+    std::vector<double> bareResized;
+    std::vector<double> barePainted;
+    HWND bare = WindowLike(window, false);
+    ResizeSteps(bare, bareResized, barePainted);
+    ::DestroyWindow(bare);
+    std::vector<double> copyResized;
+    std::vector<double> copyPainted;
+    HWND copy = WindowLike(window, true);
+    const std::size_t copiedControls = CopiedControls().size();
+    ResizeSteps(copy, copyResized, copyPainted);
+    ::DestroyWindow(copy);
     const Spread resizeTime = Summarise(resized);
     const Spread paintTime = Summarise(painted);
 
@@ -329,6 +447,13 @@ int main() {
         ::IsWindowVisible(window) ? "window shown" : "window hidden");
     std::printf("  of it painting the window and its controls: median %6.1f ms\n",
                 paintTime.median);
+    const Spread bareTime = Summarise(bareResized);
+    std::printf("  a bare window of its size and styles, no controls: median %6.1f ms\n",
+                bareTime.median);
+    std::printf("  the same with a plain copy of its %zu controls:     median %6.1f ms\n",
+                copiedControls, Summarise(copyResized).median);
+    if (hidden > 0)
+        std::printf("  with %d controls hidden (QUILLON_SLOT_HIDE)\n", hidden);
     PrintResourceGrowth(window, small);
     ::DestroyWindow(window);
     ::LocalFree(argv);

@@ -9,6 +9,8 @@
 # it runs in this build's Wine prefix. QUILLON_SLOT_TYPE=heic (or another type GDI+ cannot
 # read) fills the slots through ImageMagick's reduced copies instead: then the memory lines
 # count, and the GDI+ decode lines, which cannot read the type, do not.
+# QUILLON_SLOT_HIDE=1102,1103,1104 (control ids, or "all") hides those controls during the
+# resize steps: what the step would cost with fewer child windows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ]; then
