@@ -16,6 +16,7 @@
 #include "base/DialogItems_win.h"
 #include "base/Feedback_win.h"
 #include "base/Handles_win.h"
+#include "base/WorkArea_win.h"
 #include "pictures/InputSlots_win.h"
 
 namespace quillon {
@@ -88,9 +89,12 @@ void RefillScriptList(HWND window) {
     FillScriptList(list, items);
     RECT shown{};
     ::GetWindowRect(list, &shown);
-    ::SetWindowPos(list, nullptr, 0, 0, shown.right - shown.left,
-                   ScriptListHeight(static_cast<int>(items.size())),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // At the window's scaling, as the layout gives it: the list drops as far at 150 % after
+    // the folder is read again as before.
+    ::SetWindowPos(
+        list, nullptr, 0, 0, shown.right - shown.left,
+        ScaledLength(ScriptListHeight(static_cast<int>(items.size())), DpiOfWindow(window)),
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Reads the folder again; the chosen script stays chosen, by its file name, while it is
