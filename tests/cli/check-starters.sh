@@ -35,12 +35,15 @@ windows() { printf 'Z:%s' "${1//\//\\}"; }
 # Runs the cli under Wine with both streams in files (a pipe would be held open by the
 # Wine server); sets status, out and err.
 # Wine's cmd says "Can't recognize" also for a program it found but could not start, which
-# Wine now and then refuses under load; such a run is made once more, and said.
+# Wine now and then refuses under load; such a run is made once more, and said. So is a run
+# that failed without a word: quillon-cli says why whenever it fails, so the silence is Wine's
+# (exit 1, nothing printed, once in a fresh-clone run).
 run_cli() {
   "$wine_run" "$prefix" "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt"
   status=$?
-  if [ "$status" -ne 0 ] && grep -q "^Can't recognize '" "$work/out.txt" "$work/err.txt"; then
-    echo "note: a program of '$*' did not start; running it again"
+  if [ "$status" -ne 0 ] && { grep -q "^Can't recognize '" "$work/out.txt" "$work/err.txt" ||
+    { [ ! -s "$work/out.txt" ] && [ ! -s "$work/err.txt" ]; }; }; then
+    echo "note: a program of '$*' did not start or ended without a word; running it again"
     "$wine_run" "$prefix" "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt"
     status=$?
   fi
