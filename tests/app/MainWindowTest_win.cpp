@@ -117,21 +117,18 @@ TEST_F(MainWindowBuilt, HasTheEightControlsOfTheTableInCreationOrder) {
     EXPECT_EQ(child, nullptr) << "more controls than the table has";
 }
 
-// Run at each scaling: a script added and the folder read again, the list drops as far as the
-// layout makes it for that many scripts.
+// At each scaling: a script added and the folder read again, the list drops as far as the
+// layout then makes it.
 TEST_F(MainWindowBuilt, HasTheSameDroppedListAfterTheFolderIsReadAgain) {
     RECT readAgain{};
     RECT laidOut{};
-    HWND list = harness_.Control(kScriptListId);
-    harness_.folder().Write("added.xml",
-                            "<script args=\"1\" name=\"Added\">\r\nx\r\n</script>\r\n");
+    harness_.folder().Write("added.xml", "<script args=\"1\" name=\"A\">\r\nx\r\n</script>\r\n");
     ::SendMessageW(harness_.window(), kReadFolderAgainMessage, 0, 0);
-    ::SendMessageW(list, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&readAgain));
-    RECT client{};
-    ::GetClientRect(harness_.window(), &client);
-    ::SendMessageW(harness_.window(), WM_SIZE, SIZE_RESTORED,
-                   MAKELPARAM(client.right, client.bottom));
-    ::SendMessageW(list, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&laidOut));
+    ::SendDlgItemMessageW(harness_.window(), kScriptListId, CB_GETDROPPEDCONTROLRECT, 0,
+                          reinterpret_cast<LPARAM>(&readAgain));
+    ::SendMessageW(harness_.window(), WM_SIZE, SIZE_RESTORED, 0);  // laid out again
+    ::SendDlgItemMessageW(harness_.window(), kScriptListId, CB_GETDROPPEDCONTROLRECT, 0,
+                          reinterpret_cast<LPARAM>(&laidOut));
     EXPECT_EQ(readAgain.bottom - readAgain.top, laidOut.bottom - laidOut.top);
 }
 

@@ -35,9 +35,8 @@ windows() { printf 'Z:%s' "${1//\//\\}"; }
 # Runs the cli under Wine with both streams in files (a pipe would be held open by the
 # Wine server); sets status, out and err.
 # Wine's cmd says "Can't recognize" also for a program it found but could not start, which
-# Wine now and then refuses under load; such a run is made once more, and said. So is a run
-# that failed without a word: quillon-cli says why whenever it fails, so the silence is Wine's
-# (exit 1, nothing printed, once in a fresh-clone run).
+# Wine now and then refuses under load, or a failure without a word (quillon-cli always says
+# why): such a run is made once more, and said.
 run_cli() {
   "$wine_run" "$prefix" "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt"
   status=$?
