@@ -34,9 +34,8 @@ windows() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Runs the cli under Wine with both streams in files (a pipe would be held open by the
 # Wine server); sets status, out and err.
-# Wine's cmd says "Can't recognize" also for a program it found but could not start, which
-# Wine now and then refuses under load, or a failure without a word (quillon-cli always says
-# why): such a run is made once more, and said.
+# Wine now and then refuses a start under load: its cmd then says "Can't recognize", or the
+# run fails without a word (quillon-cli always says why). Such a run is made once more, and said.
 run_cli() {
   "$wine_run" "$prefix" "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt"
   status=$?
